@@ -1,0 +1,32 @@
+#pragma once
+// Every message box of the program goes through here, so that tests can read
+// and answer it and nothing else shows a box behind their back.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace kpr5::ui {
+
+enum class Answer { Ok, Cancel };
+
+struct MessageRecord {
+    QString text;
+    QString title;
+    QString detail;
+    bool okCancel = false;
+};
+
+// A box with an OK button (or OK and Cancel), the system's text and title;
+// `detail` is shown as informative text below it.
+Answer showMessage(QWidget *parent, const QString &text, const QString &title,
+                   const QString &detail = QString(), bool okCancel = false);
+
+// Tests: while a hook is set, no box is shown; the hook sees the message and
+// gives the answer.
+using MessageHook = std::function<Answer(const MessageRecord &)>;
+void setMessageHook(MessageHook hook);
+
+} // namespace kpr5::ui
