@@ -5,6 +5,7 @@
 // messages.
 
 #include "app/RadioDocument.h"
+#include "app/Twips.h"
 #include "link/SerialLink.h"
 #include "link/Transfer.h"
 
