@@ -1,0 +1,322 @@
+// The byte coding of the settings area and the write-protect byte.
+
+#include "link/CommandFrame.h"
+#include "settings/SettingsCatalogue.h"
+#include "settings/SettingsCodec.h"
+#include "settings/SettingsModel.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace kpr5;
+using F = Family;
+
+namespace {
+
+QByteArray encodeAll(const SettingsModel &m)
+{
+    return encodeSettingsBlock(m, 0) + encodeSettingsBlock(m, 1) + encodeSettingsBlock(m, 2);
+}
+
+void setImageByte(SettingsModel &m, int offset, int value)
+{
+    m.setImageBytes(offset, QByteArray(1, char(value)));
+}
+
+} // namespace
+
+class SettingsCodecTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void blockSizesAndFrames();
+    void imageBytesAreWrittenBack();
+    void constantsAndUnnamedBytes();
+    void decodeExamples_data();
+    void decodeExamples();
+    void encodeExamples_data();
+    void encodeExamples();
+    void dialRing_data();
+    void dialRing();
+    void everyKeyFunctionRoundTrips();
+    void unmatchedKeyByteLeavesTheList();
+    void byteOutsideTheListKeepsThePosition_data();
+    void byteOutsideTheListKeepsThePosition();
+    void languageByteSwitchesToJapanese();
+    void randomPositionsRoundTrip();
+    void writeProtect_data();
+    void writeProtect();
+};
+
+void SettingsCodecTest::blockSizesAndFrames()
+{
+    SettingsModel m;
+    QCOMPARE(encodeSettingsBlock(m, 0).size(), 64);
+    QCOMPARE(encodeSettingsBlock(m, 1).size(), 64);
+    QCOMPARE(encodeSettingsBlock(m, 2).size(), 20);
+    QVERIFY(encodeSettingsBlock(m, 3).isEmpty());
+    QVERIFY(encodeSettingsBlock(m, -1).isEmpty());
+    const CommandFrame f2 = blockWriteFrame(0x00080, encodeSettingsBlock(m, 2));
+    QCOMPARE(f2.size(), 51);
+    QVERIFY(f2.startsWith("QX~F00080W"));
+    QVERIFY(f2.endsWith('\r'));
+    QCOMPARE(blockWriteFrame(0x00000, encodeSettingsBlock(m, 0)).size(), 139);
+    QCOMPARE(blockWriteFrame(0x00040, encodeSettingsBlock(m, 1)).size(), 139);
+}
+
+void SettingsCodecTest::imageBytesAreWrittenBack()
+{
+    SettingsModel m;
+    const int offsets[] = {1, 52, 64 + 7, 64 + 28, 128 + 15, 128 + 16};
+    int value = 0x37;
+    for (int off : offsets)
+        setImageByte(m, off, value++);
+    const QByteArray all = encodeAll(m);
+    value = 0x37;
+    for (int off : offsets)
+        QCOMPARE(int(quint8(all[off])), value++);
+}
+
+void SettingsCodecTest::constantsAndUnnamedBytes()
+{
+    SettingsModel m;
+    // Image bytes that are not written back make no difference.
+    m.setImageBytes(0, QByteArray(148, char(0x5A)));
+    const QByteArray all = encodeAll(m);
+    QCOMPARE(int(quint8(all[0])), 0xA5);
+    QCOMPARE(int(quint8(all[9])), 0x04);
+    QCOMPARE(int(quint8(all[50])), 0x01);
+    QCOMPARE(int(quint8(all[51])), 0x0C);
+    QCOMPARE(int(quint8(all[55])), 0x02);
+    QCOMPARE(int(quint8(all[56])), 0x02);
+    QCOMPARE(int(quint8(all[64 + 17])), 0x06);
+    for (int unnamed : {8, 12, 20, 21, 22, 24, 26, 27, 28, 29, 30, 31, 33, 34, 43, 54, 58, 59, 60,
+                        64 + 2, 64 + 6, 64 + 15, 64 + 27, 64 + 35, 64 + 63, 128 + 0, 128 + 14})
+        QVERIFY2(all[unnamed] == '\0', qPrintable(QString::number(unnamed)));
+}
+
+void SettingsCodecTest::decodeExamples_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<int>("position");
+    QTest::newRow("sensitivity 0x00") << 48 << 0x00 << int(F::Toutyou) << 1 << 0;
+    QTest::newRow("sensitivity 0x05") << 48 << 0x05 << int(F::Toutyou) << 1 << 4;
+    QTest::newRow("preset band 0x01") << 14 << 0x01 << int(F::Display) << 14 << 1;
+    QTest::newRow("preset band 0x04") << 14 << 0x04 << int(F::Display) << 14 << 1;
+    QTest::newRow("preset band 0x03") << 14 << 0x03 << int(F::Display) << 14 << 0;
+    QTest::newRow("tv ch 0") << 13 << 0x00 << int(F::Display) << 13 << 0;
+    QTest::newRow("tv ch 62") << 13 << 62 << int(F::Display) << 13 << 61;
+    QTest::newRow("contrast 10") << 64 + 18 << 10 << int(F::Display) << 3 << 9;
+    QTest::newRow("dimmer 0") << 64 + 3 << 0 << int(F::Display) << 2 << 0;
+    QTest::newRow("mic gain 4") << 64 + 4 << 4 << int(F::Sound) << 3 << 3;
+    QTest::newRow("channel display on") << 7 << 0x0D << int(F::Combo1) << 0 << 1;
+    QTest::newRow("channel display any") << 7 << 0x80 << int(F::Combo1) << 0 << 1;
+    QTest::newRow("scan mode 39") << 38 << 39 << int(F::Scan) << 0 << 39;
+    QTest::newRow("scan lamp") << 128 + 19 << 1 << int(F::Scan) << 8 << 1;
+    QTest::newRow("moni active on") << 64 + 58 << 3 << int(F::Key) << 3 << 3;
+    QTest::newRow("lamp key 50") << 64 + 32 << 0x68 << int(F::Key) << 7 << 50;
+}
+
+void SettingsCodecTest::decodeExamples()
+{
+    QFETCH(int, offset);
+    QFETCH(int, byte);
+    QFETCH(int, family);
+    QFETCH(int, element);
+    QFETCH(int, position);
+    SettingsModel m;
+    setImageByte(m, offset, byte);
+    decodeSettings(m);
+    QCOMPARE(m.position(F(family), element), position);
+}
+
+void SettingsCodecTest::encodeExamples_data()
+{
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("byte");
+    QTest::newRow("sensitivity 1") << int(F::Toutyou) << 1 << 0 << 48 << 0x01;
+    QTest::newRow("preset band 1200MHz") << int(F::Display) << 14 << 1 << 14 << 0x04;
+    QTest::newRow("preset band UHF") << int(F::Display) << 14 << 0 << 14 << 0x03;
+    QTest::newRow("tv ch 1") << int(F::Display) << 13 << 0 << 13 << 0x01;
+    QTest::newRow("contrast 8") << int(F::Display) << 3 << 7 << 64 + 18 << 8;
+    QTest::newRow("channel display on 6") << int(F::Combo1) << 0 << 1 << 6 << 0x0D;
+    QTest::newRow("channel display on 7") << int(F::Combo1) << 0 << 1 << 7 << 0x0D;
+    QTest::newRow("language japanese") << int(F::Display) << 0 << 0 << 62 << 0x01;
+    QTest::newRow("language english") << int(F::Display) << 0 << 1 << 62 << 0x00;
+    QTest::newRow("wild key 0") << int(F::Key) << 6 << 0 << 53 << 0x82;
+    QTest::newRow("lamp key 1") << int(F::Key) << 7 << 1 << 64 + 32 << 0x15;
+    QTest::newRow("scan data output") << int(F::Scan) << 9 << 1 << 128 + 18 << 1;
+    QTest::newRow("full duplex") << int(F::Send) << 9 << 1 << 128 + 17 << 1;
+    QTest::newRow("preset mode") << int(F::Preset) << 0 << 1 << 64 + 59 << 1;
+}
+
+void SettingsCodecTest::encodeExamples()
+{
+    QFETCH(int, family);
+    QFETCH(int, element);
+    QFETCH(int, position);
+    QFETCH(int, offset);
+    QFETCH(int, byte);
+    SettingsModel m;
+    QVERIFY(m.setPosition(F(family), element, position));
+    QCOMPARE(int(quint8(encodeAll(m)[offset])), byte);
+}
+
+void SettingsCodecTest::dialRing_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("byte29");
+    QTest::addColumn<int>("byte31");
+    QTest::newRow("first") << 0 << 0 << 0;
+    QTest::newRow("second") << 1 << 0 << 1;
+    QTest::newRow("third") << 2 << 1 << 1;
+    QTest::newRow("fourth") << 3 << 1 << 0;
+}
+
+void SettingsCodecTest::dialRing()
+{
+    QFETCH(int, position);
+    QFETCH(int, byte29);
+    QFETCH(int, byte31);
+    SettingsModel m;
+    QVERIFY(m.setPosition(F::Key, 5, position));
+    const QByteArray block1 = encodeSettingsBlock(m, 1);
+    QCOMPARE(int(block1[29]), byte29);
+    QCOMPARE(int(block1[31]), byte31);
+
+    SettingsModel back;
+    back.setImageBytes(64, block1);
+    decodeSettings(back);
+    QCOMPARE(back.position(F::Key, 5), position);
+    // Any non-zero byte counts as set.
+    setImageByte(back, 64 + 29, byte29 * 0x40);
+    setImageByte(back, 64 + 31, byte31 * 0x09);
+    QVERIFY(back.setPosition(F::Key, 5, (position + 1) % 4));
+    decodeSettings(back);
+    QCOMPARE(back.position(F::Key, 5), position);
+}
+
+void SettingsCodecTest::everyKeyFunctionRoundTrips()
+{
+    for (int p = 0; p < settings::kKeyFunctionCount; ++p) {
+        SettingsModel m;
+        QVERIFY(m.setPosition(F::Key, 6, p));
+        QVERIFY(m.setPosition(F::Key, 7, settings::kKeyFunctionCount - 1 - p));
+        SettingsModel back;
+        back.setImageBytes(0, encodeAll(m));
+        decodeSettings(back);
+        QCOMPARE(back.position(F::Key, 6), p);
+        QCOMPARE(back.position(F::Key, 7), settings::kKeyFunctionCount - 1 - p);
+    }
+}
+
+void SettingsCodecTest::unmatchedKeyByteLeavesTheList()
+{
+    SettingsModel m;
+    QVERIFY(m.setPosition(F::Key, 6, 17));
+    QVERIFY(m.setPosition(F::Key, 7, 33));
+    setImageByte(m, 53, 0x00);
+    setImageByte(m, 64 + 32, 0xFF);
+    decodeSettings(m);
+    QCOMPARE(m.position(F::Key, 6), 17);
+    QCOMPARE(m.position(F::Key, 7), 33);
+}
+
+void SettingsCodecTest::byteOutsideTheListKeepsThePosition_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("element");
+    QTest::newRow("illumination 9") << 44 << 9 << int(F::Display) << 1;
+    QTest::newRow("illumination 255") << 44 << 255 << int(F::Display) << 1;
+    QTest::newRow("scan mode 40") << 38 << 40 << int(F::Scan) << 0;
+    QTest::newRow("preset band 2") << 14 << 2 << int(F::Display) << 14;
+    QTest::newRow("preset band 5") << 14 << 5 << int(F::Display) << 14;
+    QTest::newRow("sensitivity 6") << 48 << 6 << int(F::Toutyou) << 1;
+    QTest::newRow("contrast 11") << 64 + 18 << 11 << int(F::Display) << 3;
+    QTest::newRow("tv ch 63") << 13 << 63 << int(F::Display) << 13;
+    QTest::newRow("moni key tx 4") << 128 + 13 << 4 << int(F::Key) << 11;
+}
+
+void SettingsCodecTest::byteOutsideTheListKeepsThePosition()
+{
+    QFETCH(int, offset);
+    QFETCH(int, byte);
+    QFETCH(int, family);
+    QFETCH(int, element);
+    SettingsModel m;
+    QVERIFY(m.setPosition(F(family), element, 1));
+    setImageByte(m, offset, byte);
+    decodeSettings(m);
+    QCOMPARE(m.position(F(family), element), 1);
+}
+
+void SettingsCodecTest::languageByteSwitchesToJapanese()
+{
+    SettingsModel m;
+    QSignalSpy spy(&m, &SettingsModel::languageChanged);
+    setImageByte(m, 62, 0x01);
+    decodeSettings(m);
+    QCOMPARE(m.position(F::Display, 0), int(Japanese));
+    QCOMPARE(m.language(), int(Japanese));
+    QCOMPARE(spy.count(), 1);
+    setImageByte(m, 62, 0x00);
+    decodeSettings(m);
+    QCOMPARE(m.language(), int(English));
+}
+
+void SettingsCodecTest::randomPositionsRoundTrip()
+{
+    QRandomGenerator gen(7);
+    for (int round = 0; round < 20; ++round) {
+        SettingsModel m;
+        for (const SettingItem &it : settings::catalogue()) {
+            if (it.hasList() && !(it.family == F::Mem))
+                QVERIFY(m.setPosition(it.family, it.element, int(gen.bounded(it.optionCount()))));
+        }
+        SettingsModel back;
+        back.setImageBytes(0, encodeAll(m));
+        decodeSettings(back);
+        for (const SettingItem &it : settings::catalogue()) {
+            // Set Mode Exit has no radio byte; Write Protect comes from 0x1FE01.
+            if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
+                continue;
+            QVERIFY2(back.position(it.family, it.element) == m.position(it.family, it.element),
+                     qPrintable(settings::controlName(it.family, it.element)));
+        }
+    }
+}
+
+void SettingsCodecTest::writeProtect_data()
+{
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<int>("position");
+    QTest::newRow("0x00") << 0x00 << 0;
+    QTest::newRow("0x01") << 0x01 << 1;
+    QTest::newRow("0x02") << 0x02 << 2;
+    QTest::newRow("0x12 low digit") << 0x12 << 2;
+    QTest::newRow("0x03 beyond") << 0x03 << 0;
+    QTest::newRow("0x0A beyond") << 0x0A << 0;
+}
+
+void SettingsCodecTest::writeProtect()
+{
+    QFETCH(int, byte);
+    QFETCH(int, position);
+    SettingsModel m;
+    QVERIFY(m.setPosition(F::Mem, 0, 1));
+    decodeSettings(m); // clears it before the write-protect read
+    QCOMPARE(m.position(F::Mem, 0), 0);
+    decodeWriteProtect(m, quint8(byte));
+    QCOMPARE(m.position(F::Mem, 0), position);
+}
+
+QTEST_GUILESS_MAIN(SettingsCodecTest)
+#include "tst_settingscodec.moc"
