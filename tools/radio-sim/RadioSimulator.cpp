@@ -269,13 +269,15 @@ void RadioSimulator::Engine::pump()
     while (!output.empty() && masterFd >= 0) {
         Pending &p = output.front();
         const qint64 now = clock.nsecsElapsed();
-        if (now < p.startNs) {
-            sendTimer->start(int((p.startNs - now) / 1'000'000) + 1);
+        if (now + 500'000 < p.startNs) {
+            sendTimer->start(int(qMax<qint64>(1'000'000, p.startNs - now) / 1'000'000));
             return;
         }
+        // Timers tick in whole milliseconds: send what is due within the next
+        // half millisecond, so the last byte leaves on time on average.
         int due = p.bytes.size();
         if (perByte > 0)
-            due = int(qMin<qint64>(p.bytes.size(), (now - p.startNs) / perByte + 1));
+            due = int(qMin<qint64>(p.bytes.size(), (now + 500'000 - p.startNs) / perByte + 1));
         if (due > p.sent) {
             const ssize_t w = ::write(masterFd, p.bytes.constData() + p.sent, size_t(due - p.sent));
             if (w > 0)
@@ -290,7 +292,7 @@ void RadioSimulator::Engine::pump()
             continue;
         }
         const qint64 next = p.startNs + qint64(p.sent) * perByte;
-        sendTimer->start(int(qMax<qint64>(0, next - clock.nsecsElapsed()) / 1'000'000) + 1);
+        sendTimer->start(int(qMax<qint64>(1'000'000, next - clock.nsecsElapsed()) / 1'000'000));
         return;
     }
 }
