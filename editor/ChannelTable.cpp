@@ -31,6 +31,13 @@ ChannelTable::ChannelTable(QObject *parent)
     resetToStartup();
 }
 
+QString ChannelTable::columnHeader(int column)
+{
+    static const char *const headers[kColumns] = {"Freqency", "mode",    "step", "Carrier",    "Tone/DCS", "Tx-tone",
+                                                  "Rx-tone",  "DCS",     "Shift", "Shift-Freq", "Skip",     "Name"};
+    return (column >= 1 && column <= kColumns) ? QString::fromLatin1(headers[column - 1]) : QString();
+}
+
 QString ChannelTable::text(int row, int column) const
 {
     if (!validSlot(row - 1) || column < 1 || column > kColumns)

@@ -48,6 +48,9 @@ public:
 
     explicit ChannelTable(QObject *parent = nullptr);
 
+    // Header text of column 1..12 ("Freqency" .. "Name"); empty otherwise.
+    static QString columnHeader(int column);
+
     // Cell text of row 1..1624, column 1..12; other calls return empty / do nothing.
     QString text(int row, int column) const;
     void setText(int row, int column, const QString &text);

@@ -66,6 +66,16 @@ private Q_SLOTS:
         QCOMPARE(inUse, 23);
     }
 
+    void columnHeaders()
+    {
+        QCOMPARE(C::columnHeader(C::FreqCol), QStringLiteral("Freqency"));
+        QCOMPARE(C::columnHeader(C::ToneModeCol), QStringLiteral("Tone/DCS"));
+        QCOMPARE(C::columnHeader(C::ShiftFreqCol), QStringLiteral("Shift-Freq"));
+        QCOMPARE(C::columnHeader(C::NameCol), QStringLiteral("Name"));
+        QCOMPARE(C::columnHeader(0), QString());
+        QCOMPARE(C::columnHeader(13), QString());
+    }
+
     void outOfRangeAccessIsIgnored()
     {
         ChannelTable t;
