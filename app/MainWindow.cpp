@@ -90,8 +90,13 @@ void MainWindow::loadMainWindow()
     m_link.state.comPort = 1;
     m_progressBar->setValue(0);
     // [setup-steps-10-11] settings helpers hook here
+    connect(&m_doc.settings, &SettingsModel::languageChanged, this, &MainWindow::languageApplied);
+    m_doc.settings.setDefaults();
+    m_doc.settings.applyLanguage(Japanese);
     // [setup-step-12] configuration file hook here
     // [setup-step-13] English hook here
+    m_doc.settings.setPosition(Family::Display, 0, English);
+    m_doc.settings.setPosition(Family::Scan, 1, 0);
     updatePortChecks();
 }
 
