@@ -61,6 +61,8 @@ public:
     void clearClicked();
     void okClicked();
     void cellClicked(int row, int column);
+    // Escape: closes unless a transfer runs.
+    void reject() override;
 
     // TransferHost: the window has no progress display.
     void setProgressMaximum(int) override {}
@@ -75,7 +77,6 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void reject() override;
 
 private:
     void buildGrid();
