@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -146,6 +147,7 @@ void FontWindow::buildControls()
     for (int k = 1; k <= FontImage::kGlyphCount; ++k)
         m_list->addItem(QString::number(k));
     m_list->setEditable(false);
+    m_list->installEventFilter(this); // typed characters are discarded
     connect(m_list, &QComboBox::currentIndexChanged, this, &FontWindow::showCharacter);
 
     const auto button = [this](const char *name, const QString &caption) {
@@ -361,6 +363,15 @@ void FontWindow::showEvent(QShowEvent *event)
         m_automaticStarted = true;
         QTimer::singleShot(0, this, &FontWindow::runAutomatic);
     }
+}
+
+bool FontWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress
+        && !static_cast<QKeyEvent *>(event)->text().isEmpty()
+        && static_cast<QKeyEvent *>(event)->text().at(0).isPrint())
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void FontWindow::done(int result)

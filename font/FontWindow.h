@@ -61,6 +61,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 public Q_SLOTS:
     void done(int result) override;

@@ -2,6 +2,7 @@
 
 #include "GuiFixture.h"
 #include "app/FileDialog.h"
+#include "app/MainWindow.h"
 #include "font/FontFile.h"
 #include "font/FontWindow.h"
 #include "font/GlyphCodec.h"
@@ -14,6 +15,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace kpr5;
 
@@ -79,6 +81,18 @@ private Q_SLOTS:
         QVERIFY(w.findChild<QAction *>(QStringLiteral("FONT_READ")));
         QVERIFY(w.findChild<QAction *>(QStringLiteral("FONT_SAVE")));
         QVERIFY(w.findChild<QProgressBar *>(QStringLiteral("ProgressBar1")));
+    }
+
+    void typedKeysDiscarded()
+    {
+        FontImage font;
+        FontWindow w(font);
+        auto *list = child<QComboBox>(w, "FONT_LIST");
+        QTest::keyClicks(list, QStringLiteral("5"));
+        QCOMPARE(list->currentIndex(), 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex(), 1);
+        QCOMPARE(w.currentCharacter(), 1);
     }
 
     void backAndNext_data()
@@ -296,6 +310,56 @@ private Q_SLOTS:
             QVERIFY(messages.records.isEmpty());
             QCOMPARE(countSet(font, 7), 32); // rows 0 and 8 of every column
         }
+    }
+
+    // The "FONT" button of the main window opens the editor modally on the
+    // document's font image and the main window's port.
+    void openedFromMainWindow()
+    {
+        sim::RadioSimulator radio;
+        MainWindow main;
+        test::connectLink(main.link(), radio, 1000);
+        radio.write(0x1020, QByteArray::fromHex("FF").repeated(32));
+        test::MessageRecorder messages;
+        QString seenPath;
+        int seenCharacter = -1;
+        QTimer::singleShot(0, &main, [&] {
+            auto *w = qobject_cast<FontWindow *>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            QCOMPARE(w->objectName(), QStringLiteral("Form4"));
+            seenPath = w->link().devicePath();
+            seenCharacter = w->currentCharacter();
+            child<QComboBox>(*w, "FONT_LIST")->setCurrentIndex(1);
+            QTest::mouseClick(child<QPushButton>(*w, "R_FONT"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!w->transfer().busy(), 3000);
+            QTest::mouseClick(child<QPushButton>(*w, "Command1"), Qt::LeftButton);
+        });
+        openFontWindow(main, false);
+        QCOMPARE(seenPath, radio.portPath());
+        QCOMPARE(seenCharacter, 0);
+        QCOMPARE(countSet(main.document().font, 1), 256);
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success Font Read| Finish")});
+
+        // Automatic: the whole-radio read's "Read ALL", no message, closed again.
+        radio.write(0x1000, QByteArray::fromHex("80").repeated(256));
+        openFontWindow(main, true);
+        QCOMPARE(countSet(main.document().font, 1), 32);
+        QCOMPARE(messages.records.size(), 1);
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // Not while the main window transfers.
+        main.link().state.transferBusy = 5;
+        bool opened = false;
+        QTimer::singleShot(0, &main, [&] {
+            if (auto *w = QApplication::activeModalWidget()) {
+                opened = true;
+                w->close();
+            }
+        });
+        openFontWindow(main, false);
+        QTest::qWait(10);
+        QVERIFY(!opened);
+        main.link().state.transferBusy = 0;
     }
 
     void closingDuringTransfer()
