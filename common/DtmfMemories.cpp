@@ -25,7 +25,8 @@ constexpr int kBlockLength[3] = {51, 64, 50};
 
 } // namespace
 
-DtmfMemories::DtmfMemories(QObject *parent) : QObject(parent) { reset(); }
+// At start-up every list shows its first entry; RESET_DTMF sets the defaults.
+DtmfMemories::DtmfMemories(QObject *parent) : QObject(parent) {}
 
 QString DtmfMemories::memory(int index) const
 {

@@ -23,6 +23,7 @@ public:
     enum Timing { Wait, Head, Burst, Pause, DialChannel };
     static constexpr int kTimingCount = 5;
 
+    // Memories empty, every list at its first entry (as at start-up).
     explicit DtmfMemories(QObject *parent = nullptr);
 
     // `COMMON_DTMF`(i): the text as the field holds it (it may hold other

@@ -122,6 +122,9 @@ void DtmfMemoriesTest::decodeMemory()
 void DtmfMemoriesTest::resetDefaults()
 {
     DtmfMemories d;
+    // At start-up every list is at its first entry.
+    for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
+        QCOMPARE(d.timing(DtmfMemories::Timing(t)), 0);
     d.setMemory(3, QStringLiteral("123"));
     for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
         d.setTiming(DtmfMemories::Timing(t), 8);
@@ -142,6 +145,7 @@ void DtmfMemoriesTest::resetDefaults()
 void DtmfMemoriesTest::blocksAndFrames()
 {
     DtmfMemories d;
+    d.reset();
     d.setMemory(0, QStringLiteral("123#"));
     d.setMemory(9, QStringLiteral("*0-9"));
     d.setTiming(DtmfMemories::DialChannel, 4);
@@ -213,6 +217,7 @@ void DtmfMemoriesTest::dialChannel()
 void DtmfMemoriesTest::timingOutsideTheListIsKept()
 {
     DtmfMemories d;
+    d.reset();
     QByteArray b0 = d.encodeBlock(0);
     b0[0] = char(11);  // Wait has 11 entries
     b0[1] = char(23);  // Head has 23
