@@ -273,7 +273,11 @@ void BankPageWidget::writeBanksClicked()
 
 bool BankPageWidget::guardPageChange(int from, int to)
 {
-    Q_UNUSED(from);
+    // A bank's text box being edited is left before the page changes (the
+    // tab strip takes no focus, so its lost-focus rule would come too late).
+    const int editing = bankOf(QApplication::focusWidget());
+    if (from == MainWindow::BankPage && editing >= 0 && QApplication::focusWidget() == m_texts[editing])
+        takeOverText(editing);
     if (banks().totalIsValid())
         return true;
     if (to != MainWindow::BankPage) {

@@ -37,22 +37,6 @@ QList<int> BankTable::nonEmptyBanks() const
     return banks;
 }
 
-int BankTable::bankOfChannel(int channel, int *indexInBank) const
-{
-    if (channel < 0)
-        return -1;
-    int start = 0;
-    for (int b = 0; b < kBankCount; ++b) {
-        if (channel < start + m_counts[b]) {
-            if (indexInBank)
-                *indexInBank = channel - start;
-            return b;
-        }
-        start += m_counts[b];
-    }
-    return -1;
-}
-
 void BankTable::setShownTotal(int total) { m_shownTotal = total; }
 
 void BankTable::setCount(int bank, int count)

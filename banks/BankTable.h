@@ -38,9 +38,6 @@ public:
     bool isAvailable(int bank) const { return count(bank) > 0; }
     // The non-empty banks in bank order.
     QList<int> nonEmptyBanks() const;
-    // The bank of memory channel n (0-999) and its number inside the bank;
-    // -1 when the counts end before channel n.
-    int bankOfChannel(int channel, int *indexInBank = nullptr) const;
 
     // --- editing (each of these recomputes the shown total) -------------------
     // The count is clamped to 0..1000; an unknown bank is ignored.

@@ -149,6 +149,7 @@ void GroupWindow::buildGrid()
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setWordWrap(false);
+    m_grid->setFocusPolicy(Qt::NoFocus); // no current-cell frame; clicks still toggle
     QFont small = m_grid->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_grid->setFont(small);

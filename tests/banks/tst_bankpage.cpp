@@ -69,6 +69,7 @@ private Q_SLOTS:
     void wrongTotalIsRedAndBlocksWriting();
     void cautionCancelKeepsTheBankPage();
     void cautionOkResetsAndMovesOn();
+    void textBeingEditedCountsBeforeThePageChanges();
     void enteringTheBankPageWithAWrongTotalResetsSilently();
     void radioCountsShowThousandUntilEdited();
     void failedReadLeavesWriteOffWhileTotalIsWrong();
@@ -254,6 +255,26 @@ void BankPageTest::cautionOkResetsAndMovesOn()
     QCOMPARE(w.currentPage(), int(MainWindow::MemoryPage));
     QCOMPARE(w.document().banks.counts(), BankTable::defaultCounts());
     QCOMPARE(w.document().channels.rowLabel(101), QStringLiteral("Bank001-0"));
+}
+
+void BankPageTest::textBeingEditedCountsBeforeThePageChanges()
+{
+    MainWindow w;
+    MessageRecorder messages(ui::Answer::Cancel);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.selectPage(MainWindow::BankPage);
+    QLineEdit *box = text(w, 3);
+    box->setFocus();
+    QVERIFY(box->hasFocus());
+    box->selectAll();
+    QTest::keyClicks(box, "5");
+    QCOMPARE(total(w)->text(), QStringLiteral("1000")); // not taken over yet
+    w.selectPage(MainWindow::SetModePage);
+    QCOMPARE(messages.records.size(), 1);
+    QCOMPARE(w.currentPage(), int(MainWindow::BankPage));
+    QCOMPARE(w.document().banks.count(3), 5);
+    QCOMPARE(total(w)->text(), QStringLiteral("905"));
 }
 
 void BankPageTest::enteringTheBankPageWithAWrongTotalResetsSilently()

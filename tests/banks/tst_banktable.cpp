@@ -24,10 +24,6 @@ BankTable::Counts countsOf(std::initializer_list<std::pair<int, int>> banks)
 class BankTableTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void channelsFallIntoBanks_data();
-    void channelsFallIntoBanks();
-    void stepStopsAtTheLimits_data();
-    void stepStopsAtTheLimits();
     void loadedCountsShowThousandUntilEdited();
     void blocksCarryCountsAndFixedAreaSizes();
     void countsDecodeFromLowByteAndLowNibble_data();
@@ -42,65 +38,6 @@ private Q_SLOTS:
     void groupWriteFramesHaveTheirOwnLengths();
     void emptyBanksAreClearedFromEveryGroup();
 };
-
-void BankTableTest::channelsFallIntoBanks_data()
-{
-    QTest::addColumn<BankTable::Counts>("counts");
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<int>("bank");
-    QTest::addColumn<int>("index");
-
-    const auto defaults = BankTable::defaultCounts();
-    QTest::newRow("default first") << defaults << 0 << 0 << 0;
-    QTest::newRow("default 100th of bank 3") << defaults << 399 << 3 << 99;
-    QTest::newRow("default last") << defaults << 999 << 9 << 99;
-    const auto one = countsOf({{0, 1000}});
-    QTest::newRow("one bank last") << one << 999 << 0 << 999;
-    const auto gaps = countsOf({{0, 1}, {5, 998}, {49, 1}});
-    QTest::newRow("empty banks are skipped") << gaps << 1 << 5 << 0;
-    QTest::newRow("last bank") << gaps << 999 << 49 << 0;
-    const auto shortTable = countsOf({{2, 10}});
-    QTest::newRow("past the counts") << shortTable << 10 << -1 << -1;
-}
-
-void BankTableTest::channelsFallIntoBanks()
-{
-    QFETCH(BankTable::Counts, counts);
-    QFETCH(int, channel);
-    QFETCH(int, bank);
-    QFETCH(int, index);
-    BankTable t;
-    t.setCounts(counts);
-    int inBank = -1;
-    QCOMPARE(t.bankOfChannel(channel, &inBank), bank);
-    if (bank >= 0)
-        QCOMPARE(inBank, index);
-}
-
-void BankTableTest::stepStopsAtTheLimits_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("delta");
-    QTest::addColumn<int>("expected");
-    QTest::addColumn<int>("expectedTotal");
-    QTest::newRow("up at 1000") << 1000 << 1 << 1000 << 1000;
-    QTest::newRow("down at 0") << 0 << -1 << 0 << 0;
-    QTest::newRow("up") << 999 << 1 << 1000 << 1000;
-    QTest::newRow("down") << 1 << -1 << 0 << 0;
-}
-
-void BankTableTest::stepStopsAtTheLimits()
-{
-    QFETCH(int, start);
-    QFETCH(int, delta);
-    QFETCH(int, expected);
-    QFETCH(int, expectedTotal);
-    BankTable t;
-    t.setCounts(countsOf({{7, start}}));
-    QCOMPARE(t.stepCount(7, delta), start != expected);
-    QCOMPARE(t.count(7), expected);
-    QCOMPARE(t.shownTotal(), expectedTotal);
-}
 
 void BankTableTest::loadedCountsShowThousandUntilEdited()
 {

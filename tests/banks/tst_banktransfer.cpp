@@ -4,7 +4,7 @@
 #include "banks/BankTransfer.h"
 #include "banks/GroupTable.h"
 #include "banks/GroupTransfer.h"
-#include "RadioSimulator.h"
+#include "SimFixture.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -12,30 +12,9 @@
 using namespace kpr5;
 using kpr5::sim::RadioSimulator;
 using kpr5::sim::SimOptions;
+using kpr5::test::RecordingHost;
 
 namespace {
-
-struct Message {
-    QString text;
-    QString title;
-};
-
-class RecordingHost : public TransferHost {
-public:
-    QList<Message> messages;
-    QList<int> percents;
-    int started = 0;
-    int finished = 0;
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setPercent(int p) override { percents << p; }
-    void message(const QString &text, const QString &title, const QString &) override
-    {
-        messages << Message{text, title};
-    }
-    void transferStarted() override { ++started; }
-    void transferFinished() override { ++finished; }
-};
 
 QByteArray noise()
 {
@@ -70,7 +49,6 @@ private Q_SLOTS:
     void silentRadioEndsWithError_data();
     void silentRadioEndsWithError();
     void banksReceivedBeforeAFailureStay();
-    void busyLinkRefusesToStart();
 
 private:
     std::unique_ptr<RadioSimulator> m_radio;
@@ -259,18 +237,6 @@ void BankTransferTest::banksReceivedBeforeAFailureStay()
     QCOMPARE(m_host.messages.size(), 1);
     QCOMPARE(m_host.messages[0].text, QStringLiteral("Error"));
     QCOMPARE(m_radio->frameCount(), 5);
-}
-
-void BankTransferTest::busyLinkRefusesToStart()
-{
-    m_link->state.transferBusy = 7;
-    BankTable banks;
-    GroupTable groups;
-    QVERIFY(!readBanks(banks, *m_link, m_host));
-    QVERIFY(!writeGroups(groups, *m_link, m_host));
-    QCOMPARE(m_radio->frameCount(), 0);
-    QVERIFY(m_host.messages.isEmpty());
-    QCOMPARE(m_link->state.transferBusy, 7);
 }
 
 QTEST_GUILESS_MAIN(BankTransferTest)

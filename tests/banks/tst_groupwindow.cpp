@@ -58,6 +58,7 @@ private Q_SLOTS:
     void busyWindowIgnoresClearAndOk();
     void readAndWriteThroughTheButtons();
     void automaticReadClosesTheWindow();
+    void closingDuringATransferEndsIt();
     void groupSetOpensModally();
 
 private:
@@ -270,6 +271,23 @@ void GroupWindowTest::automaticReadClosesTheWindow()
     QTRY_VERIFY(!w.isVisible());
     QCOMPARE(messages.texts(), QStringList{"Success ALL DATA READ| Finish"});
     QVERIFY(m_groups.isLinked(7, 2));
+}
+
+void GroupWindowTest::closingDuringATransferEndsIt()
+{
+    sim::SimOptions silent;
+    silent.silent = true;
+    sim::RadioSimulator radio(silent);
+    connectLink(m_mainLink, radio);
+    MessageRecorder messages;
+    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    w.show();
+    QTimer::singleShot(50, &w, [&] { w.close(); });
+    QTest::mouseClick(button(w, "GROUP_WRITE"), Qt::LeftButton);
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY(messages.records.isEmpty());
+    QCOMPARE(radio.frameCount(), 1);
+    QVERIFY(!w.busy());
 }
 
 void GroupWindowTest::groupSetOpensModally()
