@@ -73,7 +73,6 @@ private Q_SLOTS:
     void commonReset();
     void outOfRangePositionIsRefused_data();
     void outOfRangePositionIsRefused();
-    void sameLanguageTwiceDoesNothing();
     void languageItemDrivesTheLanguage();
 };
 
@@ -122,31 +121,14 @@ void SettingsModelTest::optionTexts_data()
         QTest::newRow(tag) << int(f) << e << lang << count << index << text;
     };
     row("contrast leading blank", F::Display, 3, English, 10, 0, QStringLiteral(" 1"));
-    row("contrast 10", F::Display, 3, Japanese, 10, 9, QStringLiteral("10"));
-    row("illumination ja", F::Display, 1, Japanese, 9, 1, QStringLiteral(" 5秒"));
     row("TOT 120", F::Send, 2, English, 16, 4, QStringLiteral("120sec."));
     row("TOT 450 ja", F::Send, 2, Japanese, 16, 15, QStringLiteral("450秒"));
     row("TOT penalty 9", F::Send, 3, English, 16, 9, QStringLiteral(" 9sec."));
     row("scan mode timer", F::Scan, 0, English, 40, 1, QStringLiteral(" 1sec. timer"));
-    row("scan mode timer ja", F::Scan, 0, Japanese, 40, 25, QStringLiteral("25秒(ﾀｲﾏｰｽｷｬﾝ)"));
     row("scan mode elapse", F::Scan, 0, English, 40, 26, QStringLiteral("  1sec. elapse"));
     row("scan mode last", F::Scan, 0, English, 40, 39, QStringLiteral("  5min. elapse"));
-    row("scan mode busy ja", F::Scan, 0, Japanese, 40, 0, QStringLiteral("ﾋﾞｼﾞｰｽｷｬﾝ"));
     row("pri interval", F::Scan, 2, English, 12, 11, QStringLiteral("60sec."));
-    row("pri duration ja", F::Scan, 3, Japanese, 26, 0, QStringLiteral("ﾋﾞｼﾞｰ"));
-    row("vfo scan", F::Scan, 4, Japanese, 26, 9, QStringLiteral(" 9SEC"));
-    row("dial ring U+3000", F::Key, 5, Japanese, 4, 2,
-        QStringLiteral("Squelch:Top") + QChar(0x3000) + QStringLiteral("Freq:Lower"));
-    row("mainband dial ja", F::Key, 4, Japanese, 2, 1, QStringLiteral("左:ｻﾌﾞ  ﾒｲﾝ:右"));
-    row("moni active on", F::Key, 3, Japanese, 4, 3, QStringLiteral("両ﾊﾞﾝﾄﾞ"));
-    row("wild key 50", F::Key, 6, Japanese, 51, 50, QStringLiteral("セットモード復帰時間"));
-    row("lamp key 6 ja", F::Key, 7, Japanese, 51, 6, QStringLiteral("ｵｰﾌﾟﾆﾝｸﾞﾒｯｾｰｼﾞ"));
-    row("bank no", F::Display, 11, English, 57, 56, QStringLiteral("56"));
     row("tv ch", F::Display, 13, English, 62, 0, QStringLiteral("1"));
-    row("vol", F::Sound, 4, English, 21, 20, QStringLiteral("20"));
-    row("write protect", F::Mem, 0, English, 3, 2, QStringLiteral("一時解除"));
-    row("set mode exit", F::Key, 12, Japanese, 11, 6, QStringLiteral("1.5分"));
-    row("tx power ja", F::Send, 10, Japanese, 4, 2, QStringLiteral("ﾐﾄﾞﾙﾊﾟﾜｰ"));
 }
 
 void SettingsModelTest::optionTexts()
@@ -245,27 +227,6 @@ void SettingsModelTest::outOfRangePositionIsRefused()
     QSignalSpy spy(&m, &SettingsModel::positionChanged);
     QVERIFY(!m.setPosition(F(family), element, position));
     QCOMPARE(spy.count(), 0);
-}
-
-void SettingsModelTest::sameLanguageTwiceDoesNothing()
-{
-    SettingsModel m;
-    QVERIFY(m.setPosition(F::Key, 3, 3));
-    QVERIFY(m.setPosition(F::Key, 6, 50));
-    QVERIFY(m.setPosition(F::Key, 7, 50));
-    QSignalSpy lang(&m, &SettingsModel::languageChanged);
-    QSignalSpy pos(&m, &SettingsModel::positionChanged);
-    QVERIFY(m.applyLanguage(Japanese));
-    QVERIFY(!m.applyLanguage(Japanese));
-    QCOMPARE(lang.count(), 1);
-    QCOMPARE(m.options(F::Key, 3).at(m.position(F::Key, 3)), QStringLiteral("両ﾊﾞﾝﾄﾞ"));
-    QVERIFY(m.applyLanguage(English));
-    QVERIFY(!m.applyLanguage(English));
-    QCOMPARE(lang.count(), 2);
-    QCOMPARE(pos.count(), 0);
-    QCOMPARE(m.position(F::Key, 6), 50);
-    QCOMPARE(m.position(F::Key, 7), 50);
-    QCOMPARE(m.caption(F::Display, 9), QStringLiteral("CH scope Display"));
 }
 
 void SettingsModelTest::languageItemDrivesTheLanguage()
