@@ -312,6 +312,25 @@ private Q_SLOTS:
         QCOMPARE(readText(text + harmless + "File End\r\n", again), FontFileResult::Loaded);
     }
 
+    // Whatever the file holds, the load ends normally and only 0/1 pixels result.
+    void arbitraryInput()
+    {
+        QRandomGenerator rng(77);
+        const QByteArray alphabet("0000111123456789\r\n\r\n\x82\xa0x ");
+        for (int round = 0; round < 300; ++round) {
+            QByteArray text(int(rng.bounded(4000)), '\0');
+            for (char &c : text)
+                c = rng.bounded(4) == 0 ? char(rng.bounded(256))
+                                        : alphabet[int(rng.bounded(alphabet.size()))];
+            FontImage font;
+            const FontFileResult r = readText(text, font);
+            QVERIFY(r == FontFileResult::Loaded || r == FontFileResult::EndedEarly);
+            for (int k = 0; k < 8; ++k)
+                for (quint8 p : font.glyph(k))
+                    QVERIFY(p <= 1);
+        }
+    }
+
     void wrongExtension()
     {
         QTemporaryDir dir;
