@@ -88,7 +88,8 @@ bool readSettings(SettingsModel &settings, DtmfMemories &dtmf, SerialLink &link,
     QByteArray protect;
     if (!readBlock(op, settings::kWriteProtectAddress, &protect))
         return false;
-    decodeWriteProtect(settings, quint8(protect.at(0)));
+    if (!protect.isEmpty())
+        decodeWriteProtect(settings, quint8(protect.at(0)));
     progress(host, 55);
 
     if (!readDtmfBlocks(op, dtmf, {65, 80, 100}))
