@@ -58,31 +58,6 @@ class FontWindowTest : public QObject {
     }
 
 private Q_SLOTS:
-    void controls()
-    {
-        FontImage font;
-        FontWindow w(font);
-        QCOMPARE(w.objectName(), QStringLiteral("Form4"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Font"));
-        const QList<QPair<const char *, QString>> buttons = {
-            {"FONT_BACK", "BACK"},       {"FONT_NEXT", "NEXT"},         {"FONT_CLEAR", "Clear"},
-            {"ALL_CLEAR", "All Clear"},  {"IKKATU_ON", "Select Setting"},
-            {"IKKATU_OFF", "Select Delete"}, {"R_FONT", "Read"},       {"FONT_WRITE", "Write"},
-            {"READ_ALL", "Read ALL"},    {"WRITE_ALL", "Write ALL"},    {"Command1", "OK"}};
-        for (const auto &[name, caption] : buttons)
-            QCOMPARE(child<QPushButton>(w, name)->text(), caption);
-        auto *list = child<QComboBox>(w, "FONT_LIST");
-        QCOMPARE(list->count(), 8);
-        QCOMPARE(list->itemText(7), QStringLiteral("8"));
-        QCOMPARE(list->currentIndex(), 0);
-        auto *grid = child<QTableWidget>(w, "MSFlexGrid1");
-        QCOMPARE(grid->rowCount(), 16);
-        QCOMPARE(grid->columnCount(), 16);
-        QVERIFY(w.findChild<QAction *>(QStringLiteral("FONT_READ")));
-        QVERIFY(w.findChild<QAction *>(QStringLiteral("FONT_SAVE")));
-        QVERIFY(w.findChild<QProgressBar *>(QStringLiteral("ProgressBar1")));
-    }
-
     void typedKeysDiscarded()
     {
         FontImage font;
