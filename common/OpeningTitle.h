@@ -1,14 +1,83 @@
 #pragma once
-// The opening title and its opening-moving setting.
+// The opening title the radio shows when it is switched on, and its
+// opening-moving setting ("OFF" / "ON").
+//
+// The title is edited in display form (user characters as the tokens ":1~"
+// … ":8~"), as `TITLE_TEXT` shows it; the stored form (user characters as
+// U+2460 … U+2467) is what goes to the radio. The radio keeps 34 bytes at
+// 0x001A0: the title's 16 character slots, then the setting as two bytes
+// (0x00 0x00 for "OFF", 0x11 0x11 for "ON"; when read, only the high four
+// bits of the first byte count).
 
+#include <QByteArray>
 #include <QObject>
+#include <QString>
+#include <QStringList>
 
 namespace kpr5 {
 
 class OpeningTitle : public QObject {
     Q_OBJECT
 public:
-    explicit OpeningTitle(QObject *parent = nullptr) : QObject(parent) {}
+    static constexpr quint32 kAddress = 0x001A0;
+    static constexpr int kAreaSize = 34;
+    static constexpr int kTitleBytes = 32;
+    // A title from a data file longer than this (code page 932 bytes) is ignored.
+    static constexpr int kMaxFileBytes = 32;
+    enum Moving { Off = 0, On = 1 };
+
+    explicit OpeningTitle(QObject *parent = nullptr);
+
+    // `TITLE_TEXT`: the title in display form, as being edited.
+    QString displayText() const { return m_display; }
+    // The stored title: taken over from the display text when the title is
+    // written (and set when it is read).
+    QString storedTitle() const { return m_stored; }
+    // `OP_DOUSA`: 0 "OFF", 1 "ON".
+    int openingMoving() const { return m_moving; }
+    static QStringList movingEntries(); // "OFF", "ON"
+
+    // The display text as the user has edited it (the key filter has already
+    // been applied by the field).
+    void setDisplayText(const QString &display);
+    // Anything but 0 and 1 is refused (false).
+    bool setOpeningMoving(int entry);
+
+    // `Command2(i)`, i = 0..7: when the text measures at most 15 bytes, the
+    // token of user character i + 1 is appended at the end. False when
+    // nothing was appended.
+    bool appendUserCharacter(int index);
+
+    // `TITLE_CLEAR`: text and stored title empty, "OFF".
+    void clear();
+
+    // The title of a data file's "TITLE" line. A text of more than 32 code
+    // page 932 bytes is ignored, and so is one that still holds more than
+    // the radio's 16 characters after double-byte characters outside the
+    // allowed set were dropped; otherwise the filtered text becomes the
+    // display text. False when ignored.
+    bool setFromFile(const QString &text);
+
+    // --- the radio's 34 bytes -------------------------------------------------
+    // The display text becomes the stored title (before a write).
+    void takeOverDisplayText();
+    // The stored title's 32 bytes, then 0x00 0x00 or 0x11 0x11.
+    QByteArray encodeArea() const;
+    // Title and setting from the data of a block read (at least 33 bytes;
+    // false and no change otherwise). The setting is "ON" when the high four
+    // bits of byte 32 are 1.
+    bool decodeArea(const QByteArray &data);
+
+Q_SIGNALS:
+    void displayTextChanged(const QString &display);
+    void openingMovingChanged(int entry);
+
+private:
+    void setDisplay(const QString &display);
+
+    QString m_display;
+    QString m_stored;
+    int m_moving = Off;
 };
 
 } // namespace kpr5
