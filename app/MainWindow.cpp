@@ -61,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setPortChangedHandler([this] { writeConfigurationGui(*this); });
     loadMainWindow();
 }
 
@@ -93,7 +94,8 @@ void MainWindow::loadMainWindow()
     connect(&m_doc.settings, &SettingsModel::languageChanged, this, &MainWindow::languageApplied);
     m_doc.settings.setDefaults();
     m_doc.settings.applyLanguage(Japanese);
-    // [setup-step-12] configuration file hook here
+    // [setup-step-12] configuration file
+    readConfigurationGui(*this);
     // [setup-step-13] English hook here
     m_doc.settings.setPosition(Family::Display, 0, English);
     m_doc.settings.setPosition(Family::Scan, 1, 0);

@@ -1,0 +1,79 @@
+#pragma once
+// CSV channel files: the channel table as comma-separated text (code page
+// 932, CR LF), one header line and one line per table row 1..1623, every
+// field in double quotes:
+//
+//   "<row label>","<frequency without MHz>","<mode>",...,"<name>","<row>"
+//
+// Import fills rows 1, 2, 3, ... in the order of the file's lines (not by
+// the row label or the row number of a line) up to row 1603, checks every
+// field against the table's vocabulary and empties the rows that fail.
+//
+// What import accepts beyond the lines export writes (files that went
+// through a spreadsheet):
+// - a UTF-8 byte-order mark before the header: the file is then read as
+//   UTF-8 instead of code page 932;
+// - LF-only and CR-only line ends; empty lines at the end of the file;
+// - fields with or without quotes, commas inside quoted fields, and "" for a
+//   double quote inside a quoted field (export writes a quote in a name so);
+// - the header with any quoting, as long as it has exactly 14 fields: "",
+//   the twelve column headers, "0"; or the unquoted header with its commas
+//   anywhere. A first line that is merely 100 characters long is refused;
+// - "JR" for the carrier "ＪＲ" and "※" for the skip mark "*"; the cells then
+//   show the table's own texts;
+// - a shift frequency written as a number of MHz with up to three decimals,
+//   with or without "MHz" ("0.6" -> "0.600MHz"); other shift texts are taken
+//   unchanged.
+// It refuses, with "CSV File Error" and the table unchanged, a name that does
+// not end in "CSV", a file that cannot be read or is larger than 8 MiB, and
+// a file whose first line is not the header (a binary file, for example).
+// Only the rows filled from the file are checked and changed; rows below the
+// last line of the file keep their channels.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+namespace kpr5 {
+
+class ChannelTable;
+
+namespace csv {
+
+// The fields of one line: quoted or not, separated by commas.
+QStringList splitFields(const QString &line);
+// The header line and a row's line as export writes them.
+QString headerLine();
+QString rowLine(const ChannelTable &table, int row);
+// The header test of import.
+bool isHeader(const QString &line);
+
+} // namespace csv
+
+QByteArray exportCsv(const ChannelTable &table);
+bool exportCsv(const ChannelTable &table, QIODevice &device, QString *error);
+// A complete new file, or the old one left intact and false with the reason.
+bool saveCsv(const ChannelTable &table, const QString &path, QString *error);
+
+// The name ends in "CSV", in any case.
+bool hasCsvExtension(const QString &path);
+
+struct CsvImportResult {
+    enum Status { Imported, WrongExtension, Unreadable, HeaderError };
+    Status status = Imported;
+    QString error;      // the reason for Unreadable
+    int rowsFilled = 0; // table rows filled from the file
+    int rowsEmptied = 0; // of those, rows emptied by a failed check
+    bool ok() const { return status == Imported; }
+    // "Inport CSV File" / " Finish" or "CSV File Error" / " Error".
+    QString message() const;
+    QString title() const;
+};
+
+CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes);
+// The extension test, then the file.
+CsvImportResult importCsvFile(ChannelTable &table, const QString &path);
+
+} // namespace kpr5
