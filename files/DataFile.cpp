@@ -542,9 +542,7 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
             setDtmfRead = setDtmfRead || taken;
         } else if (tag == u"TI") {
             const std::optional<QString> title = datafile::titleFromLine(line);
-            if (title)
-                datafile::setTitleText(doc, *title);
-            taken = title.has_value();
+            taken = title && datafile::setTitleText(doc, *title);
         } else if (tag == u"GR") {
             taken = readGroupLine(doc.groups, line);
         } else if (tag == u"SD") {
@@ -561,7 +559,9 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
         }
     }
     if (keysRead)
-        datafile::setOneTouchKeys(doc, keys);
+        datafile::setOneTouchKeys(doc, keys); // rebuilds the lists from the banks first
+    else if (banksRead)
+        doc.oneTouch.rebuildLists(doc.banks);
     if (banksRead)
         t.setRowLabels(channelRowLabels(doc.banks.counts()));
 

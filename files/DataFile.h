@@ -33,7 +33,8 @@
 // - A file that holds a SET_DTMF line holds all DTMF memories: a memory
 //   without a NUM_DTMF line is empty (the writer leaves out empty memories).
 //   A bare TITLE line is an empty title. So a file opens as it was saved.
-// - After BK lines the channel table's row labels follow the new banks.
+// - After BK lines the channel table's row labels and the one-touch lists
+//   follow the new banks.
 // - The optional DEVICE line carries the serial device path chosen from the
 //   detected ports, percent-encoded UTF-8; readers that do not know it skip it.
 
@@ -89,7 +90,8 @@ std::optional<QString> titleFromLine(const QString &line);
 OneTouchKeys oneTouchKeys(const RadioDocument &doc);
 void setOneTouchKeys(RadioDocument &doc, const OneTouchKeys &keys);
 QString titleText(const RadioDocument &doc); // display form
-void setTitleText(RadioDocument &doc, const QString &displayTitle);
+// False when the title model refuses the text (more than 16 characters).
+bool setTitleText(RadioDocument &doc, const QString &displayTitle);
 
 // --- whole files ----------------------------------------------------------
 struct WriteOptions {

@@ -1,38 +1,58 @@
 // The one-touch keys and the opening title of a document as the data file
 // sees them (files/DataFile.h).
-//
-// The one-touch and title models (common/OneTouchTable.h,
-// common/OpeningTitle.h) do not hold their values yet: until they do, a
-// document reports every key "not set" and an empty title, and the values
-// read from a file are not kept.
 
 #include "app/RadioDocument.h"
 #include "files/DataFile.h"
 
 namespace kpr5::datafile {
 
+// The keys as positions in the current bank table's list of non-empty banks.
+// The one-touch lists may still show an older list (they are rebuilt when
+// the Common Set page is entered): a key is converted through its bank number
+// as that rebuild would do it, so that the file holds what the keys show
+// once the lists follow the banks.
 OneTouchKeys oneTouchKeys(const RadioDocument &doc)
 {
-    Q_UNUSED(doc);
-    return OneTouchKeys{};
+    OneTouchKeys keys{};
+    const QList<int> banks = doc.banks.nonEmptyBanks();
+    for (int k = 0; k < kOneTouchKeys; ++k) {
+        OneTouchKey &key = keys[std::size_t(k)];
+        key.noSet = doc.oneTouch.isUnassigned(k);
+        const int position = int(banks.indexOf(doc.oneTouch.bankNumber(k)));
+        if (position < 0)
+            continue; // the bank no longer holds channels: position 0, channel 0
+        key.bankPosition = position;
+        const int channel = doc.oneTouch.channelPosition(k);
+        key.channelPosition = channel < doc.banks.count(banks.at(position)) ? channel : 0;
+    }
+    return keys;
 }
 
 void setOneTouchKeys(RadioDocument &doc, const OneTouchKeys &keys)
 {
-    Q_UNUSED(doc);
-    Q_UNUSED(keys);
+    OneTouchTable &table = doc.oneTouch;
+    table.rebuildLists(doc.banks);
+    for (int k = 0; k < kOneTouchKeys; ++k) {
+        const OneTouchKey &key = keys[std::size_t(k)];
+        if (!table.selectBank(k, key.bankPosition))
+            table.selectBank(k, 0);
+        table.selectChannel(k, key.channelPosition); // refused (channel 0) beyond the bank
+        table.setUnassigned(k, key.noSet);
+    }
 }
 
 QString titleText(const RadioDocument &doc)
 {
-    Q_UNUSED(doc);
-    return QString();
+    return doc.title.displayText();
 }
 
-void setTitleText(RadioDocument &doc, const QString &displayTitle)
+bool setTitleText(RadioDocument &doc, const QString &displayTitle)
 {
-    Q_UNUSED(doc);
-    Q_UNUSED(displayTitle);
+    if (displayTitle.isEmpty()) {
+        doc.title.setDisplayText(QString());
+        return true;
+    }
+    return doc.title.setFromFile(displayTitle);
 }
 
 } // namespace kpr5::datafile

@@ -255,7 +255,17 @@ private Q_SLOTS:
         doc.settings.setPosition(Family::Key, 11, 2);
         doc.settings.setPosition(Family::Repeater, 2, 1);
         doc.settings.setPosition(Family::Sound, 5, 1);
+        doc.oneTouch.rebuildLists(doc.banks); // lists: banks 0 and 49
+        doc.oneTouch.selectBank(0, 1);
+        doc.oneTouch.setUnassigned(0, false);
+        doc.oneTouch.selectBank(1, 0);
+        doc.oneTouch.selectChannel(1, 998);
+        doc.oneTouch.setUnassigned(1, false);
+        doc.title.setDisplayText(QStringLiteral("HELLO:1~"));
         const QByteArray bytes = fileOf(linesOf(doc));
+        QVERIFY(bytes.contains("\r\nONETOUCH_BANK001000255255255255255255255\r\n"));
+        QVERIFY(bytes.contains("\r\nONETOUCH_CHDA000998000000000000000000000\r\n"));
+        QVERIFY(bytes.contains("\r\nTITLEHELLO:1~\r\n"));
 
         RadioDocument back;
         back.dtmf.setMemory(4, QStringLiteral("999")); // not in the file: emptied
@@ -286,6 +296,14 @@ private Q_SLOTS:
         QCOMPARE(back.settings.position(Family::Key, 11), 2);
         QCOMPARE(back.settings.position(Family::Repeater, 2), 1);
         QCOMPARE(back.settings.position(Family::Sound, 5), 1);
+        QVERIFY(!back.oneTouch.isUnassigned(0));
+        QCOMPARE(back.oneTouch.bankNumber(0), 49);
+        QCOMPARE(back.oneTouch.channelPosition(0), 0);
+        QCOMPARE(back.oneTouch.bankNumber(1), 0);
+        QCOMPARE(back.oneTouch.channelPosition(1), 998);
+        for (int k = 2; k < 9; ++k)
+            QVERIFY(back.oneTouch.isUnassigned(k));
+        QCOMPARE(back.title.displayText(), QStringLiteral("HELLO:1~"));
         // Written again, the file is the same.
         QCOMPARE(fileOf(linesOf(back)), bytes);
     }
@@ -394,6 +412,53 @@ private Q_SLOTS:
         QVERIFY(odd[2].noSet);
     }
 
+    // A file of the original layout holds the key's position in the list of
+    // non-empty banks; its BK lines give that list.
+    void oneTouchKeysFollowTheFilesBanks()
+    {
+        RadioDocument doc;
+        const QByteArray bytes = fileOf({
+            QStringLiteral("Save Date and Time"),
+            QStringLiteral("BK0000000500500000000000000000000000"), // banks 1 and 2
+            QStringLiteral("BK0001000000000000000000000000000000"),
+            QStringLiteral("BK0002000000000000000000000000000000"),
+            QStringLiteral("BK0003000000000000000000000000000000"),
+            QStringLiteral("BK0004000000000000000000000000000000"),
+            QStringLiteral("ONETOUCH_BANK001255000255255255255255255"),
+            QStringLiteral("ONETOUCH_CHDA499000500000000000000000000"),
+            QStringLiteral("File End"),
+        });
+        QVERIFY(readDataFile(doc, bytes).ok());
+        QCOMPARE(doc.oneTouch.bankList(), (QList<int>{1, 2}));
+        QVERIFY(!doc.oneTouch.isUnassigned(0));
+        QCOMPARE(doc.oneTouch.bankNumber(0), 2);
+        QCOMPARE(doc.oneTouch.channelPosition(0), 499);
+        QVERIFY(doc.oneTouch.isUnassigned(1));
+        QCOMPARE(doc.oneTouch.bankNumber(2), 1);
+        QCOMPARE(doc.oneTouch.channelPosition(2), 0); // 500 is beyond bank 1
+        QCOMPARE(doc.channels.rowLabel(1), QStringLiteral("Bank001-0"));
+
+        // Keys saved while the lists still show older banks are written as
+        // the lists will show them: key 0 on bank 5 is position 0 once banks
+        // 0-4 are empty.
+        RadioDocument stale;
+        stale.oneTouch.selectBank(0, 5);
+        stale.oneTouch.selectChannel(0, 50);
+        stale.oneTouch.setUnassigned(0, false);
+        BankTable::Counts counts{};
+        for (int b = 5; b < 10; ++b)
+            counts[std::size_t(b)] = 200;
+        stale.banks.setCounts(counts);
+        QVERIFY(stale.banks.totalIsValid());
+        const QStringList lines = linesOf(stale);
+        QVERIFY(lines.contains(QStringLiteral("ONETOUCH_BANK000") + QStringLiteral("255").repeated(8)));
+        QVERIFY(lines.contains(QStringLiteral("ONETOUCH_CHDA050") + QStringLiteral("000").repeated(8)));
+        RadioDocument back;
+        QVERIFY(readDataFile(back, fileOf(lines)).ok());
+        QCOMPARE(back.oneTouch.bankNumber(0), 5);
+        QCOMPARE(back.oneTouch.channelPosition(0), 50);
+    }
+
     void titleLines()
     {
         QCOMPARE(datafile::titleLine(QStringLiteral("HELLO:1~")), QStringLiteral("TITLEHELLO:1~"));
@@ -401,6 +466,14 @@ private Q_SLOTS:
         QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLEAB") + QChar(0x2603) + QStringLiteral("ア")),
                  std::optional<QString>(QStringLiteral("ABア")));
         QVERIFY(!datafile::titleFromLine(QStringLiteral("TITLE") + QStringLiteral("ア").repeated(17)));
+
+        // In a file: a bare TITLE line empties the title, a long one is ignored.
+        RadioDocument doc;
+        doc.title.setDisplayText(QStringLiteral("OLD"));
+        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"), QStringLiteral("TITLE") + QString(17, QLatin1Char('X'))})).ok());
+        QCOMPARE(doc.title.displayText(), QStringLiteral("OLD"));
+        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"), QStringLiteral("TITLE")})).ok());
+        QCOMPARE(doc.title.displayText(), QString());
     }
 
     void extensionAndRefusedFiles_data()
