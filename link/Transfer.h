@@ -36,6 +36,8 @@ public:
     virtual void closeWindow() {}
     // Let pending window events run (the GUI processes events; others do nothing).
     virtual void processEvents() {}
+    // A composite operation (the whole-radio read or write) starts a step.
+    virtual void stepStarted(const QString &name) { Q_UNUSED(name); }
 };
 
 // A host that shows nothing (tests, composite steps that report elsewhere).
