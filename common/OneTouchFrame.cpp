@@ -37,6 +37,10 @@ public:
             // Choosing a bank, even the one shown, refills the channel list.
             connect(this, &QComboBox::activated, this,
                     [this](int index) { m_table.selectBank(m_key, index); });
+            connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+                if (index >= 0 && index != m_table.bankPosition(m_key))
+                    m_table.selectBank(m_key, index);
+            });
         } else {
             connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
                 if (index >= 0 && !m_table.selectChannel(m_key, index))
