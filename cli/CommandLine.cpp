@@ -1,13 +1,26 @@
 #include "cli/CommandLine.h"
 
+#include "app/RadioDocument.h"
+#include "banks/GroupTransfer.h"
+#include "channels/WholeRadio.h"
+#include "files/CsvFile.h"
+#include "files/DataFile.h"
+#include "font/FontFile.h"
+#include "font/FontTransfer.h"
+#include "link/SerialLink.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTextStream>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace kpr5::cli {
 
 namespace {
+
 QTextStream &out()
 {
     static QTextStream s(stdout);
@@ -18,6 +31,62 @@ QTextStream &err()
     static QTextStream s(stderr);
     return s;
 }
+
+// Reports a transfer on the terminal: a progress line on stderr (when it is
+// a terminal and not silenced) and every message box as a line.
+class TerminalHost : public TransferHost {
+public:
+    explicit TerminalHost(bool progress) : m_progress(progress) {}
+
+    void setProgressMaximum(int) override {}
+    void setProgressValue(int) override {}
+    void setPercent(int percent) override
+    {
+        if (!m_progress || percent == m_lastPercent)
+            return;
+        m_lastPercent = percent;
+        err() << "\r\033[K" << m_step << ' ' << percent << '%';
+        err().flush();
+        m_lineOpen = true;
+    }
+    void message(const QString &text, const QString &title, const QString &detail) override
+    {
+        endLine();
+        const bool failure = title.trimmed() == QLatin1String("Error");
+        if (failure)
+            m_failures << m_step;
+        if (text == QLatin1String("Port Error"))
+            m_portError = true;
+        err() << "kpr5: " << (m_step.isEmpty() ? QString() : m_step + QStringLiteral(": ")) << text;
+        if (!detail.isEmpty())
+            err() << " (" << detail << ')';
+        err() << '\n';
+        err().flush();
+    }
+    void stepStarted(const QString &name) override
+    {
+        endLine();
+        m_step = name;
+        m_lastPercent = -1;
+    }
+    void endLine()
+    {
+        if (m_lineOpen) {
+            err() << "\r\033[K";
+            err().flush();
+            m_lineOpen = false;
+        }
+    }
+    bool portError() const { return m_portError; }
+
+private:
+    bool m_progress;
+    bool m_lineOpen = false;
+    bool m_portError = false;
+    int m_lastPercent = -1;
+    QString m_step;
+    QStringList m_failures;
+};
 
 int listPorts()
 {
@@ -30,25 +99,209 @@ int listPorts()
             out() << " (" << info.manufacturer() << ')';
         out() << '\n';
     }
-    if (ports.isEmpty())
-        err() << "no serial ports found\n";
     out().flush();
+    if (ports.isEmpty())
+        err() << "kpr5: no serial ports found\n";
     return ExitOk;
 }
+
+int usageError(const QString &why)
+{
+    err() << "kpr5: " << why << "\n\n" << usage();
+    err().flush();
+    return ExitUsage;
+}
+
+int fileError(const QString &why)
+{
+    err() << "kpr5: " << why << '\n';
+    err().flush();
+    return ExitFile;
+}
+
+void choosePort(SerialLink &link, const QString &port)
+{
+    // Tests shorten the reply timer (never set in normal use).
+    const int testTimeout = qEnvironmentVariableIntValue("KPR5_TEST_REPLY_TIMEOUT_MS");
+    if (testTimeout > 0)
+        link.setReplyTimeout(testTimeout);
+    const int n = SerialLink::comNumberFromText(port);
+    if (n > 0)
+        link.state.comPort = n;
+    else
+        link.setDevicePath(port);
+}
+
+// Parses `arguments` (the command name first) with the options given.
+struct Parsed {
+    QCommandLineParser parser;
+    bool ok = false;
+    QString error;
+};
+
+QCommandLineOption portOption() { return {QStringLiteral("port"), QString(), QStringLiteral("PORT")}; }
+QCommandLineOption fontOption() { return {QStringLiteral("font"), QString(), QStringLiteral("FILE")}; }
+QCommandLineOption quietOption() { return {QStringLiteral("quiet"), QString()}; }
+
+bool parse(QCommandLineParser &p, const QStringList &arguments, const QList<QCommandLineOption> &options,
+           int positional, QString *why)
+{
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const auto &o : options)
+        p.addOption(o);
+    if (!p.parse(arguments)) {
+        *why = p.errorText();
+        return false;
+    }
+    const QStringList rest = p.positionalArguments().mid(1);
+    if (rest.size() != positional) {
+        *why = QStringLiteral("%1 needs %2 file argument(s)").arg(arguments.value(1)).arg(positional);
+        return false;
+    }
+    return true;
+}
+
+bool showProgress(const QCommandLineParser &p)
+{
+    return !p.isSet(quietOption()) && ::isatty(STDERR_FILENO);
+}
+
+int readCommand(const QStringList &arguments)
+{
+    QCommandLineParser p;
+    QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+    QString why;
+    if (!parse(p, arguments, {portOption(), output, fontOption(), quietOption()}, 0, &why))
+        return usageError(why);
+    if (!p.isSet(portOption()) || !p.isSet(output))
+        return usageError(QStringLiteral("read needs --port PORT and --output FILE.R5"));
+
+    RadioDocument doc;
+    SerialLink link;
+    choosePort(link, p.value(portOption()));
+    TerminalHost host(showProgress(p));
+
+    SerialLink fontLink, groupLink;
+    for (SerialLink *l : {&fontLink, &groupLink}) {
+        l->setReplyTimeout(200);
+        choosePort(*l, p.value(portOption()));
+    }
+    const auto fontStep = [&] {
+        FontTransfer transfer(doc.font, fontLink, host);
+        transfer.setQuiet(true);
+        return transfer.readAll() == FontTransfer::Result::Success;
+    };
+    const auto groupStep = [&] { return readGroups(doc.groups, groupLink, host, true, &doc.banks); };
+    const WholeRadioResult result = readAll(doc, link, host, fontStep, groupStep);
+    host.endLine();
+    if (!result.ok()) {
+        err() << "kpr5: the radio was not read completely (failed: "
+              << result.failedSteps.join(QStringLiteral(", ")) << "); no file written\n";
+        err().flush();
+        return host.portError() ? ExitPort : ExitTransfer;
+    }
+    QString error;
+    if (!saveDataFile(doc, link.state.comPort, p.value(output), &error))
+        return fileError(QStringLiteral("%1: %2").arg(p.value(output), error));
+    if (p.isSet(fontOption()) && !saveFontFile(doc.font, p.value(fontOption()), &error))
+        return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
+    return ExitOk;
+}
+
+int writeCommand(const QStringList &arguments)
+{
+    QCommandLineParser p;
+    QString why;
+    if (!parse(p, arguments, {portOption(), fontOption(), quietOption()}, 1, &why))
+        return usageError(why);
+    if (!p.isSet(portOption()))
+        return usageError(QStringLiteral("write needs --port PORT"));
+    const QString file = p.positionalArguments().value(1);
+
+    RadioDocument doc;
+    const DataFileResult opened = openDataFile(doc, file);
+    if (!opened.ok())
+        return fileError(QStringLiteral("%1: %2%3").arg(file, opened.message(),
+                                                          opened.error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(opened.error)));
+    if (p.isSet(fontOption())) {
+        QString error;
+        const FontFileResult loaded = loadFontFile(p.value(fontOption()), doc.font, &error);
+        if (loaded == FontFileResult::WrongExtension)
+            return fileError(QStringLiteral("%1: This File don't Open").arg(p.value(fontOption())));
+        if (loaded == FontFileResult::CannotOpen)
+            return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
+    }
+    SerialLink link;
+    choosePort(link, p.value(portOption()));
+    TerminalHost host(showProgress(p));
+    const WholeRadioResult result = writeAll(doc, link, host, p.isSet(fontOption()));
+    host.endLine();
+    if (!result.ok()) {
+        err() << "kpr5: the radio was not written completely (failed: "
+              << result.failedSteps.join(QStringLiteral(", ")) << ")\n";
+        err().flush();
+        return host.portError() ? ExitPort : ExitTransfer;
+    }
+    return ExitOk;
+}
+
+int exportCommand(const QStringList &arguments)
+{
+    QCommandLineParser p;
+    QString why;
+    if (!parse(p, arguments, {}, 2, &why))
+        return usageError(why);
+    const QString in = p.positionalArguments().value(1), outPath = p.positionalArguments().value(2);
+    RadioDocument doc;
+    const DataFileResult opened = openDataFile(doc, in);
+    if (!opened.ok())
+        return fileError(QStringLiteral("%1: %2").arg(in, opened.message()));
+    QString error;
+    if (!saveCsv(doc.channels, outPath, &error))
+        return fileError(QStringLiteral("%1: %2").arg(outPath, error));
+    return ExitOk;
+}
+
+int importCommand(const QStringList &arguments)
+{
+    QCommandLineParser p;
+    QString why;
+    if (!parse(p, arguments, {}, 2, &why))
+        return usageError(why);
+    const QString in = p.positionalArguments().value(1), outPath = p.positionalArguments().value(2);
+    RadioDocument doc;
+    const CsvImportResult imported = importCsvFile(doc.channels, in);
+    if (!imported.ok())
+        return fileError(QStringLiteral("%1: %2%3").arg(in, imported.message(),
+                                                        imported.error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(imported.error)));
+    QString error;
+    if (!saveDataFile(doc, 1, outPath, &error))
+        return fileError(QStringLiteral("%1: %2").arg(outPath, error));
+    return ExitOk;
+}
+
 } // namespace
 
 QString usage()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  kpr5 [--port PORT]            the program's window; PORT for this run only\n"
-        "  kpr5 ports                    list the serial ports the system reports\n"
-        "  kpr5 --help                   this text\n"
+        "  kpr5 [--port PORT] [--no-splash]   the program's window; PORT for this run only\n"
+        "  kpr5 read --port PORT --output FILE.R5 [--font FILE.FR5] [--quiet]\n"
+        "        read the whole radio into a data file (and the user characters into a\n"
+        "        font file); no file is written unless every step succeeded\n"
+        "  kpr5 write --port PORT FILE.R5 [--font FILE.FR5] [--quiet]\n"
+        "        write a data file to the whole radio; the user characters only with --font\n"
+        "  kpr5 export-csv FILE.R5 OUT.CSV    the channels of a data file as CSV\n"
+        "  kpr5 import-csv IN.CSV OUT.R5      a data file made from CSV channels\n"
+        "  kpr5 ports                         the serial ports the system reports\n"
+        "  kpr5 --help                        this text\n"
         "\n"
         "PORT is COMn (COM1 = /dev/ttyS0 on Linux) or a device path such as /dev/ttyUSB0.\n"
+        "Progress goes to stderr when it is a terminal (--quiet silences it).\n"
         "\n"
-        "Exit codes: 0 success, 1 a transfer failed, 2 bad usage, 3 the port could not be\n"
-        "used, 4 a file could not be read or written.\n");
+        "Exit codes: 0 success, 1 a transfer step failed, 2 bad usage, 3 the port could not\n"
+        "be used, 4 a file could not be read or written.\n");
 }
 
 bool isCommand(const QStringList &arguments)
@@ -71,9 +324,15 @@ int run(const QStringList &arguments)
     }
     if (command == QLatin1String("ports"))
         return listPorts();
-    err() << "kpr5: unknown command \"" << command << "\"\n\n" << usage();
-    err().flush();
-    return ExitUsage;
+    if (command == QLatin1String("read"))
+        return readCommand(arguments);
+    if (command == QLatin1String("write"))
+        return writeCommand(arguments);
+    if (command == QLatin1String("export-csv"))
+        return exportCommand(arguments);
+    if (command == QLatin1String("import-csv"))
+        return importCommand(arguments);
+    return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
 
 } // namespace kpr5::cli

@@ -20,6 +20,10 @@ bool Operation::begin()
         return false;
     m_link.state.transferBusy = m_busyCode;
     m_link.state.failureCount = 0;
+    // A failure of an earlier transfer must not silence this one's "Success";
+    // only a composite operation (mode 1) asks for quiet steps.
+    if (m_link.state.completionMode == 2)
+        m_link.state.completionMode = 0;
     m_host.transferStarted();
     return true;
 }

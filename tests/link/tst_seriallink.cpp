@@ -156,6 +156,23 @@ private Q_SLOTS:
         QCOMPARE(link.state.completionMode, quint8(0));
     }
 
+    void failureDoesNotSilenceTheNextSuccess()
+    {
+        sim::RadioSimulator radio;
+        SerialLink link;
+        connectLink(link, radio);
+        RecordingHost host;
+        Operation failed(link, host, 1);
+        QVERIFY(failed.begin());
+        failed.fail();
+        QCOMPARE(link.state.completionMode, quint8(2));
+        Operation next(link, host, 1);
+        QVERIFY(next.begin());
+        QVERIFY(next.identify());
+        next.succeed();
+        QCOMPARE(host.texts(), (QStringList{QStringLiteral("Error| Error"), QStringLiteral("Success| Finish")}));
+    }
+
     void busyRefusesASecondTransfer()
     {
         SerialLink link;
