@@ -5,6 +5,7 @@
 // The model holds nothing of its own and cannot be edited through.
 
 #include <QAbstractTableModel>
+#include <QPointer>
 
 namespace kpr5 {
 
@@ -21,7 +22,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    ChannelTable &table() const { return m_table; }
 
     // Table row/column (1-based) <-> model index.
     QModelIndex cell(int row, int column) const { return index(row - 1, column - 1); }
@@ -29,7 +29,9 @@ public:
     static int tableColumn(const QModelIndex &index) { return index.column() + 1; }
 
 private:
-    ChannelTable &m_table;
+    // The table may go before the view does (the window's document is
+    // destroyed before its widgets): the model is then empty.
+    QPointer<ChannelTable> m_table;
 };
 
 } // namespace kpr5
