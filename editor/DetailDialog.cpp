@@ -173,7 +173,6 @@ QWidget *DetailDialog::buildSet(int set)
         f->setObjectName(suffixed(base, set));
         f->setMaxLength(limit);
         f->setFixedWidth(width);
-        f->setAlignment(Qt::AlignRight);
         f->setProperty(kKindProperty, int(FieldKind::Digits));
         f->setProperty(kLimitProperty, limit);
         f->setProperty(kSetProperty, set);
@@ -245,6 +244,7 @@ QWidget *DetailDialog::buildSet(int set)
     offsetRow->addWidget(new QLabel(QStringLiteral("."), offset));
     offsetRow->addWidget(s.shift2);
     offsetRow->addWidget(new QLabel(QStringLiteral("MHz"), offset));
+    offsetRow->addStretch(1);
     shiftRow->addWidget(offset);
     v->addLayout(shiftRow);
 
