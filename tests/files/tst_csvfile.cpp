@@ -382,6 +382,46 @@ private Q_SLOTS:
         QCOMPARE(exportCsv(t), before);
     }
 
+    // Fields taken from the table's vocabulary and from anywhere else, with
+    // quotes and commas in odd places: every row either holds a channel the
+    // table can show or is empty.
+    void arbitraryLines()
+    {
+        const QStringList pool{"145.00000", "1295.5", "850.0", "145", "", "FM", "WFM", "5KHz", "1MHz", "ＪＲ", "JR",
+                               "300Hz", "DCS", "Train", "67.0Hz", "250.3Hz", "023", "754", "+", "Off", "0.600MHz",
+                               "*", "※", "\"", ",", "\"\"", "ア", "①", ":1~", "x"};
+        quint32 seed = 777;
+        auto next = [&seed](quint32 n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 8) % n;
+        };
+        QStringList lines;
+        for (int i = 0; i < 1700; ++i) {
+            QStringList fields;
+            const int count = int(next(18));
+            for (int f = 0; f < count; ++f)
+                fields << pool.at(int(next(quint32(pool.size()))));
+            lines << (next(2) ? quotedLine(fields) : fields.join(QLatin1Char(',')));
+        }
+        ChannelTable t;
+        QVERIFY(importCsv(t, csvFile(lines)).ok());
+        for (int row = 1; row <= 1603; ++row) {
+            if (!t.inUse(row - 1)) {
+                QCOMPARE(t.text(row, Col::FreqCol), QString());
+                continue;
+            }
+            QVERIFY(t.text(row, Col::FreqCol).endsWith(QLatin1String("MHz")));
+            QCOMPARE(t.text(row, Col::StepCol), channeltables::stepText(t.stepIndex(row - 1)));
+            QCOMPARE(t.text(row, Col::CarrierCol), channeltables::carrierText(t.carrierIndex(row - 1)));
+            QCOMPARE(t.text(row, Col::DcsCol), channeltables::dcsText(t.dcsIndex(row - 1)));
+        }
+        // Exported and imported again, the table stays as it is.
+        const QByteArray once = exportCsv(t);
+        ChannelTable again;
+        QVERIFY(importCsv(again, once).ok());
+        QCOMPARE(exportCsv(again), once);
+    }
+
     void failedWritesSurface()
     {
         ChannelTable t;

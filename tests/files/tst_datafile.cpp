@@ -477,6 +477,43 @@ private Q_SLOTS:
         }
     }
 
+    // Lines with the right tags and anything after them: nothing breaks, and
+    // every slot in use shows a frequency.
+    void arbitraryLines()
+    {
+        const QStringList tags{"CH", "CH0", "CH1623", "CH9999", "BK000", "BK0004", "ONETOUCH_BANK", "ONETOUCH_CHDA",
+                               "NUM_DTMF", "NUM_DTMF009", "SET_DTMF", "TITLE", "GRD", "GRD10", "GRI", "SD", "SD01",
+                               "SD11", "COMPORT", "File End", ""};
+        const QString alphabet = QStringLiteral("0123456789012345678901234567890.-+*#ABCDxyz :~1ア①\u00FF\"\t");
+        quint32 seed = 12345;
+        auto next = [&seed](quint32 n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 8) % n;
+        };
+        for (int round = 0; round < 20; ++round) {
+            QStringList lines{QStringLiteral("header")};
+            for (int i = 0; i < 300; ++i) {
+                QString line = tags.at(int(next(quint32(tags.size()))));
+                const int length = int(next(80));
+                for (int c = 0; c < length; ++c)
+                    line += alphabet.at(int(next(quint32(alphabet.size()))));
+                lines << line;
+            }
+            RadioDocument doc;
+            QVERIFY(readDataFile(doc, textfile::encodeLines(lines)).ok());
+            for (int slot = 0; slot < ChannelTable::kRows; ++slot) {
+                if (doc.channels.inUse(slot))
+                    QVERIFY(doc.channels.text(slot + 1, Col::FreqCol).endsWith(QLatin1String("MHz")));
+            }
+            QVERIFY(doc.banks.count(49) <= BankTable::kMaxCount);
+            // What was read is written and read back the same way.
+            const QByteArray saved = fileOf(linesOf(doc));
+            RadioDocument again;
+            QVERIFY(readDataFile(again, saved).ok());
+            QCOMPARE(fileOf(linesOf(again)), saved);
+        }
+    }
+
     void failedWritesSurface()
     {
         RadioDocument doc;
