@@ -40,6 +40,8 @@ void openGroupWindow(MainWindow &window, bool automatic)
     RadioDocument &doc = window.document();
     if (!doc.banks.totalIsValid())
         doc.banks.reset();
+    // Opening the group window also refreshes the one-touch keys' bank lists.
+    doc.oneTouch.rebuildLists(doc.banks);
     GroupWindow dialog(doc.banks, doc.groups, window.link(), automatic, &window);
     dialog.exec();
 }
