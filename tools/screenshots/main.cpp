@@ -1,0 +1,40 @@
+// kpr5-screenshots: pictures of the main window's pages for the documentation.
+//   kpr5-screenshots OUTPUT_DIR   (run under Xvfb, or with QT_QPA_PLATFORM=offscreen)
+
+#include "app/MainWindow.h"
+#include "settings/SettingsModel.h"
+
+#include <QApplication>
+#include <QDir>
+
+using namespace kpr5;
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(out);
+    MainWindow w;
+    w.resize(1500, 900);
+    w.show();
+    struct Shot {
+        int lang;
+        int page;
+        const char *name;
+    };
+    const Shot shots[] = {{English, MainWindow::MemoryPage, "memory-en"},
+                          {English, MainWindow::BankPage, "bank-en"},
+                          {English, MainWindow::SetModePage, "set-mode-en"},
+                          {Japanese, MainWindow::SetModePage, "set-mode-ja"},
+                          {English, MainWindow::CommonSetPage, "common-set-en"},
+                          {Japanese, MainWindow::CommonSetPage, "common-set-ja"}};
+    for (const Shot &s : shots) {
+        w.document().settings.setPosition(Family::Display, 0, s.lang);
+        w.selectPage(s.page);
+        w.adjustSize();
+        for (int i = 0; i < 20; ++i)
+            app.processEvents();
+        w.grab().save(out + QLatin1Char('/') + QLatin1String(s.name) + QStringLiteral(".png"));
+    }
+    return 0;
+}
