@@ -1,6 +1,7 @@
 #include "common/DtmfFrame.h"
 
 #include "app/MainWindow.h"
+#include "app/TransferButtonsWidget.h"
 #include "common/DtmfMemories.h"
 #include "settings/SettingListWidget.h"
 #include "settings/SettingsTransfer.h"
@@ -130,26 +131,12 @@ QWidget *createDtmfFrame(MainWindow &window)
     outer->addLayout(timings);
     outer->addStretch(1);
 
-    auto *buttons = new QHBoxLayout;
-    const char *names[] = {"READ_DTMF", "WRITE_DTMF", "RESET_DTMF"};
-    const QString captions[] = {QStringLiteral("Read"), QStringLiteral("Write"), QStringLiteral("Reset")};
-    QPushButton *b[3];
-    for (int i = 0; i < 3; ++i) {
-        b[i] = new QPushButton(captions[i], box);
-        b[i]->setObjectName(QLatin1String(names[i]));
-        buttons->addWidget(b[i]);
-    }
-    outer->addLayout(buttons);
-
     MainWindow *w = &window;
-    QObject::connect(b[0], &QPushButton::clicked, box,
-                     [w] { readDtmf(w->document().dtmf, w->link(), w->host()); });
-    QObject::connect(b[1], &QPushButton::clicked, box,
-                     [w] { writeDtmf(w->document().dtmf, w->link(), w->host()); });
-    QObject::connect(b[2], &QPushButton::clicked, box, [w] {
-        if (w->link().state.transferBusy == 0)
-            w->document().dtmf.reset();
-    });
+    addTransferButtons(
+        outer, box, window, {"READ_DTMF", "WRITE_DTMF", "RESET_DTMF"},
+        [w] { readDtmf(w->document().dtmf, w->link(), w->host()); },
+        [w] { writeDtmf(w->document().dtmf, w->link(), w->host()); },
+        [w] { w->document().dtmf.reset(); }, false);
     return box;
 }
 

@@ -1,6 +1,7 @@
 #include "common/OneTouchFrame.h"
 
 #include "app/MainWindow.h"
+#include "app/TransferButtonsWidget.h"
 #include "common/OneTouchTable.h"
 #include "common/OneTouchTransfer.h"
 #include "settings/SettingListWidget.h"
@@ -143,28 +144,12 @@ QWidget *createOneTouchFrame(MainWindow &window)
         }
     });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    const char *names[] = {"READ_ONE_TOUCH", "WRITE_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET"};
-    const QString captions[] = {QStringLiteral("Read"), QStringLiteral("Write"), QStringLiteral("Reset")};
-    QPushButton *b[3];
-    for (int i = 0; i < 3; ++i) {
-        b[i] = new QPushButton(captions[i], box);
-        b[i]->setObjectName(QLatin1String(names[i]));
-        buttons->addWidget(b[i]);
-    }
-    outer->addLayout(buttons);
-
     MainWindow *w = &window;
-    QObject::connect(b[0], &QPushButton::clicked, box, [w] {
-        readOneTouch(w->document().oneTouch, w->document().banks, w->link(), w->host());
-    });
-    QObject::connect(b[1], &QPushButton::clicked, box,
-                     [w] { writeOneTouch(w->document().oneTouch, w->link(), w->host()); });
-    QObject::connect(b[2], &QPushButton::clicked, box, [w] {
-        if (w->link().state.transferBusy == 0)
-            w->document().oneTouch.reset();
-    });
+    addTransferButtons(
+        outer, box, window, {"READ_ONE_TOUCH", "WRITE_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET"},
+        [w] { readOneTouch(w->document().oneTouch, w->document().banks, w->link(), w->host()); },
+        [w] { writeOneTouch(w->document().oneTouch, w->link(), w->host()); },
+        [w] { w->document().oneTouch.reset(); });
 
     // Entering the "Common Set" page rebuilds the bank lists from the banks.
     QObject::connect(w, &MainWindow::pageEntered, box, [w](int page) {

@@ -1,6 +1,7 @@
 #include "common/TitleFrame.h"
 
 #include "app/MainWindow.h"
+#include "app/TransferButtonsWidget.h"
 #include "channels/NameCodec.h"
 #include "common/OpeningTitle.h"
 #include "common/TitleTransfer.h"
@@ -176,27 +177,12 @@ QWidget *createTitleFrame(MainWindow &window)
     QObject::connect(&window, &MainWindow::languageApplied, caption,
                      [caption](int lang) { caption->setText(settings::openingSlideCaption(lang)); });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    const char *names[] = {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"};
-    const QString captions[] = {QStringLiteral("Read"), QStringLiteral("Write"), QStringLiteral("Reset")};
-    QPushButton *b[3];
-    for (int i = 0; i < 3; ++i) {
-        b[i] = new QPushButton(captions[i], box);
-        b[i]->setObjectName(QLatin1String(names[i]));
-        buttons->addWidget(b[i]);
-    }
-    outer->addLayout(buttons);
-
     MainWindow *w = &window;
-    QObject::connect(b[0], &QPushButton::clicked, box,
-                     [w] { readTitle(w->document().title, w->link(), w->host()); });
-    QObject::connect(b[1], &QPushButton::clicked, box,
-                     [w] { writeTitle(w->document().title, w->link(), w->host()); });
-    QObject::connect(b[2], &QPushButton::clicked, box, [w] {
-        if (w->link().state.transferBusy == 0)
-            w->document().title.clear();
-    });
+    addTransferButtons(
+        outer, box, window, {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"},
+        [w] { readTitle(w->document().title, w->link(), w->host()); },
+        [w] { writeTitle(w->document().title, w->link(), w->host()); },
+        [w] { w->document().title.clear(); });
     return box;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/SettingFrame.h"
 
 #include "app/MainWindow.h"
+#include "app/TransferButtonsWidget.h"
 #include "settings/SettingListWidget.h"
 #include "settings/SettingsTransfer.h"
 
@@ -27,29 +28,12 @@ QWidget *createSettingFrame(MainWindow &window)
     outer->addLayout(grid);
     outer->addStretch(1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    const char *names[] = {"SETTING_READ", "SETTING_WRITE", "SETTING_RESET"};
-    const QString captions[] = {QStringLiteral("Read"), QStringLiteral("Write"), QStringLiteral("Reset")};
-    QPushButton *b[3];
-    for (int i = 0; i < 3; ++i) {
-        b[i] = new QPushButton(captions[i], box);
-        b[i]->setObjectName(QLatin1String(names[i]));
-        buttons->addWidget(b[i]);
-    }
-    outer->addLayout(buttons);
-
     MainWindow *w = &window;
-    QObject::connect(b[0], &QPushButton::clicked, box, [w] {
-        readSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
-    });
-    QObject::connect(b[1], &QPushButton::clicked, box, [w] {
-        writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
-    });
-    QObject::connect(b[2], &QPushButton::clicked, box, [w] {
-        if (w->link().state.transferBusy == 0)
-            w->document().settings.resetCommon();
-    });
+    addTransferButtons(
+        outer, box, window, {"SETTING_READ", "SETTING_WRITE", "SETTING_RESET"},
+        [w] { readSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
+        [w] { writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
+        [w] { w->document().settings.resetCommon(); });
     return box;
 }
 
