@@ -27,7 +27,11 @@
 //   the slot is above 1623, when the carrier (29 or more), a tone (39 or
 //   more) or the DCS index (104 or more) lies outside its table, or when the
 //   name is longer than 32 bytes. A step index above 15 reads as step 0
-//   ("5KHz"). Other lines with digits where numbers belong are ignored too.
+//   ("5KHz"). BK, ONETOUCH, NUM_DTMF, SET_DTMF and GRD lines are ignored
+//   when a number field holds anything but digits or a number lies outside
+//   its range (group 0..4, memory 0..9, group 0..10, flags "0"/"1"); an SD
+//   line sets only the items whose three digits it holds, and the settings
+//   model refuses positions outside an item's list.
 // - A file in which no line after the first carries a known tag is not a
 //   data file: it is refused before anything is changed.
 // - A file that holds a SET_DTMF line holds all DTMF memories: a memory
