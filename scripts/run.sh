@@ -4,7 +4,7 @@
 #   scripts/run.sh /dev/ttyUSB0 runs against a real radio on that port (or COMn)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+scripts/setup.sh build kpr5 kpr5-radio-sim
 BIN=build/bin
 
 if [ $# -gt 0 ]; then

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the project needs on Debian 12 (idempotent) and builds it.
-# Usage: scripts/setup.sh [build-dir]   (default: build)
+# Usage: scripts/setup.sh [build-dir [target...]]   (default: build, every target)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
+shift || true
+TARGETS=()
+for t in "$@"; do TARGETS+=(--target "$t"); done
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
           libgl-dev python3 xvfb xauth fonts-noto-cjk)
@@ -20,4 +23,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${TARGETS[@]}"
