@@ -2,6 +2,9 @@
 //   kpr5-screenshots OUTPUT_DIR   (run under Xvfb, or with QT_QPA_PLATFORM=offscreen)
 
 #include "app/MainWindow.h"
+#include "banks/GroupWindow.h"
+#include "editor/DetailDialog.h"
+#include "font/FontWindow.h"
 #include "settings/SettingsModel.h"
 
 #include <QApplication>
@@ -35,6 +38,33 @@ int main(int argc, char **argv)
         for (int i = 0; i < 20; ++i)
             app.processEvents();
         w.grab().save(out + QLatin1Char('/') + QLatin1String(s.name) + QStringLiteral(".png"));
+    }
+
+    // The secondary windows, built without their modal loop.
+    w.document().settings.setPosition(Family::Display, 0, English);
+    const auto grab = [&](QWidget &window, const char *name) {
+        window.show();
+        for (int i = 0; i < 20; ++i)
+            app.processEvents();
+        window.grab().save(out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+        window.close();
+    };
+    {
+        edit::EditState state;
+        state.slot = 1100; // a dual-watch pair, opened on its "(Main)" row
+        DetailDialog detail(w.document().channels, state, &w);
+        grab(detail, "detail-editor");
+    }
+    {
+        for (int k = 0; k < 16; ++k)
+            w.document().font.setPixel(0, k, k, true);
+        FontWindow font(w.document().font, &w);
+        grab(font, "font-editor");
+    }
+    {
+        w.document().groups.setLinked(0, 3, true);
+        GroupWindow groups(w.document().banks, w.document().groups, w.link(), false, &w);
+        grab(groups, "group-window");
     }
     return 0;
 }
