@@ -367,7 +367,9 @@ FontTransfer::Result FontTransfer::runAll(bool write)
         if (write) {
             ok = reply.size() == kGlyphWriteReplyLength && glyphWriteOk(reply);
         } else if (const auto bytes = glyphFromReadReply(reply)) {
-            ok = decodeGlyph(*bytes, m_font, k);
+            // A whole block-read reply ends in CR LF: 143 characters without it
+            // are the tail of a late reply and the head of this one.
+            ok = bool(acceptReadReply(reply)) && decodeGlyph(*bytes, m_font, k);
         }
         if (!ok) {
             ++failures;

@@ -1,5 +1,7 @@
 #include "link/SerialLink.h"
 
+#include <QSignalBlocker>
+
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -94,6 +96,14 @@ bool SerialLink::sendFrame(const CommandFrame &frame, Send mode)
         closePort();
     if (!openPort())
         return false;
+    // A reply that came too late for its own command must not be taken for
+    // the reply to this one: whatever waits now is read and dropped (without
+    // announcing it to readyRead listeners).
+    {
+        const QSignalBlocker quiet(&m_port);
+        m_port.waitForReadyRead(0);
+        m_port.readAll();
+    }
     if (m_port.write(frame) != frame.size()) {
         m_portError = describeOpenError(m_port.error());
         m_port.clearError();
