@@ -10,6 +10,7 @@
 #include "common/TitleFrame.h"
 #include "editor/ChannelPage.h"
 #include "files/FileMenuGui.h"
+#include "app/BackupsGui.h"
 #include "font/FontWindow.h"
 #include "settings/SetModePage.h"
 #include "settings/SettingFrame.h"
@@ -119,6 +120,9 @@ void MainWindow::buildMenus()
     addItem(file, "TEST_CLICK", QStringLiteral("Save(&S)"), saveDataFileGui);
     addItem(file, "FILE_INPORT", QStringLiteral("Import(&I)"), importCsvGui);
     addItem(file, "FILE_EXPORT", QStringLiteral("Export(&E)"), exportCsvGui);
+    // Every whole-radio read is kept in the backup folder.
+    file->addSeparator();
+    addItem(file, "MenuBackups", QStringLiteral("Backups"), openBackupsGui);
 
     m_portMenu = bar->addMenu(QStringLiteral("COMPort(&C)"));
     m_portMenu->setObjectName(QStringLiteral("MenuComPort"));
@@ -153,6 +157,11 @@ void MainWindow::buildMenus()
     comm->setObjectName(QStringLiteral("Tusin_Botton"));
     addItem(comm, "ALL_WRITE", QStringLiteral("Write All Data(&A)"), writeAllGui);
     addItem(comm, "ALL_READ", QStringLiteral("Read All Data(&B)"), readAllGui);
+    // Read back what a whole-radio write sent (see channels/VerifyGui.h).
+    comm->addSeparator();
+    QAction *verify = comm->addAction(QStringLiteral("Verify after write"));
+    verify->setObjectName(QStringLiteral("VERIFY_AFTER_WRITE"));
+    verify->setCheckable(true);
 
     QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
     help->setObjectName(QStringLiteral("MenuHelp"));

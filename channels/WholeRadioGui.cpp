@@ -1,9 +1,13 @@
 #include "channels/WholeRadioGui.h"
 
+#include "app/BackupsGui.h"
 #include "app/MainWindow.h"
+#include "channels/VerifyGui.h"
 #include "banks/GroupWindow.h"
 #include "channels/WholeRadio.h"
 #include "font/FontWindow.h"
+
+#include <QAction>
 
 namespace kpr5 {
 
@@ -12,7 +16,7 @@ void readAllGui(MainWindow &window)
     // The font and group windows run their automatic read: the font window
     // reads all eight characters and closes, the group window reads the
     // groups, says "Success ALL DATA READ" and closes.
-    readAll(
+    const WholeRadioResult result = readAll(
         window.document(), window.link(), window,
         [&window] {
             openFontWindow(window, true);
@@ -22,8 +26,17 @@ void readAllGui(MainWindow &window)
             openGroupWindow(window, true);
             return true;
         });
+    // Nothing lost: a complete read is also kept as a backup.
+    if (result.ok())
+        saveBackupGui(window);
 }
 
-void writeAllGui(MainWindow &window) { writeAll(window.document(), window.link(), window, true); }
+void writeAllGui(MainWindow &window)
+{
+    const WholeRadioResult result = writeAll(window.document(), window.link(), window, true);
+    QAction *verify = verifyAfterWriteAction(window);
+    if (result.ok() && verify && verify->isChecked())
+        verifyAfterWriteGui(window);
+}
 
 } // namespace kpr5

@@ -1,7 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include "app/Backups.h"
 #include "app/RadioDocument.h"
 #include "banks/GroupTransfer.h"
+#include "channels/Verify.h"
 #include "channels/WholeRadio.h"
 #include "files/CsvFile.h"
 #include "files/DataFile.h"
@@ -205,6 +207,9 @@ int readCommand(const QStringList &arguments)
         return fileError(QStringLiteral("%1: %2").arg(p.value(output), error));
     if (p.isSet(fontOption()) && !saveFontFile(doc.font, p.value(fontOption()), &error))
         return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
+    // Nothing lost: every complete read is also kept in the backup folder.
+    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(), nullptr, &error))
+        return fileError(QStringLiteral("backup: %1").arg(error));
     return ExitOk;
 }
 
@@ -212,7 +217,8 @@ int writeCommand(const QStringList &arguments)
 {
     QCommandLineParser p;
     QString why;
-    if (!parse(p, arguments, {portOption(), fontOption(), quietOption()}, 1, &why))
+    const QCommandLineOption verifyOption(QStringLiteral("verify"));
+    if (!parse(p, arguments, {portOption(), fontOption(), quietOption(), verifyOption}, 1, &why))
         return usageError(why);
     if (!p.isSet(portOption()))
         return usageError(QStringLiteral("write needs --port PORT"));
@@ -241,6 +247,16 @@ int writeCommand(const QStringList &arguments)
               << result.failedSteps.join(QStringLiteral(", ")) << ")\n";
         err().flush();
         return host.portError() ? ExitPort : ExitTransfer;
+    }
+    if (p.isSet(verifyOption)) {
+        // Read back what was written; any difference is a failure.
+        const VerifyResult verified = verifyWritten(doc, link, host, p.isSet(fontOption()));
+        host.endLine();
+        for (const QString &line : verified.reportLines())
+            err() << "kpr5: " << line << '\n';
+        err().flush();
+        if (!verified.ok())
+            return host.portError() ? ExitPort : ExitTransfer;
     }
     return ExitOk;
 }
@@ -290,13 +306,15 @@ QString usage()
         "  kpr5 read --port PORT --output FILE.R5 [--font FILE.FR5] [--quiet]\n"
         "        read the whole radio into a data file (and the user characters into a\n"
         "        font file); no file is written unless every step succeeded\n"
-        "  kpr5 write --port PORT FILE.R5 [--font FILE.FR5] [--quiet]\n"
-        "        write a data file to the whole radio; the user characters only with --font\n"
+        "  kpr5 write --port PORT FILE.R5 [--font FILE.FR5] [--verify] [--quiet]\n"
+        "        write a data file to the whole radio; the user characters only with --font;\n"
+        "        --verify reads every written region back and names those that differ\n"
         "  kpr5 export-csv FILE.R5 OUT.CSV    the channels of a data file as CSV\n"
         "  kpr5 import-csv IN.CSV OUT.R5      a data file made from CSV channels\n"
         "  kpr5 ports                         the serial ports the system reports\n"
         "  kpr5 --help                        this text\n"
         "\n"
+        "A complete read is also kept in the backup folder (<data>/kpr5/backups).\n"
         "PORT is COMn (COM1 = /dev/ttyS0 on Linux) or a device path such as /dev/ttyUSB0.\n"
         "Progress goes to stderr when it is a terminal (--quiet silences it).\n"
         "\n"

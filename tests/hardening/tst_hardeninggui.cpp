@@ -1,0 +1,114 @@
+// The main window's side of "nothing lost": the File menu's "Backups" item,
+// the backup after "Read All Data", and "Verify after write" under
+// Communication, against the simulated radio.
+
+#include "GuiFixture.h"
+#include "app/Backups.h"
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QUrl>
+
+using namespace kpr5;
+using namespace kpr5::test;
+
+// Receives what the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class HardeningGuiTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(backupDirectory()).removeRecursively();
+    }
+
+    void menuItems()
+    {
+        MainWindow w;
+        auto *backups = w.findChild<QAction *>(QStringLiteral("MenuBackups"));
+        QVERIFY(backups);
+        QCOMPARE(backups->text(), QStringLiteral("Backups"));
+        QVERIFY(w.findChild<QMenu *>(QStringLiteral("FILE"))->actions().contains(backups));
+        auto *verify = w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"));
+        QVERIFY(verify);
+        QCOMPARE(verify->text(), QStringLiteral("Verify after write"));
+        QVERIFY(verify->isCheckable());
+        QVERIFY(!verify->isChecked());
+        QVERIFY(w.findChild<QMenu *>(QStringLiteral("Tusin_Botton"))->actions().contains(verify));
+
+        // "Backups" opens the folder, made first if it is not there yet.
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        backups->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QCOMPARE(catcher.urls.first().toLocalFile(), backupDirectory());
+        QVERIFY(QDir(backupDirectory()).exists());
+    }
+
+    void readAllKeepsABackup()
+    {
+        sim::RadioSimulator radio;
+        radio.write(0x1A0, QByteArray::fromHex("48004900")); // title "HI"
+        MessageRecorder messages;
+        MainWindow w;
+        w.show();
+        connectLink(w.link(), radio);
+        const QStringList before = QDir(backupDirectory()).entryList(QDir::Files);
+        w.findChild<QAction *>(QStringLiteral("ALL_READ"))->trigger();
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success ALL DATA READ| Finish")});
+        QStringList added = QDir(backupDirectory()).entryList(QDir::Files, QDir::Name);
+        for (const QString &f : before)
+            added.removeAll(f);
+        QCOMPARE(added.size(), 2);
+        QVERIFY(added.at(0).endsWith(QStringLiteral(".FR5")));
+        QVERIFY(added.at(1).endsWith(QStringLiteral(".R5")));
+        QFile data(QDir(backupDirectory()).filePath(added.at(1)));
+        QVERIFY(data.open(QIODevice::ReadOnly));
+        QVERIFY(data.readAll().contains("\r\nTITLEHI\r\n"));
+    }
+
+    // The radio's title changes between the write and the read-back (when
+    // the write's "Success" is shown): the check names it.
+    void verifyAfterWriteNamesTheDifference()
+    {
+        sim::RadioSimulator radio;
+        MessageRecorder messages;
+        messages.onMessage = [&](const ui::MessageRecord &r) {
+            if (r.text == QLatin1String("Success"))
+                radio.write(0x1A0, QByteArray("X", 1));
+        };
+        MainWindow w;
+        w.show();
+        connectLink(w.link(), radio);
+        w.document().title.setDisplayText(QStringLiteral("HELLO"));
+        w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(true);
+        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
+        QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Success| Finish"),
+                                                QStringLiteral("Verify: title differ (1 block)| Verify")}));
+        QCOMPARE(w.link().state.transferBusy, 0);
+
+        // Unchecked: the write alone.
+        messages.records.clear();
+        w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(false);
+        const int frames = radio.frameCount();
+        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QVERIFY(!radio.frames().mid(frames).contains("QX~F001A0R"));
+    }
+};
+
+QTEST_MAIN(HardeningGuiTest)
+#include "tst_hardeninggui.moc"

@@ -1,0 +1,298 @@
+// Nothing lost: verify after write finds and names a region the radio holds
+// differently from what was written; every complete whole-radio read is kept
+// as a timestamped backup. Against the simulated radio, in process and
+// through the command line.
+
+#include "SimFixture.h"
+
+#include "app/Backups.h"
+#include "app/RadioDocument.h"
+#include "channels/ChannelRecord.h"
+#include "channels/Verify.h"
+#include "channels/WholeRadio.h"
+#include "files/DataFile.h"
+#include "font/FontFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace kpr5;
+using namespace kpr5::test;
+
+namespace {
+
+// A document with something in every region.
+void fill(RadioDocument &doc)
+{
+    QByteArray record(64, '\0');
+    record[0] = 1;
+    record[1] = char(0x40); // 145,000,000 Hz
+    record[2] = char(0x86);
+    record[3] = char(0xA4);
+    record[4] = char(0x08);
+    record[16] = 20;
+    record[18] = 0x3E;
+    record[20] = 0x0A;
+    record[32] = 'A';
+    for (int row : {1, 1102, 1410})
+        decodeChannel(record, doc.channels, row);
+    doc.banks.setCount(0, 500);
+    doc.banks.setCount(1, 500);
+    for (int bank = 2; bank < 50; ++bank)
+        doc.banks.setCount(bank, 0);
+    doc.groups.setLinked(3, 1, true);
+    doc.groups.setLinked(9, 0, true);
+    doc.oneTouch.rebuildLists(doc.banks);
+    doc.oneTouch.setUnassigned(2, false);
+    doc.oneTouch.selectBank(2, 1);
+    doc.oneTouch.selectChannel(2, 7);
+    doc.title.setDisplayText(QStringLiteral("HELLO"));
+    doc.dtmf.setMemory(4, QStringLiteral("0123#"));
+    FontImage::Glyph glyph{};
+    glyph[17] = 1;
+    doc.font.setGlyph(7, glyph);
+}
+
+// The regions with the channels cut down to a few rows of each end and the
+// dual-watch rows 1101..1104 (the whole table is read back elsewhere).
+QList<VerifyRegion> fewChannels(QList<VerifyRegion> regions)
+{
+    if (regions.isEmpty() || regions.first().name != QLatin1String("channels")
+        || regions.first().blocks.size() != 1623)
+        qFatal("the channels come first, one block per row");
+    QList<VerifyBlock> &channels = regions.first().blocks;
+    channels = channels.mid(0, 2) + channels.mid(1100, 4) + channels.mid(1620);
+    return regions;
+}
+
+struct Cli {
+    int exitCode = -1;
+    QString err;
+};
+
+Cli runKpr5(const QStringList &args, const QString &dataHome, const std::function<void()> &whileRunning = {})
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    env.insert(QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS"), QStringLiteral("300"));
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kpr5"), args);
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.waitForFinished(5) && clock.elapsed() < 120000) {
+        if (whileRunning)
+            whileRunning();
+    }
+    if (p.state() != QProcess::NotRunning) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+} // namespace
+
+class VerifyBackupTest : public QObject {
+    Q_OBJECT
+    RadioDocument m_doc;
+    QByteArray m_written;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // The radio as a whole-radio write of the document leaves it.
+        fill(m_doc);
+        sim::RadioSimulator radio;
+        SerialLink link;
+        connectLink(link, radio);
+        RecordingHost host;
+        QVERIFY(writeAll(m_doc, link, host, true).ok());
+        m_written = radio.image();
+        // Read back as it is: no difference.
+        const VerifyResult clean = verifyWritten(m_doc, link, host, true);
+        QVERIFY(clean.ok());
+    }
+
+    // The radio's memory changed between the write and the read-back: the
+    // region holding the change is named, and only that one.
+    void changedMemoryIsNamed_data()
+    {
+        QTest::addColumn<quint32>("address");
+        QTest::addColumn<QString>("region");
+        QTest::newRow("channel of a dual-watch sub row") << quint32(0x1200 + 64 * 1200 + 5) << "channels";
+        QTest::newRow("last channel record") << quint32(0x1A780 + 63) << "channels";
+        QTest::newRow("second bank block") << quint32(0x240 + 3) << "banks";
+        QTest::newRow("one-touch keys") << quint32(0x180 + 26) << "one-touch keys";
+        QTest::newRow("title setting") << quint32(0x1A0 + 33) << "title";
+        QTest::newRow("settings item") << quint32(0x00002) << "settings";
+        QTest::newRow("settings last block") << quint32(0x00080 + 19) << "settings";
+        QTest::newRow("DTMF") << quint32(0x1133 + 10) << "DTMF";
+        QTest::newRow("second group block") << quint32(0x130 + 39) << "groups";
+        QTest::newRow("last user character") << quint32(0x10E0 + 31) << "user characters";
+        // Not the program's bytes: nothing to report.
+        QTest::newRow("settings byte the radio keeps") << quint32(52) << "";
+        QTest::newRow("pass table (cannot be read)") << quint32(0xC00) << "";
+        QTest::newRow("past the one-touch keys") << quint32(0x180 + 27) << "";
+        QTest::newRow("past the settings blocks") << quint32(0x00080 + 20) << "";
+    }
+    void changedMemoryIsNamed()
+    {
+        QFETCH(quint32, address);
+        QFETCH(QString, region);
+        sim::RadioSimulator radio;
+        radio.setImage(m_written);
+        SerialLink link;
+        connectLink(link, radio);
+        const QByteArray before = radio.read(address, 1);
+        radio.write(address, QByteArray(1, char(before.at(0) ^ 0x5A)));
+
+        // Every region, with the channels cut down to the rows around the
+        // changes (the whole table is read back in the command-line test).
+        RecordingHost host;
+        const VerifyResult result = verifyRegions(fewChannels(writtenRegions(m_doc, true)), link, host);
+        QVERIFY(result.started);
+        QVERIFY(result.unread.isEmpty());
+        QCOMPARE(host.messages.size(), 0); // the caller reports
+        QCOMPARE(link.state.transferBusy, 0);
+        if (region.isEmpty()) {
+            QVERIFY(result.ok());
+            QCOMPARE(result.reportLines(), QStringList{QStringLiteral("Verify: no difference")});
+        } else {
+            QCOMPARE(result.differing, QStringList{region});
+            QCOMPARE(result.reportLines(), QStringList{QStringLiteral("Verify: %1 differ (1 block)").arg(region)});
+        }
+    }
+
+    void charactersAreCheckedOnlyWhenWritten()
+    {
+        sim::RadioSimulator radio;
+        radio.setImage(m_written);
+        radio.write(0x1000, QByteArray(256, '\0')); // as after a write without them
+        SerialLink link;
+        connectLink(link, radio);
+        RecordingHost host;
+        QVERIFY(verifyRegions(fewChannels(writtenRegions(m_doc, false)), link, host).ok());
+        // With them: the radio's characters are blank, unlike the font's glyph 7.
+        const VerifyResult with = verifyRegions(fewChannels(writtenRegions(m_doc, true)), link, host);
+        QCOMPARE(with.differing, QStringList{QStringLiteral("user characters")});
+        QCOMPARE(with.differingBlocks, QList<int>{1});
+    }
+
+    void radioGoneIsNotAPass()
+    {
+        sim::SimOptions options;
+        options.hangupAfter = 5; // the identification and three channel blocks answered
+        sim::RadioSimulator radio(options);
+        radio.setImage(m_written);
+        SerialLink link;
+        connectLink(link, radio, 60);
+        RecordingHost host;
+        const VerifyResult result = verifyWritten(m_doc, link, host, true);
+        QVERIFY(!result.ok());
+        QCOMPARE(result.unread.size(), 8);
+        QCOMPARE(result.unread.first(), QStringLiteral("channels"));
+        QVERIFY(result.reportLines().contains(QStringLiteral("Verify: groups not read back")));
+        QCOMPARE(host.messages.size(), 1); // the transfer's own error
+        QVERIFY(host.messages.first().title.trimmed() == QLatin1String("Error"));
+        QCOMPARE(link.state.transferBusy, 0);
+    }
+
+    void backupFilesAreNamedByTimeAndNeverReplaced()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("deep/backups"));
+        RadioDocument doc;
+        fill(doc);
+        const QDateTime when(QDate(2026, 12, 6), QTime(8, 15, 0));
+        BackupFiles first, second;
+        QString error;
+        QVERIFY2(saveBackup(doc, 3, folder, when, &first, &error), qPrintable(error));
+        QCOMPARE(QFileInfo(first.dataFile).fileName(), QStringLiteral("2026-12-06_081500.R5"));
+        QCOMPARE(QFileInfo(first.fontFile).fileName(), QStringLiteral("2026-12-06_081500.FR5"));
+        QVERIFY(saveBackup(doc, 3, folder, when, &second, &error));
+        QCOMPARE(QFileInfo(second.dataFile).fileName(), QStringLiteral("2026-12-06_081500_2.R5"));
+        QCOMPARE(QFileInfo(second.fontFile).fileName(), QStringLiteral("2026-12-06_081500_2.FR5"));
+
+        // The backup opens as the document it was made from.
+        RadioDocument back;
+        QVERIFY(openDataFile(back, first.dataFile).ok());
+        QVERIFY(loadFontFile(first.fontFile, back.font) == FontFileResult::Loaded);
+        for (int row : {1, 1102, 1410})
+            QCOMPARE(encodeChannel(back.channels, row).toByteArray(), encodeChannel(doc.channels, row).toByteArray());
+        QCOMPARE(back.title.displayText(), QStringLiteral("HELLO"));
+        QCOMPARE(back.font.glyph(7), doc.font.glyph(7));
+
+        // A folder that cannot be made: false with the reason.
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    // `kpr5 read` keeps a backup; `kpr5 write --verify` reports on stderr and
+    // fails on a difference made while it reads back.
+    void commandLine()
+    {
+        QTemporaryDir dir;
+        const QString dataHome = dir.filePath(QStringLiteral("data"));
+        sim::RadioSimulator radio;
+        QVERIFY(radio.start());
+        RadioDocument doc;
+        fill(doc);
+        const QString file = dir.filePath(QStringLiteral("radio.R5"));
+        QString error;
+        QVERIFY2(saveDataFile(doc, 1, file, &error), qPrintable(error));
+
+        const Cli clean = runKpr5({QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(),
+                                   QStringLiteral("--verify"), QStringLiteral("--quiet"), file},
+                                  dataHome);
+        QVERIFY2(clean.exitCode == 0, qPrintable(clean.err));
+        QVERIFY2(clean.err.contains(QStringLiteral("Verify: no difference")), qPrintable(clean.err));
+
+        // The bank area changes once the read-back has begun with the channels.
+        bool changed = false;
+        radio.clearFrames();
+        const Cli differing = runKpr5(
+            {QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(), QStringLiteral("--verify"),
+             QStringLiteral("--quiet"), file},
+            dataHome, [&] {
+                if (!changed && radio.frames().contains("QX~F01200R")) {
+                    radio.write(0x200, QByteArray(2, char(0x77)));
+                    changed = true;
+                }
+            });
+        QVERIFY(changed);
+        QCOMPARE(differing.exitCode, 1);
+        QVERIFY2(differing.err.contains(QStringLiteral("Verify: banks differ (1 block)")), qPrintable(differing.err));
+        QVERIFY(!differing.err.contains(QStringLiteral("channels differ")));
+
+        const QString out = dir.filePath(QStringLiteral("out.R5"));
+        const Cli read = runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
+                                  QStringLiteral("--output"), out, QStringLiteral("--quiet")},
+                                 dataHome);
+        QVERIFY2(read.exitCode == 0, qPrintable(read.err));
+        const QDir backups(dataHome + QStringLiteral("/kpr5/backups"));
+        const QStringList kept = backups.entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), 2);
+        QVERIFY(kept.at(0).endsWith(QStringLiteral(".FR5")));
+        QVERIFY(kept.at(1).endsWith(QStringLiteral(".R5")));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.R5$")).match(kept.at(1)).hasMatch());
+        // The backup holds what the output file holds.
+        QFile a(out), b(backups.filePath(kept.at(1)));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll().split('\n').mid(1), b.readAll().split('\n').mid(1));
+    }
+};
+
+QTEST_GUILESS_MAIN(VerifyBackupTest)
+#include "tst_verifybackup.moc"
