@@ -99,14 +99,6 @@ private Q_SLOTS:
         QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Success| Finish"),
                                                 QStringLiteral("Verify: title differ (1 block)| Verify")}));
         QCOMPARE(w.link().state.transferBusy, 0);
-
-        // Unchecked: the write alone.
-        messages.records.clear();
-        w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(false);
-        const int frames = radio.frameCount();
-        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QVERIFY(!radio.frames().mid(frames).contains("QX~F001A0R"));
     }
 };
 
