@@ -207,9 +207,12 @@ int readCommand(const QStringList &arguments)
         return fileError(QStringLiteral("%1: %2").arg(p.value(output), error));
     if (p.isSet(fontOption()) && !saveFontFile(doc.font, p.value(fontOption()), &error))
         return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
-    // Nothing lost: every complete read is also kept in the backup folder.
-    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(), nullptr, &error))
-        return fileError(QStringLiteral("backup: %1").arg(error));
+    // Nothing lost: every complete read is also kept in the backup folder. The
+    // file asked for is written already, so a backup that fails is a warning.
+    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(), nullptr, &error)) {
+        err() << "kpr5: warning: no backup kept (" << error << ")\n";
+        err().flush();
+    }
     return ExitOk;
 }
 

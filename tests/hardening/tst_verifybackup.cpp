@@ -274,6 +274,14 @@ private Q_SLOTS:
         QFile a(out), b(backups.filePath(kept.at(1)));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QCOMPARE(a.readAll().split('\n').mid(1), b.readAll().split('\n').mid(1));
+
+        // No backup folder to be had: the file asked for is written all the same.
+        const QString blocked = dir.filePath(QStringLiteral("radio.R5")); // a file, not a folder
+        const Cli warned = runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
+                                    QStringLiteral("--output"), out, QStringLiteral("--quiet")},
+                                   blocked);
+        QCOMPARE(warned.exitCode, 0);
+        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")), qPrintable(warned.err));
     }
 };
 
