@@ -21,7 +21,8 @@ case "$SECONDS_PER_TARGET" in
 esac
 
 # --- what the build needs (Debian 12; idempotent) ------------------------------
-PACKAGES=(cmake ninja-build pkg-config clang libclang-rt-14-dev qt6-base-dev qt6-serialport-dev)
+# (Qt6 Gui is looked up by the top-level CMakeLists.txt, hence libgl-dev.)
+PACKAGES=(cmake ninja-build pkg-config clang libclang-rt-14-dev qt6-base-dev qt6-serialport-dev libgl-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
