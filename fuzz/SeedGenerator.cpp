@@ -1,84 +1,119 @@
 // Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/) from
 // the program's own writers: a default document and one with every region
 // filled. Usage: kpr5-fuzz-seeds <corpus folder>
-#include "app/RadioDocument.h"
 #include "app/Configuration.h"
+#include "app/RadioDocument.h"
 #include "channels/ChannelRecord.h"
+#include "channels/Cp932.h"
+#include "channels/NameCodec.h"
 #include "files/CsvFile.h"
 #include "files/DataFile.h"
 #include "font/FontFile.h"
 #include "font/GlyphCodec.h"
 #include "link/CommandFrame.h"
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
 #include "settings/SettingsCodec.h"
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 using namespace kpr5;
 static QString root;
-static void put(const char *target, const char *name, const QByteArray &b)
-{
+static void put(const char *target, const char *name, const QByteArray &b) {
     QDir().mkpath(root + "/" + target);
     QFile f(root + "/" + target + "/" + name);
     f.open(QIODevice::WriteOnly);
     f.write(b);
 }
-static QByteArray le16(int v) { QByteArray b; b.append(char(v & 0xFF)); b.append(char(v >> 8)); return b; }
-static QByteArray record(quint32 hz, int mode, int step, int carrier, int toneMode, int tx, int rx, int dcs, int shift, quint32 sh, bool skip, const QString &name)
-{
+static QByteArray le16(int v) {
+    QByteArray b;
+    b.append(char(v & 0xFF));
+    b.append(char(v >> 8));
+    return b;
+}
+static QByteArray record(quint32 hz, int mode, int step, int carrier, int toneMode, int tx, int rx,
+                         int dcs, int shift, quint32 sh, bool skip, const QString &name) {
     QByteArray r(64, '\0');
     r[0] = 1;
-    for (int i = 0; i < 4; ++i) r[1 + i] = char((hz >> (8 * i)) & 0xFF);
-    r[5] = char(mode); r[6] = char(step);
-    for (int i = 0; i < 4; ++i) r[7 + i] = char((sh >> (8 * i)) & 0xFF);
-    r[11] = char(shift); r[12] = char(toneMode); r[13] = char(tx); r[14] = char(rx); r[15] = char(dcs);
-    r[16] = char(carrier); r[18] = 0x3E; r[19] = skip ? 1 : 0; r[20] = 0x0A;
+    for (int i = 0; i < 4; ++i)
+        r[1 + i] = char((hz >> (8 * i)) & 0xFF);
+    r[5] = char(mode);
+    r[6] = char(step);
+    for (int i = 0; i < 4; ++i)
+        r[7 + i] = char((sh >> (8 * i)) & 0xFF);
+    r[11] = char(shift);
+    r[12] = char(toneMode);
+    r[13] = char(tx);
+    r[14] = char(rx);
+    r[15] = char(dcs);
+    r[16] = char(carrier);
+    r[18] = 0x3E;
+    r[19] = skip ? 1 : 0;
+    r[20] = 0x0A;
     r.replace(32, 32, names::encodeField(name));
     return r;
 }
-static QByteArray readReply(quint32 addr, const QByteArray &data64)
-{
+static QByteArray readReply(quint32 addr, const QByteArray &data64) {
     return "QX~F" + addressDigits(addr) + "R\r\r\n" + toHexDigits(data64) + "\r\n";
 }
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     root = argv[1];
     RadioDocument doc;
     const QByteArray recs[] = {
         record(145000000, 0, 2, 3, 1, 8, 8, 0, 1, 600000, false, QStringLiteral("CALL")),
-        record(433500000, 1, 5, 0, 2, 0, 0, 20, 2, 5000000, true, QString::fromUtf8("無線\u2460局")),
+        record(433500000, 1, 5, 0, 2, 0, 0, 20, 2, 5000000, true,
+               QString::fromUtf8("無線\u2460局")),
         record(1295000000, 2, 15, 28, 3, 38, 12, 103, 0, 0, false, QStringLiteral(":1~ABC\"x,y")),
         record(50000, 3, 0, 1, 0, 0, 0, 0, 0, 0, false, QString()),
     };
     const int rows[] = {1, 2, 1404, 1000, 1401, 1623};
-    for (int i = 0; i < 6; ++i) decodeChannel(recs[i % 4], doc.channels, rows[i]);
+    for (int i = 0; i < 6; ++i)
+        decodeChannel(recs[i % 4], doc.channels, rows[i]);
     auto counts = BankTable::defaultCounts();
-    counts[0] = 50; counts[3] = 150; counts[9] = 0; counts[49] = 100;
-    doc.banks.setCounts(counts); doc.banks.markLoaded();
-    doc.groups.setLinked(0, 3, true); doc.groups.setLinked(10, 49, true); doc.groups.setLinked(5, 0, true);
+    counts[0] = 50;
+    counts[3] = 150;
+    counts[9] = 0;
+    counts[49] = 100;
+    doc.banks.setCounts(counts);
+    doc.banks.markLoaded();
+    doc.groups.setLinked(0, 3, true);
+    doc.groups.setLinked(10, 49, true);
+    doc.groups.setLinked(5, 0, true);
     doc.groups.setBankFlag(3, true);
     doc.oneTouch.rebuildLists(doc.banks);
-    doc.oneTouch.setUnassigned(0, false); doc.oneTouch.selectBank(0, 1); doc.oneTouch.selectChannel(0, 42);
-    doc.oneTouch.setUnassigned(8, false); doc.oneTouch.selectBank(8, 2);
-    doc.dtmf.setMemory(0, "0123456789ABCD*#"); doc.dtmf.setMemory(9, "5551234");
+    doc.oneTouch.setUnassigned(0, false);
+    doc.oneTouch.selectBank(0, 1);
+    doc.oneTouch.selectChannel(0, 42);
+    doc.oneTouch.setUnassigned(8, false);
+    doc.oneTouch.selectBank(8, 2);
+    doc.dtmf.setMemory(0, "0123456789ABCD*#");
+    doc.dtmf.setMemory(9, "5551234");
     doc.dtmf.setTiming(DtmfMemories::Burst, 2);
-    doc.title.setDisplayText(QStringLiteral("KP-R5 :2~TITLE")); doc.title.setOpeningMoving(1);
+    doc.title.setDisplayText(QStringLiteral("KP-R5 :2~TITLE"));
+    doc.title.setOpeningMoving(1);
     doc.title.takeOverDisplayText();
     QByteArray img(148, '\0');
-    for (int i = 0; i < 148; ++i) img[i] = char((i * 7) % 5);
-    doc.settings.setImageBytes(0, img); decodeSettings(doc.settings);
-    for (int k = 0; k < 8; ++k) { auto g = doc.font.glyph(k); for (int p = 0; p < 256; ++p) g[p] = ((p * (k + 3)) % 7) == 0; doc.font.setGlyph(k, g); }
+    for (int i = 0; i < 148; ++i)
+        img[i] = char((i * 7) % 5);
+    doc.settings.setImageBytes(0, img);
+    decodeSettings(doc.settings);
+    for (int k = 0; k < 8; ++k) {
+        auto g = doc.font.glyph(k);
+        for (int p = 0; p < 256; ++p)
+            g[p] = ((p * (k + 3)) % 7) == 0;
+        doc.font.setGlyph(k, g);
+    }
 
-    datafile::WriteOptions opt; opt.comPort = 4; opt.savedAt = QDateTime(QDate(2026, 12, 6), QTime(9, 15));
+    datafile::WriteOptions opt;
+    opt.comPort = 4;
+    opt.savedAt = QDateTime(QDate(2026, 12, 6), QTime(9, 15));
     RadioDocument empty;
     put("fuzz_datafile", "default.R5", dataFileBytes(empty, opt));
     put("fuzz_datafile", "filled.R5", dataFileBytes(doc, opt));
     opt.devicePath = "/dev/ttyUSB0";
     put("fuzz_configuration", "KPR5Writer.INI", dataFileBytes(doc, opt));
-    put("fuzz_configuration", "port16.INI", "Save Date\r\nCOMPORT16\r\nDEVICE%2Fdev%2Fserial%2Fby-id%2Fusb-x\r\nFile End\r\n");
+    put("fuzz_configuration", "port16.INI",
+        "Save Date\r\nCOMPORT16\r\nDEVICE%2Fdev%2Fserial%2Fby-id%2Fusb-x\r\nFile End\r\n");
     put("fuzz_configuration", "badport.INI", "CO\r\nCOMPORT17\r\n");
     // Whole tables (1623 lines) make slow inputs: the first lines are enough.
     auto firstLines = [](const QByteArray &text, int n) {
@@ -91,39 +126,71 @@ int main(int argc, char **argv)
     put("fuzz_csv", "filled.CSV", firstLines(exportCsv(doc.channels), 40));
     {
         QByteArray c = exportCsv(doc.channels);
-        int cut = 0; for (int i = 0; i < 12; ++i) cut = c.indexOf('\n', cut) + 1;
+        int cut = 0;
+        for (int i = 0; i < 12; ++i)
+            cut = c.indexOf('\n', cut) + 1;
         put("fuzz_csv", "short.CSV", c.left(cut));
         QByteArray spread = "\xEF\xBB\xBF" + QString::fromLatin1(c.left(cut)).toUtf8();
-        spread.replace("\r\n", "\n"); spread.replace("\"", "");
+        spread.replace("\r\n", "\n");
+        spread.replace("\"", "");
         put("fuzz_csv", "spreadsheet-utf8.CSV", spread);
     }
-    { QByteArray f; QBuffer b(&f); b.open(QIODevice::WriteOnly); writeFontFile(doc.font, b, opt.savedAt); put("fuzz_fontfile", "font.FR5", f);
-      QByteArray e; QBuffer b2(&e); b2.open(QIODevice::WriteOnly); writeFontFile(empty.font, b2, opt.savedAt); put("fuzz_fontfile", "empty.FR5", e);
-      put("fuzz_fontfile", "ended-early.FR5", f.left(f.size() / 3)); }
+    {
+        QByteArray f;
+        QBuffer b(&f);
+        b.open(QIODevice::WriteOnly);
+        writeFontFile(doc.font, b, opt.savedAt);
+        put("fuzz_fontfile", "font.FR5", f);
+        QByteArray e;
+        QBuffer b2(&e);
+        b2.open(QIODevice::WriteOnly);
+        writeFontFile(empty.font, b2, opt.savedAt);
+        put("fuzz_fontfile", "empty.FR5", e);
+        put("fuzz_fontfile", "ended-early.FR5", f.left(f.size() / 3));
+    }
     for (int i = 0; i < 6; ++i) {
         const ChannelRecord r = encodeChannel(doc.channels, rows[i]);
-        put("fuzz_channel", qPrintable(QString("row%1").arg(rows[i])), le16(rows[i] + 1) + r.toByteArray());
+        put("fuzz_channel", qPrintable(QString("row%1").arg(rows[i])),
+            le16(rows[i] + 1) + r.toByteArray());
     }
     put("fuzz_channel", "unused", le16(11) + QByteArray(64, '\0'));
     const QByteArray bankArea = doc.banks.encodeArea();
     put("fuzz_banks", "default", QByteArray("\x00\x32\x40", 3) + BankTable().encodeArea());
-    put("fuzz_banks", "filled", QByteArray("\x20\x12\x40", 3) + bankArea.left(64) + bankArea.mid(64));
+    put("fuzz_banks", "filled",
+        QByteArray("\x20\x12\x40", 3) + bankArea.left(64) + bankArea.mid(64));
     put("fuzz_groups", "filled", QByteArray("\x01\x06", 2) + doc.groups.encodeArea());
     put("fuzz_groups", "block1", QByteArray("\x07\x05", 2) + doc.groups.encodeGroups(6, 5));
     put("fuzz_onetouch", "default", QByteArray("\x00", 1) + OneTouchTable().encodeArea());
-    put("fuzz_onetouch", "filled", QByteArray("\x01", 1) + bankArea.left(100) + doc.oneTouch.encodeArea());
+    put("fuzz_onetouch", "filled",
+        QByteArray("\x01", 1) + bankArea.left(100) + doc.oneTouch.encodeArea());
     put("fuzz_title", "title", doc.title.encodeArea());
     put("fuzz_title", "empty", OpeningTitle().encodeArea());
-    { QByteArray s; s.append(char(0x01)); for (int b = 0; b < 3; ++b) s += encodeSettingsBlock(doc.settings, b); put("fuzz_settings", "image", s); }
-    { SettingsModel m; QByteArray s; s.append(char(0x10)); for (int b = 0; b < 3; ++b) s += encodeSettingsBlock(m, b); put("fuzz_settings", "default", s); }
-    for (int b = 0; b < 3; ++b) put("fuzz_dtmf", qPrintable(QString("block%1").arg(b)), QByteArray(1, char(b + 1)) + doc.dtmf.encodeBlock(b));
+    {
+        QByteArray s;
+        s.append(char(0x01));
+        for (int b = 0; b < 3; ++b)
+            s += encodeSettingsBlock(doc.settings, b);
+        put("fuzz_settings", "image", s);
+    }
+    {
+        SettingsModel m;
+        QByteArray s;
+        s.append(char(0x10));
+        for (int b = 0; b < 3; ++b)
+            s += encodeSettingsBlock(m, b);
+        put("fuzz_settings", "default", s);
+    }
+    for (int b = 0; b < 3; ++b)
+        put("fuzz_dtmf", qPrintable(QString("block%1").arg(b)),
+            QByteArray(1, char(b + 1)) + doc.dtmf.encodeBlock(b));
     const QByteArray g0 = encodeGlyph(doc.font, 0), g1 = encodeGlyph(doc.font, 1);
     put("fuzz_glyph", "read-reply", readReply(glyphAddress(0), g0 + g1));
     put("fuzz_glyph", "glyph-bytes", g1);
     put("fuzz_glyph", "identify", "QX~KP-R5\r\r\n  OK\r\n");
     put("fuzz_reply", "read-reply", readReply(0x1200, recs[1]));
     put("fuzz_reply", "identify", "QX~KP-R5T\r\r\nOK\r\n");
-    put("fuzz_reply", "write-reply", blockWriteFrame(0x100, doc.groups.encodeGroups(0, 6)) + "\r\nOK\r\n");
+    put("fuzz_reply", "write-reply",
+        blockWriteFrame(0x100, doc.groups.encodeGroups(0, 6)) + "\r\nOK\r\n");
     put("fuzz_reply", "hex", toHexDigits(recs[2]));
     put("fuzz_names", "name", names::encodeField(QString::fromUtf8("無線\u2460局AB")));
     put("fuzz_names", "cp932-text", cp932::encode(QString::fromUtf8("ｶﾀｶﾅ 漢字 ①② ¥~ \\ :3~")));

@@ -8,8 +8,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::Input in(data, size);
     const int firstBank = in.pick(BankTable::kBankCount + 2);
     const int count = in.pick(BankTable::kBankCount + 2);

@@ -11,8 +11,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::Input in(data, size);
     // Rows 1..1624 as the transfers use them, and a few outside the table.
     const int row = int(in.byte() | (in.byte() << 8)) % (ChannelTable::kSlots + 4) - 1;

@@ -5,8 +5,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const config::PortChoice choice = config::parseConfiguration(fuzz::bytesOf(data, size));
     KPR5_FUZZ_CHECK(choice.comPort >= 1 && choice.comPort <= 16);
     KPR5_FUZZ_CHECK(choice.portFound || choice.comPort == 1);

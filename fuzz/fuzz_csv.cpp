@@ -6,8 +6,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // A table of 1624 rows costs far more than most inputs: one table lives
     // across inputs and starts each one as the program starts.
     static ChannelTable table;

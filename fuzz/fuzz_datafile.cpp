@@ -8,14 +8,12 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
     RadioDocument doc;
     const DataFileResult result = readDataFile(doc, bytes);
     (void)result.message();
-    if (!result.ok())
-        return 0;
+    if (!result.ok()) return 0;
 
     datafile::WriteOptions options;
     options.comPort = 3;

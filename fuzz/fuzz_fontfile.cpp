@@ -8,8 +8,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QByteArray bytes = fuzz::bytesOf(data, size);
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);

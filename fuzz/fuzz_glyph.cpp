@@ -6,8 +6,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
     (void)fontIdentifyOk(bytes);
     (void)glyphWriteOk(bytes);
@@ -16,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int k = size > 0 ? data[0] % 10 - 1 : 0;
     const bool direct = decodeGlyph(bytes, font, k);
     KPR5_FUZZ_CHECK(direct == (bytes.size() == kGlyphBytes && FontImage::validGlyph(k)));
-    if (direct)
-        KPR5_FUZZ_CHECK(encodeGlyph(font, k) == bytes);
+    if (direct) KPR5_FUZZ_CHECK(encodeGlyph(font, k) == bytes);
 
     if (const auto glyph = glyphFromReadReply(bytes)) {
         KPR5_FUZZ_CHECK(glyph->size() == kGlyphBytes);

@@ -6,8 +6,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::Input in(data, size);
     const int first = in.pick(GroupTable::kGroupCount + 2) - 1;
     const int count = in.pick(GroupTable::kGroupCount + 2);

@@ -7,8 +7,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
 
     const QString text = cp932::decode(bytes);
@@ -17,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     KPR5_FUZZ_CHECK(cp932::byteLength(text) == encoded.size());
     // Text that decoded without a replacement character comes back from its
     // bytes (the bytes themselves may differ: some characters have two codes).
-    if (!text.contains(QChar(0xFFFD)))
-        KPR5_FUZZ_CHECK(cp932::decode(encoded) == text);
+    if (!text.contains(QChar(0xFFFD))) KPR5_FUZZ_CHECK(cp932::decode(encoded) == text);
 
     const QString stored = names::decodeField(bytes);
     const QString display = names::storedToDisplay(stored);

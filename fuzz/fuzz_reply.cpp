@@ -6,13 +6,13 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
     (void)acceptIdentifyReply(bytes);
     (void)acceptFontIdentifyReply(bytes);
     // The frame lengths the program sends, and ones that match the reply.
-    for (int length : {0, 1, 10, 75, std::max(0, int(bytes.size()) - 6), int(bytes.size()), 1 << 30})
+    for (int length :
+         {0, 1, 10, 75, std::max(0, int(bytes.size()) - 6), int(bytes.size()), 1 << 30})
         (void)acceptWriteReply(bytes, length);
 
     if (const auto block = acceptReadReply(bytes)) {

@@ -8,8 +8,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::Input in(data, size);
     const quint8 protect = in.byte();
     SettingsModel model;
@@ -25,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const Family family = Family(f);
         for (int e = 0; e < 256; ++e) {
             const int pos = model.position(family, e);
-            if (pos < 0)
-                break;
+            if (pos < 0) break;
             KPR5_FUZZ_CHECK(pos < SettingsModel::optionCount(family, e));
         }
     }

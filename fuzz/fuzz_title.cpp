@@ -6,8 +6,7 @@
 
 using namespace kpr5;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     OpeningTitle title;
     const bool read = title.decodeArea(fuzz::bytesOf(data, size));
     KPR5_FUZZ_CHECK(read == (size >= 33));
