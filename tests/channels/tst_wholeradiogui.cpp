@@ -8,6 +8,7 @@
 #include "font/GlyphCodec.h"
 
 #include <QAction>
+#include <QStandardPaths>
 
 using namespace kpr5;
 using namespace kpr5::test;
@@ -33,6 +34,9 @@ QByteArray channel145()
 class WholeRadioGuiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Backups of the reads go to the test locations, not the user's folder.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void readAllFromTheMenu()
     {
         sim::RadioSimulator radio;

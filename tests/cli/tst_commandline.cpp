@@ -22,6 +22,9 @@ Run runKpr5(const QStringList &args, int timeoutMs = 120000, const QString &repl
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Backups of the reads go to a folder of the test's own.
+    static QTemporaryDir dataHome;
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
     if (!replyTimeout.isEmpty())
         env.insert(QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS"), replyTimeout);
     p.setProcessEnvironment(env);

@@ -2,6 +2,8 @@
 
 #include "link/CommandFrame.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutex>
@@ -103,6 +105,14 @@ void RadioSimulator::Engine::linkDevice()
 
 void RadioSimulator::Engine::closePty()
 {
+    // The device goes away with its node, as a pulled USB cable's does.
+    QString link;
+    {
+        QMutexLocker lock(&mutex);
+        link = options.linkPath;
+    }
+    if (!link.isEmpty())
+        QFile::remove(link);
     if (masterFd >= 0)
         ::close(masterFd);
     if (slaveFd >= 0)
@@ -307,6 +317,12 @@ bool RadioSimulator::start(QString *error)
 {
     if (d->thread.isRunning())
         return true;
+    if (d->options.linkPath.isEmpty() && d->options.privateLink) {
+        static QAtomicInt counter;
+        d->options.linkPath = QDir::temp().filePath(QStringLiteral("kpr5-sim-%1-%2")
+                                                        .arg(QCoreApplication::applicationPid())
+                                                        .arg(counter.fetchAndAddRelaxed(1)));
+    }
     if (!d->openPty(error))
         return false;
     d->moveToThread(&d->thread);
@@ -420,7 +436,14 @@ void RadioSimulator::clearFrames()
 void RadioSimulator::setOptions(const SimOptions &options)
 {
     QMutexLocker lock(&d->mutex);
+    // Where the device is reached stays as it was when the simulator started.
+    const QString link = d->options.linkPath;
+    const bool privateLink = d->options.privateLink;
     d->options = options;
+    if (d->thread.isRunning()) {
+        d->options.linkPath = link;
+        d->options.privateLink = privateLink;
+    }
 }
 
 SimOptions RadioSimulator::options() const

@@ -35,6 +35,11 @@ struct SimOptions {
     int lateMs = 1500;
     bool silent = false;  // never answer
     int hangupAfter = 0;  // the port vanishes after N frames
+    // Without a link path, reach the device through a private symbolic link
+    // (removed when the port vanishes or the simulator stops), so that a
+    // program still holding the path never reaches a pseudo-terminal that
+    // the system has since given to someone else.
+    bool privateLink = true;
 };
 
 constexpr int kImageSize = 0x20000;

@@ -65,6 +65,7 @@ int main(int argc, char *argv[])
     };
     kpr5::sim::SimOptions o;
     o.linkPath = p.value(link);
+    o.privateLink = false; // print the device itself unless --link is given
     o.saveFile = p.value(save);
     o.logFile = p.value(log);
     o.baud = number(baud, 0);
