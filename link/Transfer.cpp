@@ -99,4 +99,24 @@ void Operation::succeed(int progressMaximum)
     finishTransfer(m_link, m_host);
 }
 
+bool runSingleExchange(SerialLink &link, TransferHost &host, int busyCode,
+                       const std::function<Outcome()> &exchange,
+                       const std::function<void()> &accepted)
+{
+    Operation op(link, host, busyCode);
+    if (!op.begin())
+        return false;
+    host.setProgressMaximum(100);
+    if (!op.identify())
+        return false;
+    host.setProgressValue(50);
+    host.setPercent(50);
+    if (!op.retry(3, exchange))
+        return false;
+    if (accepted)
+        accepted();
+    op.succeed(100);
+    return true;
+}
+
 } // namespace kpr5

@@ -104,4 +104,12 @@ private:
     bool m_ended = false;
 };
 
+// The shape of the small transfers (one-touch keys, title): identification,
+// progress 50 %, one exchange with up to 3 attempts, then `accepted` and the
+// success ending at 100 %. False when it did not start or failed (the ending
+// is done).
+bool runSingleExchange(SerialLink &link, TransferHost &host, int busyCode,
+                       const std::function<Outcome()> &exchange,
+                       const std::function<void()> &accepted = {});
+
 } // namespace kpr5
