@@ -22,18 +22,9 @@ esac
 
 # --- what the build needs (Debian 12; idempotent) ------------------------------
 # (Qt6 Gui is looked up by the top-level CMakeLists.txt, hence libgl-dev.)
-PACKAGES=(cmake ninja-build pkg-config clang libclang-rt-14-dev qt6-base-dev qt6-serialport-dev libgl-dev)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+ensure_packages cmake ninja-build pkg-config clang libclang-rt-14-dev qt6-base-dev qt6-serialport-dev libgl-dev
 
 CXX_COMPILER=$(command -v clang++ || command -v clang++-14 || true)
 if [ -z "$CXX_COMPILER" ]; then

@@ -8,19 +8,9 @@ shift || true
 TARGETS=()
 for t in "$@"; do TARGETS+=(--target "$t"); done
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
-          libgl-dev python3 xvfb xauth fonts-noto-cjk)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=scripts/packages.sh
+source scripts/packages.sh
+ensure_packages cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev python3 xvfb xauth fonts-noto-cjk
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${TARGETS[@]}"
