@@ -83,7 +83,7 @@ bool acceptFontIdentifyReply(const QByteArray &reply)
 
 bool acceptWriteReply(const QByteArray &reply, int frameLength)
 {
-    return reply.size() == writeReplyLength(frameLength) && reply[frameLength + 2] == 'O'
+    return frameLength >= 0 && reply.size() == writeReplyLength(frameLength) && reply[frameLength + 2] == 'O'
            && reply[frameLength + 3] == 'K';
 }
 
