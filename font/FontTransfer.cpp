@@ -373,8 +373,12 @@ FontTransfer::Result FontTransfer::runAll(bool write)
         }
         if (!ok) {
             ++failures;
+            if (reply.size() < (write ? kGlyphWriteReplyLength : kGlyphReadReplyLength))
+                m_link.noteMissedReply();
             continue;
         }
+        if (m_link.missedReply())
+            m_link.drainLateReply();
         if (!write || k < FontImage::kGlyphCount - 1)
             m_host.setProgressValue(12 * (k + 1));
         ++k;

@@ -174,7 +174,46 @@ Outcome SerialLink::exchange(const CommandFrame &frame, int expected, Send mode,
         return Outcome::Closing;
     if (reply)
         *reply = r;
-    return accept(r, int(frame.size())) ? Outcome::Accepted : Outcome::Rejected;
+    const bool accepted = accept(r, int(frame.size()));
+    if (accepted && m_missedReply)
+        drainLateReply();
+    else if (!accepted && r.size() < expected)
+        m_missedReply = true; // its reply may still come, after the next frame
+    return accepted ? Outcome::Accepted : Outcome::Rejected;
+}
+
+void SerialLink::noteMissedReply() { m_missedReply = true; }
+
+void SerialLink::drainLateReply()
+{
+    // A command that went unanswered in time was sent again and answered: the
+    // radio may still send the second answer. Take whatever comes until the
+    // line has been quiet for a while, so that it is not read as the answer
+    // to the next command.
+    m_missedReply = false;
+    if (closing() || !openPort())
+        return;
+    const int quietMs = qMin(m_timeoutMs, 100);
+    QEventLoop loop;
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &SerialLink::closeRequested, &loop, &QEventLoop::quit);
+    connect(&m_port, &QSerialPort::readyRead, &loop, [&] {
+        m_port.readAll();
+        quiet.start(quietMs);
+    });
+    connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+    m_port.readAll();
+    quiet.start(quietMs);
+    limit.start(m_timeoutMs + 200);
+    loop.exec();
+    if (m_port.isOpen())
+        m_port.readAll();
+    closePort();
 }
 
 Outcome SerialLink::identify()

@@ -79,6 +79,13 @@ public:
                      bool (*accept)(const QByteArray &reply, int frameLength),
                      QByteArray *reply = nullptr);
 
+    // After a command that went unanswered in time was sent again and
+    // answered, its late answer may still come: drain it (used by exchange()
+    // and by transfers that wait on the port themselves).
+    void noteMissedReply();
+    bool missedReply() const { return m_missedReply; }
+    void drainLateReply();
+
     QByteArray lastReply() const { return m_reply; }
     // The reason the port could not be used, in the user's terms.
     QString portError() const { return m_portError; }
@@ -103,6 +110,7 @@ private:
     QString m_portError;
     QByteArray m_reply;
     int m_timeoutMs = 1000;
+    bool m_missedReply = false;
 };
 
 } // namespace kpr5
