@@ -1,8 +1,8 @@
 // kpr5: the KP-R5 clone utility. Without a command it opens the window;
 // `kpr5 --help` lists the commands of the command line.
 
-#include "app/MainWindow.h"
-#include "app/SplashWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/SplashWindow.h"
 #include "cli/CommandLine.h"
 
 #include <QApplication>

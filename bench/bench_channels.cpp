@@ -4,9 +4,9 @@
 #include "BenchCommon.h"
 
 #include "RadioSimulator.h"
-#include "channels/ChannelTransfer.h"
-#include "editor/ChannelTable.h"
-#include "link/SerialLink.h"
+#include "core/channels/ChannelTransfer.h"
+#include "core/channels/ChannelTable.h"
+#include "core/link/SerialLink.h"
 
 #include <QElapsedTimer>
 

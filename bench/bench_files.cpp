@@ -3,11 +3,11 @@
 
 #include "BenchCommon.h"
 
-#include "app/MainWindow.h"
-#include "app/RadioDocument.h"
-#include "editor/ChannelTable.h"
-#include "files/CsvFile.h"
-#include "files/DataFile.h"
+#include "gui/shell/MainWindow.h"
+#include "core/document/RadioDocument.h"
+#include "core/channels/ChannelTable.h"
+#include "core/files/CsvFile.h"
+#include "core/files/DataFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

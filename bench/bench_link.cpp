@@ -4,8 +4,8 @@
 #include "BenchCommon.h"
 
 #include "RadioSimulator.h"
-#include "link/MemoryMap.h"
-#include "link/SerialLink.h"
+#include "core/link/MemoryMap.h"
+#include "core/link/SerialLink.h"
 
 #include <QElapsedTimer>
 

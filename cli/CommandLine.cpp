@@ -1,15 +1,15 @@
 #include "cli/CommandLine.h"
 
-#include "app/Backups.h"
-#include "app/RadioDocument.h"
-#include "banks/GroupTransfer.h"
-#include "channels/Verify.h"
-#include "channels/WholeRadio.h"
-#include "files/CsvFile.h"
-#include "files/DataFile.h"
-#include "font/FontFile.h"
-#include "font/FontTransfer.h"
-#include "link/SerialLink.h"
+#include "core/files/Backups.h"
+#include "core/document/RadioDocument.h"
+#include "core/banks/GroupTransfer.h"
+#include "core/radio/Verify.h"
+#include "core/radio/WholeRadio.h"
+#include "core/files/CsvFile.h"
+#include "core/files/DataFile.h"
+#include "core/files/FontFile.h"
+#include "core/font/FontTransfer.h"
+#include "core/link/SerialLink.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

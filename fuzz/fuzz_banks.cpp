@@ -2,9 +2,9 @@
 // lists and the group table built on the banks read.
 #include "FuzzSupport.h"
 
-#include "banks/BankTable.h"
-#include "banks/GroupTable.h"
-#include "common/OneTouchTable.h"
+#include "core/banks/BankTable.h"
+#include "core/banks/GroupTable.h"
+#include "core/common/OneTouchTable.h"
 
 using namespace kpr5;
 

@@ -4,10 +4,10 @@
 // file line and CSV line can be built.
 #include "FuzzSupport.h"
 
-#include "channels/ChannelRecord.h"
-#include "editor/ChannelTable.h"
-#include "files/CsvFile.h"
-#include "files/DataFile.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTable.h"
+#include "core/files/CsvFile.h"
+#include "core/files/DataFile.h"
 
 using namespace kpr5;
 

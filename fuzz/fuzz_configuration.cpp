@@ -1,7 +1,7 @@
 // The configuration file's port and device lines.
 #include "FuzzSupport.h"
 
-#include "app/Configuration.h"
+#include "core/files/Configuration.h"
 
 using namespace kpr5;
 

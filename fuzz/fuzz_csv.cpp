@@ -1,8 +1,8 @@
 // CSV import into the channel table; the imported table is exported again.
 #include "FuzzSupport.h"
 
-#include "editor/ChannelTable.h"
-#include "files/CsvFile.h"
+#include "core/channels/ChannelTable.h"
+#include "core/files/CsvFile.h"
 
 using namespace kpr5;
 

@@ -3,8 +3,8 @@
 // the program shows after opening a file survives saving it).
 #include "FuzzSupport.h"
 
-#include "app/RadioDocument.h"
-#include "files/DataFile.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/DataFile.h"
 
 using namespace kpr5;
 

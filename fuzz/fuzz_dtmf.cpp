@@ -1,7 +1,7 @@
 // The three DTMF blocks: decoded, encoded, decoded again to the same fields.
 #include "FuzzSupport.h"
 
-#include "common/DtmfMemories.h"
+#include "core/common/DtmfMemories.h"
 
 using namespace kpr5;
 

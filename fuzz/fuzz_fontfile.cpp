@@ -1,8 +1,8 @@
 // The ".FR5" font file reader; the glyphs read are written out again.
 #include "FuzzSupport.h"
 
-#include "font/FontFile.h"
-#include "font/FontImage.h"
+#include "core/files/FontFile.h"
+#include "core/font/FontImage.h"
 
 #include <QBuffer>
 

@@ -1,8 +1,8 @@
 // A glyph read reply of the font window, and a glyph's 32 bytes.
 #include "FuzzSupport.h"
 
-#include "font/FontImage.h"
-#include "font/GlyphCodec.h"
+#include "core/font/FontImage.h"
+#include "core/font/GlyphCodec.h"
 
 using namespace kpr5;
 

@@ -2,7 +2,7 @@
 // again to the same table.
 #include "FuzzSupport.h"
 
-#include "banks/GroupTable.h"
+#include "core/banks/GroupTable.h"
 
 using namespace kpr5;
 

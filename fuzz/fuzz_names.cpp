@@ -2,8 +2,8 @@
 // filtered and encoded again.
 #include "FuzzSupport.h"
 
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
 
 using namespace kpr5;
 

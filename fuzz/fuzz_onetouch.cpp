@@ -1,8 +1,8 @@
 // The one-touch area, read against banks that also come from the input.
 #include "FuzzSupport.h"
 
-#include "banks/BankTable.h"
-#include "common/OneTouchTable.h"
+#include "core/banks/BankTable.h"
+#include "core/common/OneTouchTable.h"
 
 using namespace kpr5;
 

@@ -2,7 +2,7 @@
 // acknowledgement and block read replies, and hexadecimal text.
 #include "FuzzSupport.h"
 
-#include "link/CommandFrame.h"
+#include "core/link/CommandFrame.h"
 
 using namespace kpr5;
 

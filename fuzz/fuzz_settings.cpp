@@ -3,8 +3,8 @@
 // back can be built.
 #include "FuzzSupport.h"
 
-#include "settings/SettingsCodec.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/settings/SettingsModel.h"
 
 using namespace kpr5;
 

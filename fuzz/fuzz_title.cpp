@@ -1,8 +1,8 @@
 // The opening-title area (34 bytes) and the title editing that follows a read.
 #include "FuzzSupport.h"
 
-#include "common/OpeningTitle.h"
-#include "files/DataFile.h"
+#include "core/common/OpeningTitle.h"
+#include "core/files/DataFile.h"
 
 using namespace kpr5;
 

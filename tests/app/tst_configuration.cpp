@@ -2,10 +2,10 @@
 // start-up read and the write when a port is chosen.
 
 #include "GuiFixture.h"
-#include "app/Configuration.h"
-#include "app/MainWindow.h"
-#include "files/DataFile.h"
-#include "files/TextLines.h"
+#include "core/files/Configuration.h"
+#include "gui/shell/MainWindow.h"
+#include "core/files/DataFile.h"
+#include "core/files/TextLines.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // closing during a transfer.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "app/SplashWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/SplashWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // channel-table labels, and the bank transfers through its buttons.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "banks/BankTable.h"
-#include "editor/ChannelTable.h"
+#include "gui/shell/MainWindow.h"
+#include "core/banks/BankTable.h"
+#include "core/channels/ChannelTable.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 // The bank table and the group table: their rules and their radio bytes.
 
-#include "banks/BankTable.h"
-#include "banks/GroupTable.h"
-#include "link/CommandFrame.h"
+#include "core/banks/BankTable.h"
+#include "core/banks/GroupTable.h"
+#include "core/link/CommandFrame.h"
 
 #include <QSignalSpy>
 #include <QtTest>

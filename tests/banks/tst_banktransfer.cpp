@@ -1,9 +1,9 @@
 // Bank and group transfers end to end against the simulated radio.
 
-#include "banks/BankTable.h"
-#include "banks/BankTransfer.h"
-#include "banks/GroupTable.h"
-#include "banks/GroupTransfer.h"
+#include "core/banks/BankTable.h"
+#include "core/banks/BankTransfer.h"
+#include "core/banks/GroupTable.h"
+#include "core/banks/GroupTransfer.h"
 #include "SimFixture.h"
 
 #include <QRandomGenerator>

@@ -2,10 +2,10 @@
 // transfers, the automatic read of the whole-radio read, and GROUP_SET.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "banks/BankTable.h"
-#include "banks/GroupTable.h"
-#include "banks/GroupWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "core/banks/BankTable.h"
+#include "core/banks/GroupTable.h"
+#include "gui/banks/GroupWindow.h"
 
 #include <QApplication>
 #include <QLabel>

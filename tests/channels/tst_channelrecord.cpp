@@ -1,11 +1,11 @@
 // The channel record: byte layout, frequency and shift texts, the code tables,
 // round trips between table rows and records, and random records.
 
-#include "channels/ChannelRecord.h"
-#include "channels/ChannelTables.h"
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
-#include "editor/ChannelTable.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTables.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
+#include "core/channels/ChannelTable.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

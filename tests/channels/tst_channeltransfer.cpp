@@ -3,8 +3,8 @@
 // not with the program's own encoder.
 
 #include "SimFixture.h"
-#include "channels/ChannelTransfer.h"
-#include "editor/ChannelTable.h"
+#include "core/channels/ChannelTransfer.h"
+#include "core/channels/ChannelTable.h"
 
 using namespace kpr5;
 using namespace kpr5::test;

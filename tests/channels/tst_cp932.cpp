@@ -2,8 +2,8 @@
 // over every code a channel name or the title can hold, plus the text
 // conversions built on the table.
 
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Names and the title in their three forms, the measure, the allowed set and
 // the key filter.
 
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
 
 #include <QtTest>
 

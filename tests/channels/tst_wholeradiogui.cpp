@@ -2,10 +2,10 @@
 // font and group windows in their automatic mode, against the simulated radio.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "channels/WholeRadioGui.h"
-#include "editor/ChannelTable.h"
-#include "font/GlyphCodec.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/radio/WholeRadioGui.h"
+#include "core/channels/ChannelTable.h"
+#include "core/font/GlyphCodec.h"
 
 #include <QAction>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 // The DTMF memories: key filter, clean-up, defaults and the radio coding.
 
-#include "common/DtmfMemories.h"
+#include "core/common/DtmfMemories.h"
 
 #include <QtTest>
 

@@ -2,9 +2,9 @@
 // non-empty banks, the list rebuild, the data file's setters, and both
 // transfers against the simulated radio.
 
-#include "banks/BankTable.h"
-#include "common/OneTouchTable.h"
-#include "common/OneTouchTransfer.h"
+#include "core/banks/BankTable.h"
+#include "core/common/OneTouchTable.h"
+#include "core/common/OneTouchTransfer.h"
 #include "SimFixture.h"
 
 #include <QtTest>

@@ -3,9 +3,9 @@
 // the lists, and the buttons run the transfers against the simulated radio.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "banks/BankTable.h"
-#include "common/OneTouchTable.h"
+#include "gui/shell/MainWindow.h"
+#include "core/banks/BankTable.h"
+#include "core/common/OneTouchTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>

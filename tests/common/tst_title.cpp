@@ -1,8 +1,8 @@
 // The opening title: its coding, a title from a data file, and both
 // transfers against the simulated radio.
 
-#include "common/OpeningTitle.h"
-#include "common/TitleTransfer.h"
+#include "core/common/OpeningTitle.h"
+#include "core/common/TitleTransfer.h"
 #include "SimFixture.h"
 
 #include <QtTest>

@@ -3,9 +3,9 @@
 // and the buttons' transfers against the simulated radio.
 
 #include "GuiFixture.h"
-#include "app/MainWindow.h"
-#include "common/OpeningTitle.h"
-#include "settings/SettingsCatalogue.h"
+#include "gui/shell/MainWindow.h"
+#include "core/common/OpeningTitle.h"
+#include "core/settings/SettingsCatalogue.h"
 
 #include <QApplication>
 #include <QClipboard>

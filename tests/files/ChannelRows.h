@@ -1,8 +1,8 @@
 #pragma once
 // Filling and reading whole channel rows in the file tests.
 
-#include "channels/ChannelTables.h"
-#include "editor/ChannelTable.h"
+#include "core/channels/ChannelTables.h"
+#include "core/channels/ChannelTable.h"
 
 #include <QStringList>
 

@@ -3,10 +3,10 @@
 
 #include "ChannelRows.h"
 #include "FailDevice.h"
-#include "channels/Cp932.h"
-#include "channels/NameCodec.h"
-#include "files/CsvFile.h"
-#include "files/TextLines.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
+#include "core/files/CsvFile.h"
+#include "core/files/TextLines.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -3,11 +3,11 @@
 
 #include "ChannelRows.h"
 #include "FailDevice.h"
-#include "app/RadioDocument.h"
-#include "channels/ChannelTables.h"
-#include "channels/Cp932.h"
-#include "files/DataFile.h"
-#include "files/TextLines.h"
+#include "core/document/RadioDocument.h"
+#include "core/channels/ChannelTables.h"
+#include "core/text/Cp932.h"
+#include "core/files/DataFile.h"
+#include "core/files/TextLines.h"
 
 #include <QFile>
 #include <QTemporaryDir>

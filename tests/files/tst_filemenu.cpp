@@ -4,8 +4,8 @@
 
 #include "ChannelRows.h"
 #include "GuiFixture.h"
-#include "app/FileDialog.h"
-#include "app/MainWindow.h"
+#include "gui/widgets/FileDialog.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The user characters' radio form and their font file.
 
-#include "font/FontFile.h"
-#include "font/FontImage.h"
-#include "font/GlyphCodec.h"
+#include "core/files/FontFile.h"
+#include "core/font/FontImage.h"
+#include "core/font/GlyphCodec.h"
 
 #include <QBuffer>
 #include <QDir>

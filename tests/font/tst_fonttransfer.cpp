@@ -1,9 +1,9 @@
 // The font window's transfers against the simulated radio on a pseudo-terminal.
 
 #include "SimFixture.h"
-#include "font/FontImage.h"
-#include "font/FontTransfer.h"
-#include "font/GlyphCodec.h"
+#include "core/font/FontImage.h"
+#include "core/font/FontTransfer.h"
+#include "core/font/GlyphCodec.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -1,11 +1,11 @@
 // The font editor window, driven through its controls.
 
 #include "GuiFixture.h"
-#include "app/FileDialog.h"
-#include "app/MainWindow.h"
-#include "font/FontFile.h"
-#include "font/FontWindow.h"
-#include "font/GlyphCodec.h"
+#include "gui/widgets/FileDialog.h"
+#include "gui/shell/MainWindow.h"
+#include "core/files/FontFile.h"
+#include "gui/font/FontWindow.h"
+#include "core/font/GlyphCodec.h"
 
 #include <QAction>
 #include <QApplication>

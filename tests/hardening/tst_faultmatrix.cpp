@@ -12,19 +12,19 @@
 
 #include "SimFixture.h"
 
-#include "app/RadioDocument.h"
-#include "banks/BankTransfer.h"
-#include "banks/GroupTransfer.h"
-#include "channels/ChannelRecord.h"
-#include "channels/ChannelTransfer.h"
-#include "channels/WholeRadio.h"
-#include "common/OneTouchTransfer.h"
-#include "common/TitleTransfer.h"
-#include "font/FontTransfer.h"
-#include "font/GlyphCodec.h"
-#include "settings/SettingsCatalogue.h"
-#include "settings/SettingsCodec.h"
-#include "settings/SettingsTransfer.h"
+#include "core/document/RadioDocument.h"
+#include "core/banks/BankTransfer.h"
+#include "core/banks/GroupTransfer.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTransfer.h"
+#include "core/radio/WholeRadio.h"
+#include "core/common/OneTouchTransfer.h"
+#include "core/common/TitleTransfer.h"
+#include "core/font/FontTransfer.h"
+#include "core/font/GlyphCodec.h"
+#include "core/settings/SettingsCatalogue.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/settings/SettingsTransfer.h"
 
 #include <QElapsedTimer>
 #include <algorithm>

@@ -3,8 +3,8 @@
 // Communication, against the simulated radio.
 
 #include "GuiFixture.h"
-#include "app/Backups.h"
-#include "app/MainWindow.h"
+#include "core/files/Backups.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -5,13 +5,13 @@
 
 #include "SimFixture.h"
 
-#include "app/Backups.h"
-#include "app/RadioDocument.h"
-#include "channels/ChannelRecord.h"
-#include "channels/Verify.h"
-#include "channels/WholeRadio.h"
-#include "files/DataFile.h"
-#include "font/FontFile.h"
+#include "core/files/Backups.h"
+#include "core/document/RadioDocument.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/radio/Verify.h"
+#include "core/radio/WholeRadio.h"
+#include "core/files/DataFile.h"
+#include "core/files/FontFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

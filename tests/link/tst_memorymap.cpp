@@ -1,9 +1,9 @@
 // The memory map: record addresses, the dual-watch interleave, the region
 // table and the pass table.
 
-#include "channels/ChannelRecord.h"
-#include "editor/ChannelTable.h"
-#include "link/MemoryMap.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTable.h"
+#include "core/link/MemoryMap.h"
 
 #include <QtTest>
 

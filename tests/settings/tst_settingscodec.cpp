@@ -1,8 +1,8 @@
 // The byte coding of the settings area and the write-protect byte.
 
-#include "settings/SettingsCatalogue.h"
-#include "settings/SettingsCodec.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsCatalogue.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 // The settings catalogue and the model of list positions: texts in both
 // languages, defaults, the two Resets and the language switch.
 
-#include "settings/SettingsCatalogue.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsCatalogue.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QSet>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The "Set Mode" and "Common Set" pages and the DTMF frame, driven through
 // the real main window on the offscreen platform.
 
-#include "app/MainWindow.h"
-#include "common/DtmfMemories.h"
-#include "settings/SettingListWidget.h"
-#include "settings/SettingsModel.h"
+#include "gui/shell/MainWindow.h"
+#include "core/common/DtmfMemories.h"
+#include "gui/settings/SettingListWidget.h"
+#include "core/settings/SettingsModel.h"
 #include "GuiFixture.h"
 
 #include <QAbstractItemView>

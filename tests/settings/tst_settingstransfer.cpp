@@ -1,10 +1,10 @@
 // The settings transfers end to end against the simulated radio.
 
-#include "common/DtmfMemories.h"
-#include "settings/SettingsCatalogue.h"
-#include "settings/SettingsCodec.h"
-#include "settings/SettingsModel.h"
-#include "settings/SettingsTransfer.h"
+#include "core/common/DtmfMemories.h"
+#include "core/settings/SettingsCatalogue.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/settings/SettingsModel.h"
+#include "core/settings/SettingsTransfer.h"
 #include "SimFixture.h"
 
 #include <QRandomGenerator>

@@ -2,7 +2,7 @@
 // Helpers for tests that drive windows.
 
 #include "SimFixture.h"
-#include "app/MessageDialog.h"
+#include "gui/widgets/MessageDialog.h"
 
 namespace kpr5::test {
 

@@ -2,8 +2,8 @@
 // Shared helpers for tests that talk to the simulated radio.
 
 #include "RadioSimulator.h"
-#include "link/SerialLink.h"
-#include "link/Transfer.h"
+#include "core/link/SerialLink.h"
+#include "core/link/Transfer.h"
 
 #include <QList>
 #include <QString>

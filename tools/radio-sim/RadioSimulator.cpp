@@ -1,6 +1,6 @@
 #include "RadioSimulator.h"
 
-#include "link/CommandFrame.h"
+#include "core/link/CommandFrame.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // kpr5-screenshots: pictures of the main window's pages for the documentation.
 //   kpr5-screenshots OUTPUT_DIR   (run under Xvfb, or with QT_QPA_PLATFORM=offscreen)
 
-#include "app/MainWindow.h"
-#include "banks/GroupWindow.h"
-#include "editor/DetailDialog.h"
-#include "font/FontWindow.h"
-#include "settings/SettingsModel.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/banks/GroupWindow.h"
+#include "gui/channels/DetailDialog.h"
+#include "gui/font/FontWindow.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,0 +1,29 @@
+#include "core/common/TitleTransfer.h"
+
+#include "core/common/OpeningTitle.h"
+
+namespace kpr5 {
+
+bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host)
+{
+    QByteArray data;
+    return runSingleExchange(
+        link, host, kTitleReadBusyCode,
+        [&] { return link.readBlock(OpeningTitle::kAddress, &data); },
+        [&] { title.decodeArea(data); });
+}
+
+bool writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host)
+{
+    QByteArray area;
+    return runSingleExchange(link, host, kTitleWriteBusyCode, [&] {
+        if (area.isEmpty()) {
+            // The text being typed becomes the stored title once the radio answered.
+            title.takeOverDisplayText();
+            area = title.encodeArea();
+        }
+        return link.writeBlock(OpeningTitle::kAddress, area);
+    });
+}
+
+} // namespace kpr5

@@ -1,0 +1,591 @@
+#include "core/files/DataFile.h"
+
+#include "core/document/RadioDocument.h"
+#include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTables.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
+#include "core/channels/RowLabels.h"
+#include "core/files/TextLines.h"
+
+#include <QFileInfo>
+#include <QIODevice>
+#include <QUrl>
+
+namespace kpr5 {
+
+namespace ct = channeltables;
+using Col = ChannelTable::Column;
+
+namespace datafile {
+
+namespace {
+
+// The data file numbers these fields its own way (not the radio's codes).
+const QStringList &fileModes()
+{
+    static const QStringList t{QStringLiteral("FM"), QStringLiteral("AM"), QStringLiteral("NFM"),
+                               QStringLiteral("WFM")};
+    return t;
+}
+const QStringList &fileSquelchTypes()
+{
+    static const QStringList t{QStringLiteral("None"), QStringLiteral("Tone"), QStringLiteral("TSQ"),
+                               QStringLiteral("SQ"),   QStringLiteral("DCS"),  QStringLiteral("Train")};
+    return t;
+}
+const QStringList &fileShifts()
+{
+    static const QStringList t{QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")};
+    return t;
+}
+
+struct SetModeLine {
+    Family family;
+    int items;
+};
+// "SD01" .. "SD11" in order.
+constexpr SetModeLine kSetModeLines[] = {
+    {Family::Display, 16}, {Family::Power, 3}, {Family::Send, 13}, {Family::Preset, 1},
+    {Family::Toutyou, 2},  {Family::Mem, 1},   {Family::Recv, 8},  {Family::Scan, 10},
+    {Family::Repeater, 3}, {Family::Key, 12},  {Family::Sound, 6},
+};
+constexpr int kSetModeLineCount = int(sizeof(kSetModeLines) / sizeof(kSetModeLines[0]));
+
+constexpr int kChannelFixedPart = 38;
+constexpr int kMaxNameBytes = 32;
+constexpr int kBankLines = 5;
+constexpr int kBankLineLength = 36;
+constexpr int kOneTouchLineLength = 40;
+constexpr int kSetDtmfLineLength = 23;
+constexpr int kGroupLineLength = 55;
+constexpr int kGroupFlagLineLength = 53;
+const QString kDeviceTag = QStringLiteral("DEVICE");
+
+QString number(int value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+// The digits at 0-based [from, from + count) as a number; nullopt when the
+// line is too short or a character is not a digit.
+std::optional<int> digitsAt(const QString &line, int from, int count)
+{
+    if (from < 0 || from + count > line.size())
+        return std::nullopt;
+    int v = 0;
+    for (int i = from; i < from + count; ++i) {
+        const QChar c = line.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    return v;
+}
+
+int codeOf(const QStringList &texts, const QString &text)
+{
+    const int i = int(texts.indexOf(text));
+    return i < 0 ? 0 : i;
+}
+
+// "145.00000MHz" -> "0145.00000"; anything not in the table's form -> zero.
+QString frequencyField(const QString &cell)
+{
+    if (cell.endsWith(QLatin1String("MHz"))) {
+        const QString bare = cell.left(cell.size() - 3);
+        const int dot = int(bare.indexOf(QLatin1Char('.')));
+        if (dot >= 1 && dot <= 4 && bare.size() == dot + 6 && digitsAt(bare, 0, dot)
+            && digitsAt(bare, dot + 1, 5))
+            return bare.rightJustified(10, QLatin1Char('0'));
+    }
+    return QStringLiteral("0000.00000");
+}
+
+// "0.600MHz" -> "000.600"; an empty or malformed cell -> "000.000".
+QString shiftField(const QString &cell)
+{
+    if (const auto hz = channeltext::shiftAmountHz(cell)) {
+        const quint32 khz = *hz / 1000;
+        if (khz / 1000 <= 999)
+            return number(int(khz / 1000), 3) + QLatin1Char('.') + number(int(khz % 1000), 3);
+    }
+    return QStringLiteral("000.000");
+}
+
+} // namespace
+
+// --- CH ------------------------------------------------------------------------
+
+QString channelLine(const ChannelTable &t, int slot)
+{
+    const int row = slot + 1;
+    QString line = QStringLiteral("CH") + number(slot, 4);
+    line += frequencyField(t.text(row, Col::FreqCol));
+    line += QString::number(codeOf(fileModes(), t.text(row, Col::ModeCol)));
+    line += number(std::min<int>(t.stepIndex(slot), 99), 2);
+    line += number(std::min<int>(t.carrierIndex(slot), 99), 2);
+    line += QString::number(codeOf(fileSquelchTypes(), t.text(row, Col::ToneModeCol)));
+    line += number(std::min<int>(t.txToneIndex(slot), 99), 2);
+    line += number(std::min<int>(t.rxToneIndex(slot), 99), 2);
+    line += number(t.dcsIndex(slot), 3);
+    line += QString::number(codeOf(fileShifts(), t.text(row, Col::ShiftCol)));
+    line += shiftField(t.text(row, Col::ShiftFreqCol));
+    line += t.text(row, Col::SkipCol) == QLatin1String("*") ? QLatin1Char('1') : QLatin1Char('0');
+    line += t.text(row, Col::NameCol);
+    return line;
+}
+
+bool readChannelLine(ChannelTable &t, const QString &line)
+{
+    if (line.size() < kChannelFixedPart || !line.startsWith(QLatin1String("CH")))
+        return false;
+    // Positions below are 0-based (the format's position minus one).
+    const auto slot = digitsAt(line, 2, 4);
+    const auto mhz = digitsAt(line, 6, 4);
+    const auto fraction = digitsAt(line, 11, 5);
+    const auto step = digitsAt(line, 17, 2);
+    const auto carrier = digitsAt(line, 19, 2);
+    const auto txTone = digitsAt(line, 22, 2);
+    const auto rxTone = digitsAt(line, 24, 2);
+    const auto dcs = digitsAt(line, 26, 3);
+    const auto shiftMhz = digitsAt(line, 30, 3);
+    const auto shiftKhz = digitsAt(line, 34, 3);
+    if (!slot || !mhz || !fraction || !step || !carrier || !txTone || !rxTone || !dcs || !shiftMhz
+        || !shiftKhz)
+        return false;
+    if (*slot >= ChannelTable::kSlots || *carrier >= ct::kCarrierCount || *txTone >= ct::kToneCount
+        || *rxTone >= ct::kToneCount || *dcs >= ct::kDcsCount)
+        return false;
+    QString name = line.mid(kChannelFixedPart);
+    if (cp932::byteLength(name) > kMaxNameBytes)
+        return false;
+    name = names::filterAllowed(name);
+
+    auto pick = [](const QStringList &texts, QChar c) {
+        const int v = c.unicode() - u'0';
+        return (v >= 0 && v < texts.size()) ? texts.at(v) : texts.at(0);
+    };
+    const int s = *slot;
+    const int row = s + 1;
+    const int stepIndex = *step < ct::kStepCount ? *step : 0;
+    t.beginBatch();
+    t.setText(row, Col::FreqCol, QStringLiteral("%1.%2MHz").arg(*mhz).arg(line.mid(11, 5)));
+    t.setText(row, Col::ModeCol, pick(fileModes(), line.at(16)));
+    t.setStepIndex(s, quint8(stepIndex));
+    t.setText(row, Col::StepCol, ct::stepText(stepIndex));
+    t.setCarrierIndex(s, quint8(*carrier));
+    t.setText(row, Col::CarrierCol, ct::carrierText(*carrier));
+    t.setText(row, Col::ToneModeCol, pick(fileSquelchTypes(), line.at(21)));
+    t.setTxToneIndex(s, quint8(*txTone));
+    t.setText(row, Col::TxToneCol, ct::toneText(*txTone));
+    t.setRxToneIndex(s, quint8(*rxTone));
+    t.setText(row, Col::RxToneCol, ct::toneText(*rxTone));
+    t.setDcsIndex(s, quint8(*dcs));
+    t.setText(row, Col::DcsCol, ct::dcsText(*dcs));
+    t.setText(row, Col::ShiftCol, pick(fileShifts(), line.at(29)));
+    t.setText(row, Col::ShiftFreqCol, QStringLiteral("%1.%2MHz").arg(*shiftMhz).arg(number(*shiftKhz, 3)));
+    t.setText(row, Col::SkipCol, line.at(37) == QLatin1Char('1') ? QStringLiteral("*") : QString());
+    t.setText(row, Col::NameCol, name);
+    t.setInUse(s, 1);
+    t.endBatch();
+    return true;
+}
+
+// --- one-touch keys ------------------------------------------------------------
+
+QString oneTouchBankLine(const OneTouchKeys &keys)
+{
+    QString line = QStringLiteral("ONETOUCH_BANK");
+    for (const OneTouchKey &k : keys)
+        line += number(k.noSet ? kNotSet : std::clamp(k.bankPosition, 0, 254), 3);
+    return line;
+}
+
+QString oneTouchChannelLine(const OneTouchKeys &keys)
+{
+    QString line = QStringLiteral("ONETOUCH_CHDA");
+    for (const OneTouchKey &k : keys)
+        line += number(std::clamp(k.channelPosition, 0, 999), 3);
+    return line;
+}
+
+bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &banks)
+{
+    if (line.size() < kOneTouchLineLength)
+        return false;
+    const bool bankLine = line.startsWith(QLatin1String("ONETOUCH_BANK"));
+    if (!bankLine && !line.startsWith(QLatin1String("ONETOUCH_CHDA")))
+        return false;
+    std::array<int, kOneTouchKeys> values{};
+    for (int k = 0; k < kOneTouchKeys; ++k) {
+        const auto v = digitsAt(line, 13 + 3 * k, 3);
+        if (!v)
+            return false;
+        values[std::size_t(k)] = *v;
+    }
+    const QList<int> available = banks.nonEmptyBanks();
+    for (int k = 0; k < kOneTouchKeys; ++k) {
+        OneTouchKey &key = keys[std::size_t(k)];
+        const int v = values[std::size_t(k)];
+        if (bankLine) {
+            if (v == kNotSet) {
+                key = OneTouchKey{};
+            } else {
+                key.noSet = false;
+                key.bankPosition = v < available.size() ? v : 0;
+                key.channelPosition = 0;
+            }
+        } else {
+            const int bankPos = key.bankPosition;
+            const int channels =
+                (bankPos >= 0 && bankPos < available.size()) ? banks.count(available.at(bankPos)) : 0;
+            key.channelPosition = v < channels ? v : 0;
+        }
+    }
+    return true;
+}
+
+// --- title ---------------------------------------------------------------------
+
+QString titleLine(const QString &displayTitle)
+{
+    return QStringLiteral("TITLE") + displayTitle;
+}
+
+std::optional<QString> titleFromLine(const QString &line)
+{
+    const QString text = line.mid(5);
+    if (cp932::byteLength(text) > kMaxNameBytes)
+        return std::nullopt;
+    return names::filterAllowed(text);
+}
+
+// --- whole files ---------------------------------------------------------------
+
+QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
+{
+    QStringList lines;
+    const QDateTime when = options.savedAt.isValid() ? options.savedAt : QDateTime::currentDateTime();
+    lines << QStringLiteral("Save Date and Time %1 %2")
+                 .arg(when.date().toString(QStringLiteral("yyyy/MM/dd")),
+                      when.time().toString(QStringLiteral("HH:mm:ss")));
+
+    const ChannelTable &t = doc.channels;
+    for (int slot = 0; slot < ChannelTable::kSlots; ++slot) {
+        if (t.inUse(slot) == 1)
+            lines << channelLine(t, slot);
+    }
+
+    if (doc.banks.shownTotal() == BankTable::kMemoryChannels) {
+        for (int g = 0; g < kBankLines; ++g) {
+            QString line = QStringLiteral("BK") + number(g, 4);
+            for (int k = 0; k < 10; ++k)
+                line += number(std::clamp(doc.banks.count(g * 10 + k), 0, 999), 3);
+            lines << line;
+        }
+        const OneTouchKeys keys = oneTouchKeys(doc);
+        lines << oneTouchBankLine(keys) << oneTouchChannelLine(keys);
+    }
+
+    for (int m = 0; m < DtmfMemories::kMemoryCount; ++m) {
+        const QString digits = DtmfMemories::cleaned(doc.dtmf.memory(m)).left(DtmfMemories::kMaxDigits);
+        if (!digits.isEmpty())
+            lines << QStringLiteral("NUM_DTMF") + number(m, 3) + digits;
+    }
+    QString setDtmf = QStringLiteral("SET_DTMF");
+    for (int i = 0; i < DtmfMemories::kTimingCount; ++i)
+        setDtmf += number(std::max(0, doc.dtmf.timing(DtmfMemories::Timing(i))), 3);
+    lines << setDtmf;
+
+    lines << titleLine(titleText(doc));
+
+    for (int g = 0; g < GroupTable::kGroupCount; ++g) {
+        QString line = QStringLiteral("GRD") + number(g, 2);
+        for (int b = 0; b < GroupTable::kBankCount; ++b)
+            line += doc.groups.isLinked(g, b) ? QLatin1Char('1') : QLatin1Char('0');
+        lines << line;
+    }
+    QString flags = QStringLiteral("GRI");
+    for (int b = 0; b < GroupTable::kBankCount; ++b)
+        flags += doc.groups.bankFlag(b) ? QLatin1Char('1') : QLatin1Char('0');
+    lines << flags;
+
+    for (int c = 0; c < kSetModeLineCount; ++c) {
+        QString line = QStringLiteral("SD") + number(c + 1, 2);
+        for (int j = 0; j < kSetModeLines[c].items; ++j)
+            line += number(std::clamp(doc.settings.position(kSetModeLines[c].family, j), 0, 999), 3);
+        lines << line;
+    }
+
+    lines << QStringLiteral("COMPORT") + number(std::clamp(options.comPort, 0, 9999), 2);
+    if (!options.devicePath.isEmpty())
+        lines << kDeviceTag + QString::fromLatin1(QUrl::toPercentEncoding(options.devicePath));
+    lines << QStringLiteral("File End");
+    return lines;
+}
+
+QByteArray dataFileBytes(const RadioDocument &doc, const WriteOptions &options)
+{
+    return textfile::encodeLines(dataFileLines(doc, options));
+}
+
+QString devicePathFromLines(const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        if (line.startsWith(kDeviceTag))
+            return QUrl::fromPercentEncoding(line.mid(kDeviceTag.size()).toLatin1());
+    }
+    return QString();
+}
+
+} // namespace datafile
+
+// --- writing -------------------------------------------------------------------
+
+bool writeDataFile(const RadioDocument &doc, int comPort, QIODevice &device, QString *error)
+{
+    datafile::WriteOptions options;
+    options.comPort = comPort;
+    return textfile::writeAll(device, datafile::dataFileBytes(doc, options), error);
+}
+
+bool saveDataFile(const RadioDocument &doc, const datafile::WriteOptions &options, const QString &path,
+                  QString *error)
+{
+    return textfile::saveFile(path, datafile::dataFileBytes(doc, options), error);
+}
+
+bool saveDataFile(const RadioDocument &doc, int comPort, const QString &path, QString *error)
+{
+    datafile::WriteOptions options;
+    options.comPort = comPort;
+    return saveDataFile(doc, options, path, error);
+}
+
+bool hasDataFileExtension(const QString &path)
+{
+    return path.right(3).toUpper() == QLatin1String(".R5");
+}
+
+// --- reading -------------------------------------------------------------------
+
+QString DataFileResult::message() const
+{
+    return ok() ? QStringLiteral("Read File") : QStringLiteral("This File don't Open");
+}
+
+QString DataFileResult::title() const
+{
+    return ok() ? QStringLiteral("Finish") : QStringLiteral("Error");
+}
+
+namespace {
+
+bool hasKnownTag(const QString &line)
+{
+    static const char *const tags[] = {"CH",    "BK",  "ONETOUCH_", "NUM_DTMF", "SET_DTMF", "TITLE",
+                                       "GRD",   "GRI", "SD",        "COMPORT",  "File End"};
+    for (const char *tag : tags) {
+        if (line.startsWith(QLatin1String(tag)))
+            return true;
+    }
+    return false;
+}
+
+bool readBankLine(BankTable &banks, const QString &line)
+{
+    if (line.size() < datafile::kBankLineLength)
+        return false;
+    const auto group = datafile::digitsAt(line, 2, 4);
+    if (!group || *group >= datafile::kBankLines)
+        return false;
+    BankTable::Counts counts = banks.counts();
+    for (int k = 0; k < 10; ++k) {
+        const auto v = datafile::digitsAt(line, 6 + 3 * k, 3);
+        if (!v)
+            return false;
+        counts[std::size_t(*group * 10 + k)] = std::min(*v, BankTable::kMaxCount);
+    }
+    banks.setCounts(counts);
+    banks.markLoaded();
+    return true;
+}
+
+bool readDtmfLine(DtmfMemories &dtmf, const QString &line, std::array<bool, DtmfMemories::kMemoryCount> &seen)
+{
+    const auto n = datafile::digitsAt(line, 8, 3);
+    if (!n || *n >= DtmfMemories::kMemoryCount)
+        return false;
+    const QString text = line.mid(11);
+    if (text.isEmpty() || text.size() > DtmfMemories::kMaxDigits)
+        return false;
+    dtmf.setMemory(*n, DtmfMemories::cleaned(text));
+    seen[std::size_t(*n)] = true;
+    return true;
+}
+
+bool readSetDtmfLine(DtmfMemories &dtmf, const QString &line)
+{
+    if (line.size() != datafile::kSetDtmfLineLength)
+        return false;
+    std::array<int, DtmfMemories::kTimingCount> v{};
+    for (int i = 0; i < DtmfMemories::kTimingCount; ++i) {
+        const auto d = datafile::digitsAt(line, 8 + 3 * i, 3);
+        if (!d)
+            return false;
+        v[std::size_t(i)] = *d;
+    }
+    for (int i = 0; i < DtmfMemories::kTimingCount; ++i)
+        dtmf.setTiming(DtmfMemories::Timing(i), v[std::size_t(i)]); // a position outside its list is refused
+    return true;
+}
+
+bool bitsAt(const QString &line, int from, std::array<bool, GroupTable::kBankCount> &bits)
+{
+    for (int b = 0; b < GroupTable::kBankCount; ++b) {
+        const QChar c = line.at(from + b);
+        if (c != QLatin1Char('0') && c != QLatin1Char('1'))
+            return false;
+        bits[std::size_t(b)] = c == QLatin1Char('1');
+    }
+    return true;
+}
+
+bool readGroupLine(GroupTable &groups, const QString &line)
+{
+    std::array<bool, GroupTable::kBankCount> bits{};
+    if (line.startsWith(QLatin1String("GRD"))) {
+        if (line.size() != datafile::kGroupLineLength)
+            return false;
+        const auto g = datafile::digitsAt(line, 3, 2);
+        if (!g || *g >= GroupTable::kGroupCount || !bitsAt(line, 5, bits))
+            return false;
+        for (int b = 0; b < GroupTable::kBankCount; ++b)
+            groups.setLinked(*g, b, bits[std::size_t(b)]);
+        return true;
+    }
+    if (line.startsWith(QLatin1String("GRI"))) {
+        if (line.size() != datafile::kGroupFlagLineLength || !bitsAt(line, 3, bits))
+            return false;
+        for (int b = 0; b < GroupTable::kBankCount; ++b)
+            groups.setBankFlag(b, bits[std::size_t(b)]);
+        return true;
+    }
+    return false;
+}
+
+bool readSetModeLine(SettingsModel &settings, const QString &line)
+{
+    const auto c = datafile::digitsAt(line, 2, 2);
+    if (!c || *c < 1 || *c > datafile::kSetModeLineCount)
+        return false;
+    const datafile::SetModeLine &sd = datafile::kSetModeLines[*c - 1];
+    bool any = false;
+    for (int j = 0; j < sd.items; ++j) {
+        // Only the items whose three digits the line holds; a position
+        // outside the item's list is refused by the model.
+        if (const auto v = datafile::digitsAt(line, 4 + 3 * j, 3)) {
+            settings.setPosition(sd.family, j, *v);
+            any = true;
+        }
+    }
+    return any;
+}
+
+} // namespace
+
+DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
+{
+    DataFileResult result;
+    const QStringList lines = textfile::decodeLines(bytes);
+    bool dataFile = false;
+    for (qsizetype i = 1; i < lines.size() && !dataFile; ++i)
+        dataFile = hasKnownTag(lines.at(i));
+    if (!dataFile) {
+        result.status = DataFileResult::NotDataFile;
+        result.error = QStringLiteral("The file holds no data file lines.");
+        return result;
+    }
+
+    ChannelTable &t = doc.channels;
+    t.beginBatch();
+    for (int row = 1; row <= ChannelTable::kFirstBugRow - 1; ++row) {
+        if (!ChannelTable::isCallRow(row))
+            t.clearRow(row);
+    }
+
+    datafile::OneTouchKeys keys = datafile::oneTouchKeys(doc);
+    bool keysRead = false;
+    bool banksRead = false;
+    bool setDtmfRead = false;
+    std::array<bool, DtmfMemories::kMemoryCount> dtmfSeen{};
+
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        const QStringView tag = QStringView(line).left(2);
+        bool taken = true;
+        if (tag == u"CH") {
+            taken = datafile::readChannelLine(t, line);
+            if (taken)
+                ++result.channels;
+        } else if (tag == u"BK") {
+            taken = readBankLine(doc.banks, line);
+            banksRead = banksRead || taken;
+        } else if (tag == u"ON") {
+            taken = datafile::readOneTouchLine(line, keys, doc.banks);
+            keysRead = keysRead || taken;
+        } else if (tag == u"NU") {
+            taken = readDtmfLine(doc.dtmf, line, dtmfSeen);
+        } else if (tag == u"SE") {
+            taken = readSetDtmfLine(doc.dtmf, line);
+            setDtmfRead = setDtmfRead || taken;
+        } else if (tag == u"TI") {
+            const std::optional<QString> title = datafile::titleFromLine(line);
+            taken = title && datafile::setTitleText(doc, *title);
+        } else if (tag == u"GR") {
+            taken = readGroupLine(doc.groups, line);
+        } else if (tag == u"SD") {
+            taken = readSetModeLine(doc.settings, line);
+        }
+        if (!taken)
+            ++result.ignoredLines;
+    }
+
+    if (setDtmfRead) {
+        for (int m = 0; m < DtmfMemories::kMemoryCount; ++m) {
+            if (!dtmfSeen[std::size_t(m)])
+                doc.dtmf.setMemory(m, QString());
+        }
+    }
+    if (keysRead)
+        datafile::setOneTouchKeys(doc, keys); // rebuilds the lists from the banks first
+    else if (banksRead)
+        doc.oneTouch.rebuildLists(doc.banks);
+    if (banksRead)
+        t.setRowLabels(channelRowLabels(doc.banks.counts()));
+
+    for (int row = 1; row <= ChannelTable::kRows; ++row)
+        t.setStoredName(row - 1, names::displayToStored(t.text(row, Col::NameCol)));
+    t.endBatch();
+    return result;
+}
+
+DataFileResult openDataFile(RadioDocument &doc, const QString &path)
+{
+    DataFileResult result;
+    QByteArray bytes;
+    QString error;
+    if (!hasDataFileExtension(path)) {
+        result.status = DataFileResult::WrongExtension;
+        return result;
+    }
+    if (!textfile::loadFile(path, &bytes, &error)) {
+        result.status = DataFileResult::Unreadable;
+        result.error = error;
+        return result;
+    }
+    return readDataFile(doc, bytes);
+}
+
+} // namespace kpr5

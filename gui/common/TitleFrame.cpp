@@ -1,0 +1,189 @@
+#include "gui/common/TitleFrame.h"
+
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/TransferButtonsWidget.h"
+#include "core/text/NameCodec.h"
+#include "core/common/OpeningTitle.h"
+#include "core/common/TitleTransfer.h"
+#include "gui/settings/SettingListWidget.h"
+#include "core/settings/SettingsCatalogue.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kpr5 {
+
+namespace {
+
+// `TITLE_TEXT`: a view of the title's display text that lets through only
+// what the title key filter accepts. Nothing can be pasted or dropped in.
+class TitleEdit : public QLineEdit {
+public:
+    TitleEdit(OpeningTitle &title, QWidget *parent) : QLineEdit(parent), m_title(title)
+    {
+        setObjectName(QStringLiteral("TITLE_TEXT"));
+        setAcceptDrops(false);
+        setText(title.displayText());
+        connect(this, &QLineEdit::textEdited, this,
+                [this](const QString &t) { m_title.setDisplayText(t); });
+        connect(&title, &OpeningTitle::displayTextChanged, this, [this](const QString &t) {
+            if (t != text())
+                setText(t);
+        });
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Paste)) {
+            event->accept();
+            return;
+        }
+        const QString typed = event->text();
+        const bool typesText = !typed.isEmpty() && typed.at(0).isPrint()
+                               && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!typesText)
+            return QLineEdit::keyPressEvent(event); // Backspace, moving, selecting, copy
+        if (accepted(typed) == typed)
+            return QLineEdit::keyPressEvent(event);
+        event->accept(); // discarded without a message
+    }
+
+    void inputMethodEvent(QInputMethodEvent *event) override
+    {
+        const QString commit = event->commitString();
+        if (commit.isEmpty())
+            return QLineEdit::inputMethodEvent(event);
+        const QString kept = accepted(commit);
+        if (kept == commit)
+            return QLineEdit::inputMethodEvent(event);
+        QInputMethodEvent filtered(event->preeditString(), event->attributes());
+        filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+        QLineEdit::inputMethodEvent(&filtered);
+    }
+
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        QMenu *menu = createStandardContextMenu();
+        const auto actions = menu->actions();
+        for (QAction *a : actions) {
+            if (a->objectName() == QLatin1String("edit-paste"))
+                a->setEnabled(false);
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        // The middle button would paste the selection.
+        if (event->button() == Qt::MiddleButton) {
+            event->accept();
+            return;
+        }
+        QLineEdit::mouseReleaseEvent(event);
+    }
+
+private:
+    // The characters of `input` the key filter lets in, one after the other.
+    QString accepted(const QString &input) const
+    {
+        QString current = text();
+        QString kept;
+        for (char32_t c : input.toUcs4()) {
+            if (!names::acceptKey(current + kept, c, true))
+                continue;
+            kept += QString::fromUcs4(&c, 1);
+        }
+        return kept;
+    }
+
+    OpeningTitle &m_title;
+};
+
+class MovingList : public ChoiceOnlyList {
+public:
+    MovingList(OpeningTitle &title, QWidget *parent) : ChoiceOnlyList(parent), m_title(title)
+    {
+        setObjectName(QStringLiteral("OP_DOUSA"));
+        setAccessibleName(QStringLiteral("Opening Moving"));
+        setToolTip(QStringLiteral("Opening Moving"));
+        fill(OpeningTitle::movingEntries(), title.openingMoving());
+        connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+            if (index >= 0)
+                m_title.setOpeningMoving(index);
+        });
+        connect(&title, &OpeningTitle::openingMovingChanged, this, [this](int entry) {
+            if (entry != currentIndex()) {
+                const QSignalBlocker block(this);
+                setCurrentIndex(entry);
+            }
+        });
+    }
+
+private:
+    OpeningTitle &m_title;
+};
+
+} // namespace
+
+QWidget *createTitleFrame(MainWindow &window)
+{
+    OpeningTitle &title = window.document().title;
+    auto *box = new QGroupBox(QStringLiteral("Title Name"));
+    box->setObjectName(QStringLiteral("TITLE"));
+    auto *outer = new QVBoxLayout(box);
+
+    auto *edit = new TitleEdit(title, box);
+    outer->addWidget(edit);
+
+    auto *tokens = new QHBoxLayout;
+    tokens->setSpacing(2);
+    for (int i = 0; i < names::kUserCharacters; ++i) {
+        auto *b = new QPushButton(QString::number(i + 1), box);
+        b->setObjectName(QStringLiteral("Command2(%1)").arg(i));
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("88")) + 12);
+        QObject::connect(b, &QPushButton::clicked, box, [&title, edit, i] {
+            // The token goes at the end of the text, wherever the caret is.
+            if (title.appendUserCharacter(i)) {
+                edit->setCursorPosition(int(edit->text().size()));
+                edit->setFocus();
+            }
+        });
+        tokens->addWidget(b);
+    }
+    tokens->addStretch(1);
+    outer->addLayout(tokens);
+
+    auto *moving = new QHBoxLayout;
+    auto *caption = new QLabel(settings::openingSlideCaption(window.document().settings.language()), box);
+    caption->setObjectName(QStringLiteral("DOUSA"));
+    auto *list = new MovingList(title, box);
+    caption->setBuddy(list);
+    moving->addWidget(caption);
+    moving->addWidget(list);
+    moving->addStretch(1);
+    outer->addLayout(moving);
+    QObject::connect(&window, &MainWindow::languageApplied, caption,
+                     [caption](int lang) { caption->setText(settings::openingSlideCaption(lang)); });
+
+    MainWindow *w = &window;
+    addTransferButtons(
+        outer, box, window, {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"},
+        [w] { readTitle(w->document().title, w->link(), w->host()); },
+        [w] { writeTitle(w->document().title, w->link(), w->host()); },
+        [w] { w->document().title.clear(); });
+    return box;
+}
+
+} // namespace kpr5

@@ -1,0 +1,398 @@
+#include "gui/font/FontWindow.h"
+
+#include "gui/widgets/FileDialog.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/MessageDialog.h"
+#include "gui/widgets/Twips.h"
+#include "core/files/FontFile.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kpr5 {
+
+namespace {
+
+constexpr int kCellPixels = twipsToPixels(400);
+constexpr int kWindowWidth = twipsToPixels(9435);
+const QColor kSetBackground(0, 0, 128);
+const QColor kSetForeground(255, 0, 0);
+
+// Paints a cell in its own colours and lays the selection over them
+// translucently, so set pixels stay visible inside a selection.
+class PixelDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        painter->fillRect(option.rect, background.canConvert<QBrush>()
+                                           ? background.value<QBrush>()
+                                           : option.palette.brush(QPalette::Base));
+        if (option.state & QStyle::State_Selected) {
+            QColor highlight = option.palette.color(QPalette::Highlight);
+            highlight.setAlpha(110);
+            painter->fillRect(option.rect, highlight);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            painter->save();
+            painter->setPen(QPen(kSetForeground, 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
+    }
+};
+
+} // namespace
+
+const QString FontWindow::kSaveFilter =
+    QStringLiteral("R5フォントファイル(*.FR5)|*.FR5|すべてのファイル(*.*)|*.*|");
+const QString FontWindow::kOpenFilter =
+    QStringLiteral("FR5|*.FR5|FR5 Files (*.FR5)|*.FR5|All Files (*.*)|*.*");
+
+// The window as the transfers see it: `ProgressBar1`, message boxes, and the
+// controls that are disabled while a transfer runs.
+class FontWindow::Host : public TransferHost {
+public:
+    explicit Host(FontWindow &window) : m_window(window) {}
+    void setProgressMaximum(int maximum) override { m_window.m_progress->setMaximum(maximum); }
+    void setProgressValue(int value) override { m_window.m_progress->setValue(value); }
+    void setPercent(int) override {}
+    void message(const QString &text, const QString &title, const QString &detail) override
+    {
+        ui::showMessage(&m_window, text, title, detail);
+    }
+    void transferStarted() override { m_window.setTransferControlsEnabled(false); }
+    void transferFinished() override { m_window.setTransferControlsEnabled(true); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+
+private:
+    FontWindow &m_window;
+};
+
+FontWindow::FontWindow(FontImage &font, QWidget *parent)
+    : QDialog(parent), m_font(font), m_host(std::make_unique<Host>(*this))
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Font"));
+    m_link.setReplyTimeout(FontTransfer::kTimerMs);
+    m_transfer = std::make_unique<FontTransfer>(m_font, m_link, *m_host);
+    buildControls();
+    connect(&m_font, &FontImage::glyphChanged, this, [this](int k) {
+        if (k == m_current)
+            repaint(k);
+    });
+    m_current = -1;
+    showCharacter(0);
+}
+
+FontWindow::~FontWindow()
+{
+    m_transfer->abort();
+}
+
+void FontWindow::buildControls()
+{
+    auto *menuBar = new QMenuBar(this);
+    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("File(&F)"));
+    fileMenu->setObjectName(QStringLiteral("FONT_FILE"));
+    QAction *read = fileMenu->addAction(QStringLiteral("Font File Open(&O)"));
+    read->setObjectName(QStringLiteral("FONT_READ"));
+    QAction *save = fileMenu->addAction(QStringLiteral("Font File Save(&S)"));
+    save->setObjectName(QStringLiteral("FONT_SAVE"));
+    connect(read, &QAction::triggered, this, &FontWindow::loadFile);
+    connect(save, &QAction::triggered, this, &FontWindow::saveFile);
+
+    m_grid = new QTableWidget(FontImage::kSize, FontImage::kSize, this);
+    m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_grid->horizontalHeader()->hide();
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setMinimumSectionSize(1);
+    m_grid->verticalHeader()->setMinimumSectionSize(1);
+    m_grid->horizontalHeader()->setDefaultSectionSize(kCellPixels);
+    m_grid->verticalHeader()->setDefaultSectionSize(kCellPixels);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_grid->setItemDelegate(new PixelDelegate(m_grid));
+    const int gridSide = FontImage::kSize * kCellPixels + 2 * m_grid->frameWidth();
+    m_grid->setFixedSize(gridSide, gridSide);
+    for (int r = 0; r < FontImage::kSize; ++r)
+        for (int c = 0; c < FontImage::kSize; ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            m_grid->setItem(r, c, item);
+        }
+    connect(m_grid, &QTableWidget::cellClicked, this, &FontWindow::toggleCell);
+
+    m_list = new QComboBox(this);
+    m_list->setObjectName(QStringLiteral("FONT_LIST"));
+    for (int k = 1; k <= FontImage::kGlyphCount; ++k)
+        m_list->addItem(QString::number(k));
+    m_list->setEditable(false);
+    m_list->installEventFilter(this); // typed characters are discarded
+    connect(m_list, &QComboBox::currentIndexChanged, this, &FontWindow::showCharacter);
+
+    const auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton *backButton = button("FONT_BACK", QStringLiteral("BACK"));
+    QPushButton *nextButton = button("FONT_NEXT", QStringLiteral("NEXT"));
+    QPushButton *clearButton = button("FONT_CLEAR", QStringLiteral("Clear"));
+    QPushButton *allClearButton = button("ALL_CLEAR", QStringLiteral("All Clear"));
+    QPushButton *onButton = button("IKKATU_ON", QStringLiteral("Select Setting"));
+    QPushButton *offButton = button("IKKATU_OFF", QStringLiteral("Select Delete"));
+    QPushButton *readButton = button("R_FONT", QStringLiteral("Read"));
+    QPushButton *writeButton = button("FONT_WRITE", QStringLiteral("Write"));
+    QPushButton *readAllButton = button("READ_ALL", QStringLiteral("Read ALL"));
+    QPushButton *writeAllButton = button("WRITE_ALL", QStringLiteral("Write ALL"));
+    QPushButton *okButton = button("Command1", QStringLiteral("OK"));
+
+    connect(backButton, &QPushButton::clicked, this, &FontWindow::back);
+    connect(nextButton, &QPushButton::clicked, this, &FontWindow::next);
+    connect(clearButton, &QPushButton::clicked, this, &FontWindow::clearCharacter);
+    connect(allClearButton, &QPushButton::clicked, this, &FontWindow::clearAll);
+    connect(onButton, &QPushButton::clicked, this, [this] { setSelection(1); });
+    connect(offButton, &QPushButton::clicked, this, [this] { setSelection(0); });
+    connect(readButton, &QPushButton::clicked, this, &FontWindow::readCharacter);
+    connect(writeButton, &QPushButton::clicked, this, &FontWindow::writeCharacter);
+    connect(readAllButton, &QPushButton::clicked, this, [this] { readAllCharacters(); });
+    connect(writeAllButton, &QPushButton::clicked, this, [this] { writeAllCharacters(); });
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_transferControls = {writeButton,  readButton, onButton,   offButton,
+                          clearButton,  writeAllButton, readAllButton, nextButton,
+                          backButton,   allClearButton, m_list};
+
+    auto *side = new QVBoxLayout;
+    auto *listRow = new QHBoxLayout;
+    listRow->addWidget(backButton);
+    listRow->addWidget(m_list);
+    listRow->addWidget(nextButton);
+    side->addLayout(listRow);
+    side->addWidget(clearButton);
+    side->addWidget(allClearButton);
+    side->addSpacing(8);
+    side->addWidget(onButton);
+    side->addWidget(offButton);
+    side->addSpacing(8);
+    auto *single = new QHBoxLayout;
+    single->addWidget(readButton);
+    single->addWidget(writeButton);
+    side->addLayout(single);
+    auto *all = new QHBoxLayout;
+    all->addWidget(readAllButton);
+    all->addWidget(writeAllButton);
+    side->addLayout(all);
+    side->addWidget(m_progress);
+    side->addStretch(1);
+    side->addWidget(okButton);
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_grid, 0, Qt::AlignTop);
+    body->addLayout(side, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addLayout(body);
+    resize(kWindowWidth, sizeHint().height());
+}
+
+void FontWindow::paintCell(int row, int col, bool set)
+{
+    QTableWidgetItem *item = m_grid->item(row, col);
+    if (!item)
+        return;
+    if (set) {
+        item->setBackground(kSetBackground);
+        item->setForeground(kSetForeground);
+    } else {
+        item->setData(Qt::BackgroundRole, QVariant());
+        item->setData(Qt::ForegroundRole, QVariant());
+    }
+}
+
+void FontWindow::repaint(int k)
+{
+    m_grid->setUpdatesEnabled(false);
+    for (int r = 0; r < FontImage::kSize; ++r)
+        for (int c = 0; c < FontImage::kSize; ++c)
+            paintCell(r, c, m_font.pixel(k, r, c) != 0);
+    m_grid->setUpdatesEnabled(true);
+}
+
+void FontWindow::showCharacter(int k)
+{
+    if (!FontImage::validGlyph(k) || k == m_current)
+        return;
+    m_current = k;
+    if (m_list->currentIndex() != k) {
+        const QSignalBlocker block(m_list);
+        m_list->setCurrentIndex(k);
+    }
+    repaint(k);
+    m_grid->setCurrentCell(0, 0);
+}
+
+void FontWindow::back()
+{
+    if (m_list->currentIndex() > 0)
+        m_list->setCurrentIndex(m_list->currentIndex() - 1);
+}
+
+void FontWindow::next()
+{
+    if (m_list->currentIndex() < FontImage::kGlyphCount - 1)
+        m_list->setCurrentIndex(m_list->currentIndex() + 1);
+}
+
+void FontWindow::toggleCell(int row, int col) { m_font.togglePixel(m_current, row, col); }
+
+void FontWindow::clearCharacter() { m_font.clearGlyph(m_current); }
+
+void FontWindow::clearAll()
+{
+    setTransferControlsEnabled(false);
+    m_font.clearAll();
+    setTransferControlsEnabled(true);
+    m_list->setCurrentIndex(0);
+    ui::showMessage(this, QStringLiteral("ALL Clear"), QStringLiteral(" Clear"));
+    m_grid->setCurrentCell(0, 0);
+}
+
+void FontWindow::setSelection(int value)
+{
+    QList<QTableWidgetSelectionRange> ranges = m_grid->selectedRanges();
+    if (ranges.isEmpty() && m_grid->currentRow() >= 0 && m_grid->currentColumn() >= 0)
+        ranges << QTableWidgetSelectionRange(m_grid->currentRow(), m_grid->currentColumn(),
+                                             m_grid->currentRow(), m_grid->currentColumn());
+    for (const QTableWidgetSelectionRange &r : ranges)
+        m_font.fillRect(m_current, r.topRow(), r.leftColumn(), r.bottomRow(), r.rightColumn(),
+                        value);
+}
+
+void FontWindow::setTransferControlsEnabled(bool enabled)
+{
+    for (QWidget *w : std::as_const(m_transferControls))
+        w->setEnabled(enabled);
+}
+
+void FontWindow::writeCharacter() { m_transfer->writeGlyph(m_current); }
+
+void FontWindow::readCharacter() { m_transfer->readGlyph(m_current); }
+
+FontTransfer::Result FontWindow::writeAllCharacters() { return m_transfer->writeAll(); }
+
+FontTransfer::Result FontWindow::readAllCharacters() { return m_transfer->readAll(); }
+
+void FontWindow::saveFile()
+{
+    if (m_transfer->busy())
+        return;
+    const QString path = ui::getSaveFileName(this, kSaveFilter, m_startDirectory);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!saveFontFile(m_font, path, &error)) {
+        ui::showMessage(this, QStringLiteral("Save Error"), kErrorTitle, error);
+        return;
+    }
+    ui::showMessage(this, QStringLiteral("Save File"), kFinishTitle);
+}
+
+void FontWindow::loadFile()
+{
+    if (m_transfer->busy())
+        return;
+    const QString path = ui::getOpenFileName(this, kOpenFilter, m_startDirectory);
+    if (path.isEmpty())
+        return;
+    QString error;
+    switch (loadFontFile(path, m_font, &error)) {
+    case FontFileResult::Loaded:
+        ui::showMessage(this, QStringLiteral("Read Font File"), kFinishTitle);
+        break;
+    case FontFileResult::WrongExtension:
+    case FontFileResult::CannotOpen:
+        ui::showMessage(this, QStringLiteral("This File don't Open"), kErrorTitle, error);
+        break;
+    case FontFileResult::EndedEarly:
+        break;
+    }
+    repaint(m_current);
+}
+
+void FontWindow::runAutomatic()
+{
+    m_automaticStarted = true;
+    m_transfer->setQuiet(true);
+    if (m_transfer->readAll() != FontTransfer::Result::Aborted)
+        accept();
+}
+
+void FontWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_automatic && !m_automaticStarted) {
+        m_automaticStarted = true;
+        QTimer::singleShot(0, this, &FontWindow::runAutomatic);
+    }
+}
+
+bool FontWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress
+        && !static_cast<QKeyEvent *>(event)->text().isEmpty()
+        && static_cast<QKeyEvent *>(event)->text().at(0).isPrint())
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void FontWindow::done(int result)
+{
+    // Closing during a transfer ends it at once, without a message.
+    if (m_transfer->busy())
+        m_transfer->abort();
+    QDialog::done(result);
+}
+
+void openFontWindow(MainWindow &window, bool automatic)
+{
+    if (!automatic && window.link().state.transferBusy != 0)
+        return;
+    FontWindow dialog(window.document().font, &window);
+    dialog.link().state.comPort = window.link().state.comPort;
+    dialog.link().setDevicePath(window.link().devicePath());
+    dialog.setStartDirectory(window.startDirectory());
+    dialog.setAutomatic(automatic);
+    dialog.move(window.x() + twipsToPixels(3000), window.y());
+    dialog.exec();
+}
+
+} // namespace kpr5

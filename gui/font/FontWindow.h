@@ -1,0 +1,96 @@
+#pragma once
+// The font editor `Form4` "Font": draw the eight user characters on a 16 x 16
+// grid, keep them in font files and move them to and from the radio. The
+// window holds no data of its own: it edits the document's font image.
+
+#include "core/font/FontImage.h"
+#include "core/font/FontTransfer.h"
+#include "core/link/SerialLink.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QComboBox;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+namespace kpr5 {
+
+class MainWindow;
+
+class FontWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit FontWindow(FontImage &font, QWidget *parent = nullptr);
+    ~FontWindow() override;
+
+    // The window's own port: the same port number or device path as the main
+    // window's, the 200 ms reply timer.
+    SerialLink &link() { return m_link; }
+    FontTransfer &transfer() { return *m_transfer; }
+    void setStartDirectory(const QString &directory) { m_startDirectory = directory; }
+    // Opened by the whole-radio read: once shown, run "Read ALL" without the
+    // finish message and close.
+    void setAutomatic(bool automatic) { m_automatic = automatic; }
+    bool automatic() const { return m_automatic; }
+
+    // The character shown in the grid (the `FONT_LIST` position).
+    int currentCharacter() const { return m_current; }
+
+    // The handlers of the controls.
+    void showCharacter(int k);
+    void back();
+    void next();
+    void clearCharacter();
+    void clearAll();
+    void setSelection(int value); // `IKKATU_ON` 1, `IKKATU_OFF` 0
+    void toggleCell(int row, int col);
+    void writeCharacter();
+    void readCharacter();
+    FontTransfer::Result writeAllCharacters();
+    FontTransfer::Result readAllCharacters();
+    void loadFile();
+    void saveFile();
+    // The automatic mode's one "Read ALL", then the window closes.
+    void runAutomatic();
+
+    static const QString kSaveFilter;
+    static const QString kOpenFilter;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+public Q_SLOTS:
+    void done(int result) override;
+
+private:
+    class Host;
+    void buildControls();
+    void repaint(int k);
+    void paintCell(int row, int col, bool set);
+    void setTransferControlsEnabled(bool enabled);
+
+    FontImage &m_font;
+    SerialLink m_link;
+    std::unique_ptr<Host> m_host;
+    std::unique_ptr<FontTransfer> m_transfer;
+    QString m_startDirectory;
+    bool m_automatic = false;
+    bool m_automaticStarted = false;
+    int m_current = -1; // none yet: the first selection draws
+
+    QTableWidget *m_grid = nullptr;
+    QComboBox *m_list = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QList<QWidget *> m_transferControls;
+};
+
+// The "FONT" button: shows the font editor modally over the main window.
+// Ignored while a transfer of the main window runs, unless `automatic`
+// (opened by the whole-radio read, which reads all characters and closes).
+void openFontWindow(MainWindow &window, bool automatic = false);
+
+} // namespace kpr5

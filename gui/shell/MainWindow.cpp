@@ -1,0 +1,423 @@
+#include "gui/shell/MainWindow.h"
+
+#include "gui/widgets/FileDialog.h"
+#include "gui/widgets/MessageDialog.h"
+#include "gui/shell/VersionWindow.h"
+#include "gui/banks/BankPage.h"
+#include "gui/radio/WholeRadioGui.h"
+#include "gui/common/DtmfFrame.h"
+#include "gui/common/OneTouchFrame.h"
+#include "gui/common/TitleFrame.h"
+#include "gui/channels/ChannelPage.h"
+#include "gui/files/FileMenuGui.h"
+#include "gui/files/BackupsGui.h"
+#include "gui/font/FontWindow.h"
+#include "gui/settings/SetModePage.h"
+#include "gui/settings/SettingFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace kpr5 {
+
+namespace {
+// The controls that every transfer disables and finishTransfer enables again.
+const char *const kTransferControls[] = {
+    "TabStrip1",      "MSFlexGrid1",    "WRITE_ONE_TOUCH", "READ_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET",
+    "TITLE_WRITE",    "TITLE_READ",     "TITLE_CLEAR",     "GROUP_SET",      "WRITE_DTMF",
+    "READ_DTMF",      "RESET_DTMF",     "Set_Mode_Write",  "Set_Mode_Read",  "Set_Mode_Clear",
+    "SETTING_WRITE",  "SETTING_READ",   "SETTING_RESET",   "WRITE_BANK",     "READ_BANK",
+    "Bank_Clear",     "BANK_UP",        "WRITE_Botton",    "READ_Botton",    "MEM_ONE_WRITE",
+    "MEM_ONE_READ",   "LIST_SET",       "Command1",        "Clear_Botton",   "ALL_Reset",
+    "FILE",           "MenuComPort",    "MenuHelp",        "Tusin_Botton",   "ProgressBar1",
+};
+
+bool nameMatches(const QString &objectName, const QString &control)
+{
+    return objectName == control
+           || (objectName.startsWith(control) && objectName.size() > control.size()
+               && objectName.at(control.size()) == QLatin1Char('('));
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setPortChangedHandler([this] { writeConfigurationGui(*this); });
+    loadMainWindow();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::loadMainWindow()
+{
+    buildMenus();
+    buildPages();
+    // The set-up steps run in a fixed order. Steps that build tables (the
+    // dual-watch row map, the code tables, the accepted double-byte set) are
+    // built once by the core on first use; the pages' own set-up runs while
+    // buildPages() creates them, in the order below:
+    //  1. scan-mode list            (Set Mode page)
+    //  2. identification frame, send threshold (link)
+    //  3. dual-watch row map        (core)
+    //  4. comPort = 1, progress 0
+    //  5. step/tone/DCS/carrier tables (core)
+    //  6. channel grid              (Memory page)
+    //  7. accepted double-byte set  (core)
+    //  8. bank editor, special row labels (Bank page)
+    //  9. one-touch and DTMF lists  (Common Set / Set Mode pages)
+    // 10. default settings, OP_DOUSA, Combo1 (settings model)
+    // 11. applyLanguage(Japanese)   (settings model)
+    // 12. configuration file        (app)
+    // 13. Language = English, scan skip 0 (settings model)
+    m_link.state.comPort = 1;
+    m_progressBar->setValue(0);
+    // [setup-steps-10-11] settings helpers hook here
+    connect(&m_doc.settings, &SettingsModel::languageChanged, this, &MainWindow::languageApplied);
+    m_doc.settings.setDefaults();
+    m_doc.settings.applyLanguage(Japanese);
+    // [setup-step-12] configuration file
+    readConfigurationGui(*this);
+    // [setup-step-13] English hook here
+    m_doc.settings.setPosition(Family::Display, 0, English);
+    m_doc.settings.setPosition(Family::Scan, 1, 0);
+    updatePortChecks();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                          void (*handler)(MainWindow &)) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, handler] { handler(*this); });
+        return a;
+    };
+
+    QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
+    file->setObjectName(QStringLiteral("FILE"));
+    addItem(file, "ReadFile", QStringLiteral("Open(&O)"), openDataFileGui);
+    addItem(file, "TEST_CLICK", QStringLiteral("Save(&S)"), saveDataFileGui);
+    addItem(file, "FILE_INPORT", QStringLiteral("Import(&I)"), importCsvGui);
+    addItem(file, "FILE_EXPORT", QStringLiteral("Export(&E)"), exportCsvGui);
+    // Every whole-radio read is kept in the backup folder.
+    file->addSeparator();
+    addItem(file, "MenuBackups", QStringLiteral("Backups"), openBackupsGui);
+
+    m_portMenu = bar->addMenu(QStringLiteral("COMPort(&C)"));
+    m_portMenu->setObjectName(QStringLiteral("MenuComPort"));
+    m_portGroup = new QActionGroup(this);
+    m_portGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (int n = 1; n <= 16; ++n) {
+        QAction *a = m_portMenu->addAction(QStringLiteral("COM%1").arg(n));
+        a->setObjectName(QStringLiteral("MenuSetCom(%1)").arg(n));
+        a->setCheckable(true);
+        m_portGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, n] { selectPort(n); });
+        m_comActions << a;
+    }
+    m_portMenu->addSeparator();
+    m_detectedMenu = m_portMenu->addMenu(tr("Detected ports"));
+    m_detectedMenu->setObjectName(QStringLiteral("MenuDetectedPorts"));
+    connect(m_detectedMenu, &QMenu::aboutToShow, this, &MainWindow::refreshDetectedPorts);
+    QAction *other = m_portMenu->addAction(tr("Device path..."));
+    other->setObjectName(QStringLiteral("MenuDevicePath"));
+    connect(other, &QAction::triggered, this, [this] {
+        if (m_link.state.transferBusy != 0)
+            return;
+        bool ok = false;
+        const QString path = QInputDialog::getText(this, tr("Serial port"),
+                                                   tr("Device path (for example /dev/ttyUSB0):"),
+                                                   QLineEdit::Normal, m_link.devicePath(), &ok);
+        if (ok && !path.trimmed().isEmpty())
+            selectDevicePath(path.trimmed());
+    });
+
+    QMenu *comm = bar->addMenu(QStringLiteral("Communication(&T)"));
+    comm->setObjectName(QStringLiteral("Tusin_Botton"));
+    addItem(comm, "ALL_WRITE", QStringLiteral("Write All Data(&A)"), writeAllGui);
+    addItem(comm, "ALL_READ", QStringLiteral("Read All Data(&B)"), readAllGui);
+    // Read back what a whole-radio write sent (see channels/VerifyGui.h).
+    comm->addSeparator();
+    QAction *verify = comm->addAction(QStringLiteral("Verify after write"));
+    verify->setObjectName(QStringLiteral("VERIFY_AFTER_WRITE"));
+    verify->setCheckable(true);
+
+    QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    QAction *version = help->addAction(QStringLiteral("Version Infomation(&A)"));
+    version->setObjectName(QStringLiteral("MenuVersion"));
+    connect(version, &QAction::triggered, this, &MainWindow::showVersion);
+}
+
+void MainWindow::buildPages()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    m_tabs = new QTabBar(central);
+    m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabs->addTab(QStringLiteral("Memory"));
+    m_tabs->addTab(QStringLiteral("Bank"));
+    m_tabs->addTab(QStringLiteral("Common Set"));
+    m_tabs->addTab(QStringLiteral("Set Mode"));
+    m_tabs->setExpanding(false);
+    m_stack = new QStackedWidget(central);
+    for (int i = 0; i < 4; ++i) {
+        auto *frame = new QFrame(m_stack);
+        frame->setObjectName(QStringLiteral("A_FRAME(%1)").arg(i));
+        new QVBoxLayout(frame);
+        m_stack->addWidget(frame);
+    }
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_stack, 1);
+
+    auto *progressRow = new QHBoxLayout;
+    m_progressBar = new QProgressBar(central);
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setRange(0, 100);
+    m_progressText = new QLineEdit(central);
+    m_progressText->setObjectName(QStringLiteral("Progress"));
+    m_progressText->setReadOnly(true);
+    m_progressText->setMaximumWidth(60);
+    m_progressText->setText(QStringLiteral("0%"));
+    progressRow->addWidget(m_progressBar, 1);
+    progressRow->addWidget(m_progressText);
+    layout->addLayout(progressRow);
+    setCentralWidget(central);
+
+    // Set Mode page first: its scan-mode list is step 1 of the set-up.
+    {
+        auto *page = new QWidget;
+        auto *row = new QHBoxLayout(page);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(createSetModeFrames(*this), 3);
+        row->addWidget(createDtmfFrame(*this), 1);
+        pageFrame(3)->layout()->addWidget(page);
+    }
+    pageFrame(0)->layout()->addWidget(createMemoryPage(*this));
+    pageFrame(1)->layout()->addWidget(createBankPage(*this));
+    {
+        auto *page = new QWidget;
+        auto *grid = new QHBoxLayout(page);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->addWidget(createSettingFrame(*this), 2);
+        auto *right = new QVBoxLayout;
+        right->addWidget(createOneTouchFrame(*this));
+        right->addWidget(createTitleFrame(*this));
+        auto *font = new QPushButton(QStringLiteral("FONT"), page);
+        font->setObjectName(QStringLiteral("Command1"));
+        connect(font, &QPushButton::clicked, this, [this] {
+            if (m_link.state.transferBusy == 0)
+                openFontWindow(*this, false);
+        });
+        right->addWidget(font, 0, Qt::AlignLeft);
+        right->addStretch(1);
+        grid->addLayout(right, 1);
+        pageFrame(2)->layout()->addWidget(page);
+    }
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::onTabChange);
+    m_stack->setCurrentIndex(0);
+}
+
+QWidget *MainWindow::pageFrame(int index) const { return m_stack->widget(index); }
+
+int MainWindow::currentPage() const { return m_shownPage; }
+
+void MainWindow::selectPage(int page) { m_tabs->setCurrentIndex(page - 1); }
+
+void MainWindow::onTabChange(int index)
+{
+    if (m_switchingPage)
+        return;
+    const int to = index + 1;
+    const int from = m_shownPage;
+    if (to == from)
+        return;
+    if (m_pageGuard && !m_pageGuard(from, to)) {
+        m_switchingPage = true;
+        m_tabs->setCurrentIndex(from - 1);
+        m_switchingPage = false;
+        return;
+    }
+    m_shownPage = to;
+    m_stack->setCurrentIndex(index);
+    Q_EMIT pageEntered(to);
+}
+
+QString MainWindow::startDirectory() const
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QFileInfo info(dir);
+    if (info.isDir() && info.isWritable())
+        return dir;
+    return QDir::homePath();
+}
+
+void MainWindow::updatePortChecks()
+{
+    const bool byNumber = m_link.devicePath().isEmpty();
+    for (int i = 0; i < m_comActions.size(); ++i)
+        m_comActions[i]->setChecked(byNumber && m_link.state.comPort == i + 1);
+}
+
+void MainWindow::selectPort(int n)
+{
+    if (m_link.state.transferBusy != 0) {
+        updatePortChecks();
+        return;
+    }
+    m_link.state.comPort = n;
+    m_link.setDevicePath(QString());
+    updatePortChecks();
+    if (m_portChanged)
+        m_portChanged();
+}
+
+void MainWindow::selectDevicePath(const QString &path)
+{
+    if (m_link.state.transferBusy != 0)
+        return;
+    const int n = SerialLink::comNumberFromText(path);
+    if (n >= 1 && n <= 16) {
+        selectPort(n);
+        return;
+    }
+    m_link.setDevicePath(path);
+    updatePortChecks();
+    if (m_portChanged)
+        m_portChanged();
+}
+
+void MainWindow::refreshDetectedPorts()
+{
+    m_detectedMenu->clear();
+    const auto ports = QSerialPortInfo::availablePorts();
+    if (ports.isEmpty()) {
+        QAction *none = m_detectedMenu->addAction(tr("(no serial ports found)"));
+        none->setEnabled(false);
+        return;
+    }
+    for (const QSerialPortInfo &info : ports) {
+        const QString path = info.systemLocation();
+        QString caption = path;
+        if (!info.description().isEmpty())
+            caption += QStringLiteral("  (%1)").arg(info.description());
+        QAction *a = m_detectedMenu->addAction(caption);
+        a->setCheckable(true);
+        a->setChecked(m_link.portName() == path);
+        connect(a, &QAction::triggered, this, [this, path] { selectDevicePath(path); });
+    }
+}
+
+void MainWindow::showVersion()
+{
+    if (m_link.state.transferBusy != 0)
+        return;
+    VersionWindow w(this);
+    w.move(geometry().topLeft() + QPoint(twipsToPixels(1000), twipsToPixels(2000)));
+    w.exec();
+}
+
+// --- TransferHost -----------------------------------------------------------
+
+void MainWindow::setProgressMaximum(int maximum) { m_progressBar->setMaximum(maximum); }
+
+void MainWindow::setProgressValue(int value)
+{
+    m_progressBar->setValue(qBound(m_progressBar->minimum(), value, m_progressBar->maximum()));
+}
+
+void MainWindow::setPercent(int percent)
+{
+    m_progressText->setText(QString::number(percent) + QLatin1Char('%'));
+}
+
+void MainWindow::setCurrentRow(int row)
+{
+    if (m_rowHandler)
+        m_rowHandler(row);
+}
+
+void MainWindow::message(const QString &text, const QString &title, const QString &detail)
+{
+    ui::showMessage(this, text, title, detail);
+}
+
+void MainWindow::setTransferControlsEnabled(bool enabled)
+{
+    const auto objects = findChildren<QObject *>();
+    for (const char *control : kTransferControls) {
+        const QString name = QLatin1String(control);
+        for (QObject *o : objects) {
+            if (!nameMatches(o->objectName(), name))
+                continue;
+            if (auto *menu = qobject_cast<QMenu *>(o))
+                menu->menuAction()->setEnabled(enabled);
+            else if (auto *w = qobject_cast<QWidget *>(o))
+                w->setEnabled(enabled);
+        }
+    }
+}
+
+void MainWindow::transferStarted()
+{
+    setTransferControlsEnabled(false);
+    if (m_redrawHandler)
+        m_redrawHandler(false);
+    Q_EMIT transferBegan();
+}
+
+void MainWindow::transferFinished()
+{
+    if (m_redrawHandler)
+        m_redrawHandler(true);
+    setTransferControlsEnabled(true);
+    Q_EMIT transferEnded();
+}
+
+void MainWindow::closeWindow()
+{
+    // The transfer ended because the window is closing: close it once the
+    // transfer's stack has unwound.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::processEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_link.closePort();
+    if (m_link.state.transferBusy != 0) {
+        // Let the running transfer end itself at its reply wait.
+        m_link.requestClose();
+        finishTransfer(m_link, *this);
+        event->ignore();
+        return;
+    }
+    m_link.state.closing = 1;
+    event->accept();
+}
+
+} // namespace kpr5
