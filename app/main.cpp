@@ -1,9 +1,9 @@
 // kpr5: the KP-R5 clone utility. Without a command it opens the window;
 // `kpr5 --help` lists the commands of the command line.
 
+#include "cli/CommandLine.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/SplashWindow.h"
-#include "cli/CommandLine.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,8 +12,7 @@
 #include <cstdio>
 #include <memory>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -28,9 +27,9 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    QCommandLineOption portOption(QStringLiteral("port"),
-                                  QStringLiteral("Serial port for this run: COMn or a device path."),
-                                  QStringLiteral("PORT"));
+    QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Serial port for this run: COMn or a device path."),
+        QStringLiteral("PORT"));
     QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Skip the splash."));
     parser.addOption(portOption);
     parser.addOption(noSplash);

@@ -4,8 +4,8 @@
 #include "BenchCommon.h"
 
 #include "RadioSimulator.h"
-#include "core/channels/ChannelTransfer.h"
 #include "core/channels/ChannelTable.h"
+#include "core/channels/ChannelTransfer.h"
 #include "core/link/SerialLink.h"
 
 #include <QElapsedTimer>
@@ -13,8 +13,7 @@
 namespace {
 using namespace kpr5;
 
-QList<bench::Row> channelBenchmarks()
-{
+QList<bench::Row> channelBenchmarks() {
     QList<bench::Row> rows;
     sim::SimOptions o;
     o.baud = 57600;
@@ -38,7 +37,8 @@ QList<bench::Row> channelBenchmarks()
     link.setDevicePath(radio.portPath());
     NullTransferHost host;
 
-    const auto measure = [&](const QString &name, double wireBytes, const std::function<bool()> &run) {
+    const auto measure = [&](const QString &name, double wireBytes,
+                             const std::function<bool()> &run) {
         QElapsedTimer t;
         t.start();
         const double cpu0 = bench::threadCpuSeconds();
@@ -47,10 +47,11 @@ QList<bench::Row> channelBenchmarks()
         const double cpu = bench::threadCpuSeconds() - cpu0;
         const double wire = bench::wireSeconds(wireBytes);
         rows << bench::Row{name + QStringLiteral(", wall time"), wall, QStringLiteral("s")};
-        rows << bench::Row{name + QStringLiteral(", wall / wire time"), wall / wire, QStringLiteral("ratio")};
-        rows << bench::Row{name + QStringLiteral(", CPU / wall time"), cpu / wall, QStringLiteral("ratio")};
-        if (!ok)
-            rows << bench::Row{name + QStringLiteral(" FAILED"), 1, QString()};
+        rows << bench::Row{name + QStringLiteral(", wall / wire time"), wall / wire,
+                           QStringLiteral("ratio")};
+        rows << bench::Row{name + QStringLiteral(", CPU / wall time"), cpu / wall,
+                           QStringLiteral("ratio")};
+        if (!ok) rows << bench::Row{name + QStringLiteral(" FAILED"), 1, QString()};
     };
     const double ident = 10 + 16;
     measure(QStringLiteral("channels: full read at 57600"), ident + 1623.0 * (11 + 143),

@@ -3,11 +3,11 @@
 
 #include "BenchCommon.h"
 
-#include "gui/shell/MainWindow.h"
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelTable.h"
+#include "core/document/RadioDocument.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,11 +16,9 @@
 namespace {
 using namespace kpr5;
 
-void fillTable(ChannelTable &t)
-{
+void fillTable(ChannelTable &t) {
     for (int row = 1; row <= 1603; ++row) {
-        if (ChannelTable::isCallRow(row))
-            continue;
+        if (ChannelTable::isCallRow(row)) continue;
         t.setText(row, ChannelTable::FreqCol, QStringLiteral("%1.12500MHz").arg(140 + row % 300));
         t.setText(row, ChannelTable::ModeCol, QStringLiteral("FM"));
         t.setText(row, ChannelTable::StepCol, QStringLiteral("12.5KHz"));
@@ -39,8 +37,7 @@ void fillTable(ChannelTable &t)
     }
 }
 
-QList<bench::Row> fileBenchmarks()
-{
+QList<bench::Row> fileBenchmarks() {
     QList<bench::Row> rows;
     QTemporaryDir dir;
     auto doc = std::make_unique<RadioDocument>();
@@ -51,11 +48,13 @@ QList<bench::Row> fileBenchmarks()
     t.start();
     for (int i = 0; i < n; ++i)
         saveDataFile(*doc, 1, path, nullptr);
-    rows << bench::Row{QStringLiteral("files: data file save, full table"), t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
+    rows << bench::Row{QStringLiteral("files: data file save, full table"),
+                       t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
     t.restart();
     for (int i = 0; i < n; ++i)
         openDataFile(*doc, path);
-    rows << bench::Row{QStringLiteral("files: data file load, full table"), t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
+    rows << bench::Row{QStringLiteral("files: data file load, full table"),
+                       t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
 
     QByteArray csv = exportCsv(doc->channels);
     const QList<QByteArray> lines = csv.split('\n');
@@ -65,15 +64,14 @@ QList<bench::Row> fileBenchmarks()
     t.restart();
     for (int i = 0; i < n; ++i)
         importCsv(doc->channels, big);
-    rows << bench::Row{QStringLiteral("files: CSV import of 2000 lines"), t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
+    rows << bench::Row{QStringLiteral("files: CSV import of 2000 lines"),
+                       t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
     return rows;
 }
 
-QList<bench::Row> startupBenchmark()
-{
+QList<bench::Row> startupBenchmark() {
     QList<bench::Row> rows;
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return rows;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) return rows;
     QElapsedTimer t;
     t.start();
     const int n = 5;
@@ -82,8 +80,8 @@ QList<bench::Row> startupBenchmark()
         w.show();
         QCoreApplication::processEvents();
     }
-    rows << bench::Row{QStringLiteral("start-up: main window usable (splash skipped)"), t.nsecsElapsed() / 1e6 / n,
-                       QStringLiteral("ms")};
+    rows << bench::Row{QStringLiteral("start-up: main window usable (splash skipped)"),
+                       t.nsecsElapsed() / 1e6 / n, QStringLiteral("ms")};
     return rows;
 }
 

@@ -12,8 +12,7 @@
 namespace {
 using namespace kpr5;
 
-QList<bench::Row> linkBenchmarks()
-{
+QList<bench::Row> linkBenchmarks() {
     QList<bench::Row> rows;
     {
         sim::RadioSimulator radio;
@@ -30,7 +29,8 @@ QList<bench::Row> linkBenchmarks()
         rows << bench::Row{QStringLiteral("link: unpaced block reads"), n * 1000.0 / t.elapsed(),
                            QStringLiteral("exchanges/s")};
         if (ok != n)
-            rows << bench::Row{QStringLiteral("link: unpaced failed reads"), double(n - ok), QStringLiteral("reads")};
+            rows << bench::Row{QStringLiteral("link: unpaced failed reads"), double(n - ok),
+                               QStringLiteral("reads")};
     }
     {
         sim::SimOptions o;
@@ -45,15 +45,20 @@ QList<bench::Row> linkBenchmarks()
         QByteArray data;
         int ok = 0;
         for (int row = 1; row <= 1623; ++row)
-            ok += link.readBlock(*memorymap::recordAddress(*memorymap::rowToRecord(row)), &data) == Outcome::Accepted;
+            ok += link.readBlock(*memorymap::recordAddress(*memorymap::rowToRecord(row)), &data) ==
+                  Outcome::Accepted;
         const double wall = t.nsecsElapsed() / 1e9;
         const double cpu = bench::threadCpuSeconds() - cpu0;
         const double wire = bench::wireSeconds(1623.0 * (11 + 143));
-        rows << bench::Row{QStringLiteral("link: 1623 reads at 57600, wall time"), wall, QStringLiteral("s")};
-        rows << bench::Row{QStringLiteral("link: 1623 reads, wall / wire time"), wall / wire, QStringLiteral("ratio")};
-        rows << bench::Row{QStringLiteral("link: 1623 reads, CPU / wall time"), cpu / wall, QStringLiteral("ratio")};
+        rows << bench::Row{QStringLiteral("link: 1623 reads at 57600, wall time"), wall,
+                           QStringLiteral("s")};
+        rows << bench::Row{QStringLiteral("link: 1623 reads, wall / wire time"), wall / wire,
+                           QStringLiteral("ratio")};
+        rows << bench::Row{QStringLiteral("link: 1623 reads, CPU / wall time"), cpu / wall,
+                           QStringLiteral("ratio")};
         if (ok != 1623)
-            rows << bench::Row{QStringLiteral("link: paced failed reads"), double(1623 - ok), QStringLiteral("reads")};
+            rows << bench::Row{QStringLiteral("link: paced failed reads"), double(1623 - ok),
+                               QStringLiteral("reads")};
     }
     return rows;
 }

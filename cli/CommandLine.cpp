@@ -1,15 +1,15 @@
 #include "cli/CommandLine.h"
 
-#include "core/files/Backups.h"
-#include "core/document/RadioDocument.h"
 #include "core/banks/GroupTransfer.h"
-#include "core/radio/Verify.h"
-#include "core/radio/WholeRadio.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/Backups.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
 #include "core/font/FontTransfer.h"
 #include "core/link/SerialLink.h"
+#include "core/radio/Verify.h"
+#include "core/radio/WholeRadio.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -23,13 +23,11 @@ namespace kpr5::cli {
 
 namespace {
 
-QTextStream &out()
-{
+QTextStream &out() {
     static QTextStream s(stdout);
     return s;
 }
-QTextStream &err()
-{
+QTextStream &err() {
     static QTextStream s(stderr);
     return s;
 }
@@ -42,37 +40,29 @@ public:
 
     void setProgressMaximum(int) override {}
     void setProgressValue(int) override {}
-    void setPercent(int percent) override
-    {
-        if (!m_progress || percent == m_lastPercent)
-            return;
+    void setPercent(int percent) override {
+        if (!m_progress || percent == m_lastPercent) return;
         m_lastPercent = percent;
         err() << "\r\033[K" << m_step << ' ' << percent << '%';
         err().flush();
         m_lineOpen = true;
     }
-    void message(const QString &text, const QString &title, const QString &detail) override
-    {
+    void message(const QString &text, const QString &title, const QString &detail) override {
         endLine();
         const bool failure = title.trimmed() == QLatin1String("Error");
-        if (failure)
-            m_failures << m_step;
-        if (text == QLatin1String("Port Error"))
-            m_portError = true;
+        if (failure) m_failures << m_step;
+        if (text == QLatin1String("Port Error")) m_portError = true;
         err() << "kpr5: " << (m_step.isEmpty() ? QString() : m_step + QStringLiteral(": ")) << text;
-        if (!detail.isEmpty())
-            err() << " (" << detail << ')';
+        if (!detail.isEmpty()) err() << " (" << detail << ')';
         err() << '\n';
         err().flush();
     }
-    void stepStarted(const QString &name) override
-    {
+    void stepStarted(const QString &name) override {
         endLine();
         m_step = name;
         m_lastPercent = -1;
     }
-    void endLine()
-    {
+    void endLine() {
         if (m_lineOpen) {
             err() << "\r\033[K";
             err().flush();
@@ -90,43 +80,35 @@ private:
     QStringList m_failures;
 };
 
-int listPorts()
-{
+int listPorts() {
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
         out() << info.systemLocation();
-        if (!info.description().isEmpty())
-            out() << '\t' << info.description();
-        if (!info.manufacturer().isEmpty())
-            out() << " (" << info.manufacturer() << ')';
+        if (!info.description().isEmpty()) out() << '\t' << info.description();
+        if (!info.manufacturer().isEmpty()) out() << " (" << info.manufacturer() << ')';
         out() << '\n';
     }
     out().flush();
-    if (ports.isEmpty())
-        err() << "kpr5: no serial ports found\n";
+    if (ports.isEmpty()) err() << "kpr5: no serial ports found\n";
     return ExitOk;
 }
 
-int usageError(const QString &why)
-{
+int usageError(const QString &why) {
     err() << "kpr5: " << why << "\n\n" << usage();
     err().flush();
     return ExitUsage;
 }
 
-int fileError(const QString &why)
-{
+int fileError(const QString &why) {
     err() << "kpr5: " << why << '\n';
     err().flush();
     return ExitFile;
 }
 
-void choosePort(SerialLink &link, const QString &port)
-{
+void choosePort(SerialLink &link, const QString &port) {
     // Tests shorten the reply timer (never set in normal use).
     const int testTimeout = qEnvironmentVariableIntValue("KPR5_TEST_REPLY_TIMEOUT_MS");
-    if (testTimeout > 0)
-        link.setReplyTimeout(testTimeout);
+    if (testTimeout > 0) link.setReplyTimeout(testTimeout);
     const int n = SerialLink::comNumberFromText(port);
     if (n > 0)
         link.state.comPort = n;
@@ -141,13 +123,18 @@ struct Parsed {
     QString error;
 };
 
-QCommandLineOption portOption() { return {QStringLiteral("port"), QString(), QStringLiteral("PORT")}; }
-QCommandLineOption fontOption() { return {QStringLiteral("font"), QString(), QStringLiteral("FILE")}; }
-QCommandLineOption quietOption() { return {QStringLiteral("quiet"), QString()}; }
+QCommandLineOption portOption() {
+    return {QStringLiteral("port"), QString(), QStringLiteral("PORT")};
+}
+QCommandLineOption fontOption() {
+    return {QStringLiteral("font"), QString(), QStringLiteral("FILE")};
+}
+QCommandLineOption quietOption() {
+    return {QStringLiteral("quiet"), QString()};
+}
 
-bool parse(QCommandLineParser &p, const QStringList &arguments, const QList<QCommandLineOption> &options,
-           int positional, QString *why)
-{
+bool parse(QCommandLineParser &p, const QStringList &arguments,
+           const QList<QCommandLineOption> &options, int positional, QString *why) {
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const auto &o : options)
         p.addOption(o);
@@ -157,19 +144,18 @@ bool parse(QCommandLineParser &p, const QStringList &arguments, const QList<QCom
     }
     const QStringList rest = p.positionalArguments().mid(1);
     if (rest.size() != positional) {
-        *why = QStringLiteral("%1 needs %2 file argument(s)").arg(arguments.value(1)).arg(positional);
+        *why =
+            QStringLiteral("%1 needs %2 file argument(s)").arg(arguments.value(1)).arg(positional);
         return false;
     }
     return true;
 }
 
-bool showProgress(const QCommandLineParser &p)
-{
+bool showProgress(const QCommandLineParser &p) {
     return !p.isSet(quietOption()) && ::isatty(STDERR_FILENO);
 }
 
-int readCommand(const QStringList &arguments)
-{
+int readCommand(const QStringList &arguments) {
     QCommandLineParser p;
     QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
     QString why;
@@ -193,7 +179,9 @@ int readCommand(const QStringList &arguments)
         transfer.setQuiet(true);
         return transfer.readAll() == FontTransfer::Result::Success;
     };
-    const auto groupStep = [&] { return readGroups(doc.groups, groupLink, host, true, &doc.banks); };
+    const auto groupStep = [&] {
+        return readGroups(doc.groups, groupLink, host, true, &doc.banks);
+    };
     const WholeRadioResult result = readAll(doc, link, host, fontStep, groupStep);
     host.endLine();
     if (!result.ok()) {
@@ -209,29 +197,31 @@ int readCommand(const QStringList &arguments)
         return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
     // Nothing lost: every complete read is also kept in the backup folder. The
     // file asked for is written already, so a backup that fails is a warning.
-    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(), nullptr, &error)) {
+    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(),
+                    nullptr, &error)) {
         err() << "kpr5: warning: no backup kept (" << error << ")\n";
         err().flush();
     }
     return ExitOk;
 }
 
-int writeCommand(const QStringList &arguments)
-{
+int writeCommand(const QStringList &arguments) {
     QCommandLineParser p;
     QString why;
     const QCommandLineOption verifyOption(QStringLiteral("verify"));
     if (!parse(p, arguments, {portOption(), fontOption(), quietOption(), verifyOption}, 1, &why))
         return usageError(why);
-    if (!p.isSet(portOption()))
-        return usageError(QStringLiteral("write needs --port PORT"));
+    if (!p.isSet(portOption())) return usageError(QStringLiteral("write needs --port PORT"));
     const QString file = p.positionalArguments().value(1);
 
     RadioDocument doc;
     const DataFileResult opened = openDataFile(doc, file);
     if (!opened.ok())
-        return fileError(QStringLiteral("%1: %2%3").arg(file, opened.message(),
-                                                          opened.error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(opened.error)));
+        return fileError(QStringLiteral("%1: %2%3")
+                             .arg(file, opened.message(),
+                                  opened.error.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral(" (%1)").arg(opened.error)));
     if (p.isSet(fontOption())) {
         QString error;
         const FontFileResult loaded = loadFontFile(p.value(fontOption()), doc.font, &error);
@@ -258,41 +248,38 @@ int writeCommand(const QStringList &arguments)
         for (const QString &line : verified.reportLines())
             err() << "kpr5: " << line << '\n';
         err().flush();
-        if (!verified.ok())
-            return host.portError() ? ExitPort : ExitTransfer;
+        if (!verified.ok()) return host.portError() ? ExitPort : ExitTransfer;
     }
     return ExitOk;
 }
 
-int exportCommand(const QStringList &arguments)
-{
+int exportCommand(const QStringList &arguments) {
     QCommandLineParser p;
     QString why;
-    if (!parse(p, arguments, {}, 2, &why))
-        return usageError(why);
+    if (!parse(p, arguments, {}, 2, &why)) return usageError(why);
     const QString in = p.positionalArguments().value(1), outPath = p.positionalArguments().value(2);
     RadioDocument doc;
     const DataFileResult opened = openDataFile(doc, in);
-    if (!opened.ok())
-        return fileError(QStringLiteral("%1: %2").arg(in, opened.message()));
+    if (!opened.ok()) return fileError(QStringLiteral("%1: %2").arg(in, opened.message()));
     QString error;
     if (!saveCsv(doc.channels, outPath, &error))
         return fileError(QStringLiteral("%1: %2").arg(outPath, error));
     return ExitOk;
 }
 
-int importCommand(const QStringList &arguments)
-{
+int importCommand(const QStringList &arguments) {
     QCommandLineParser p;
     QString why;
-    if (!parse(p, arguments, {}, 2, &why))
-        return usageError(why);
+    if (!parse(p, arguments, {}, 2, &why)) return usageError(why);
     const QString in = p.positionalArguments().value(1), outPath = p.positionalArguments().value(2);
     RadioDocument doc;
     const CsvImportResult imported = importCsvFile(doc.channels, in);
     if (!imported.ok())
-        return fileError(QStringLiteral("%1: %2%3").arg(in, imported.message(),
-                                                        imported.error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(imported.error)));
+        return fileError(QStringLiteral("%1: %2%3")
+                             .arg(in, imported.message(),
+                                  imported.error.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral(" (%1)").arg(imported.error)));
     QString error;
     if (!saveDataFile(doc, 1, outPath, &error))
         return fileError(QStringLiteral("%1: %2").arg(outPath, error));
@@ -301,8 +288,7 @@ int importCommand(const QStringList &arguments)
 
 } // namespace
 
-QString usage()
-{
+QString usage() {
     return QStringLiteral(
         "Usage:\n"
         "  kpr5 [--port PORT] [--no-splash]   the program's window; PORT for this run only\n"
@@ -325,34 +311,26 @@ QString usage()
         "be used, 4 a file could not be read or written.\n");
 }
 
-bool isCommand(const QStringList &arguments)
-{
-    if (arguments.size() < 2)
-        return false;
+bool isCommand(const QStringList &arguments) {
+    if (arguments.size() < 2) return false;
     const QString first = arguments.at(1);
-    return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help")
-           || first == QLatin1String("-h");
+    return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
+           first == QLatin1String("-h");
 }
 
-int run(const QStringList &arguments)
-{
+int run(const QStringList &arguments) {
     const QString command = arguments.value(1);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")
-        || command == QLatin1String("help")) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
         out() << usage();
         out().flush();
         return ExitOk;
     }
-    if (command == QLatin1String("ports"))
-        return listPorts();
-    if (command == QLatin1String("read"))
-        return readCommand(arguments);
-    if (command == QLatin1String("write"))
-        return writeCommand(arguments);
-    if (command == QLatin1String("export-csv"))
-        return exportCommand(arguments);
-    if (command == QLatin1String("import-csv"))
-        return importCommand(arguments);
+    if (command == QLatin1String("ports")) return listPorts();
+    if (command == QLatin1String("read")) return readCommand(arguments);
+    if (command == QLatin1String("write")) return writeCommand(arguments);
+    if (command == QLatin1String("export-csv")) return exportCommand(arguments);
+    if (command == QLatin1String("import-csv")) return importCommand(arguments);
     return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
 

@@ -1,17 +1,17 @@
 // Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/) from
 // the program's own writers: a default document and one with every region
 // filled. Usage: kpr5-fuzz-seeds <corpus folder>
-#include "core/files/Configuration.h"
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelRecord.h"
-#include "core/text/Cp932.h"
-#include "core/text/NameCodec.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/Configuration.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
 #include "core/font/GlyphCodec.h"
 #include "core/link/CommandFrame.h"
 #include "core/settings/SettingsCodec.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>

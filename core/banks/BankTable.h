@@ -32,7 +32,7 @@ public:
 
     int count(int bank) const; // 0 for a bank number out of range
     const Counts &counts() const { return m_counts; }
-    int sum() const;           // the real sum of the 50 counts
+    int sum() const; // the real sum of the 50 counts
     int shownTotal() const { return m_shownTotal; }
     bool totalIsValid() const { return m_shownTotal == kMemoryChannels; }
     bool isAvailable(int bank) const { return count(bank) > 0; }

@@ -11,31 +11,25 @@ constexpr int kAttempts = 3;
 constexpr int kBlock0Banks = 32;
 constexpr int kBlock1Banks = BankTable::kBankCount - kBlock0Banks; // 18
 
-void showProgress(TransferHost &host, int percent)
-{
+void showProgress(TransferHost &host, int percent) {
     host.setProgressValue(percent);
     host.setPercent(percent);
 }
 } // namespace
 
-bool readBanks(BankTable &banks, SerialLink &link, TransferHost &host)
-{
+bool readBanks(BankTable &banks, SerialLink &link, TransferHost &host) {
     Operation op(link, host, kBankReadBusyCode);
-    if (!op.begin())
-        return false;
+    if (!op.begin()) return false;
     host.setProgressMaximum(100);
-    if (!op.identify())
-        return false;
+    if (!op.identify()) return false;
 
     showProgress(host, 20);
     QByteArray data;
-    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock0, &data); }))
-        return false;
+    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock0, &data); })) return false;
     banks.decodeCounts(0, data, kBlock0Banks);
 
     showProgress(host, 60);
-    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock1, &data); }))
-        return false;
+    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock1, &data); })) return false;
     banks.decodeCounts(kBlock0Banks, data, kBlock1Banks);
     banks.markLoaded();
 
@@ -43,26 +37,21 @@ bool readBanks(BankTable &banks, SerialLink &link, TransferHost &host)
     return true;
 }
 
-bool writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host)
-{
+bool writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host) {
     Operation op(link, host, kBankWriteBusyCode);
-    if (!op.begin())
-        return false;
+    if (!op.begin()) return false;
     host.setProgressMaximum(100);
-    if (!op.identify())
-        return false;
+    if (!op.identify()) return false;
 
     const QByteArray area = banks.encodeArea();
     showProgress(host, 20);
-    if (!op.retry(kAttempts, [&] {
-            return link.writeBlock(kBlock0, area.left(BankTable::kBlockSize));
-        }))
+    if (!op.retry(kAttempts,
+                  [&] { return link.writeBlock(kBlock0, area.left(BankTable::kBlockSize)); }))
         return false;
 
     showProgress(host, 60);
-    if (!op.retry(kAttempts, [&] {
-            return link.writeBlock(kBlock1, area.mid(BankTable::kBlockSize));
-        }))
+    if (!op.retry(kAttempts,
+                  [&] { return link.writeBlock(kBlock1, area.mid(BankTable::kBlockSize)); }))
         return false;
 
     op.succeed(100);

@@ -28,8 +28,7 @@ struct ChannelRecord {
     static constexpr int kSize = 64;
     std::array<quint8, kSize> bytes{};
 
-    QByteArray toByteArray() const
-    {
+    QByteArray toByteArray() const {
         return QByteArray(reinterpret_cast<const char *>(bytes.data()), kSize);
     }
 };

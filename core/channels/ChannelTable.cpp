@@ -15,69 +15,62 @@ struct Preset {
 
 // The call channels and the bug-detector presets of a new table.
 constexpr Preset kPresets[] = {
-    {1401, "145.00000MHz"}, {1402, "433.00000MHz"}, {1403, "1295.00000MHz"},
-    {1604, "398.60500MHz"}, {1605, "399.45500MHz"}, {1606, "139.97000MHz"}, {1607, "399.03000MHz"},
-    {1608, "400.00000MHz"}, {1609, "397.25000MHz"}, {1610, "140.00000MHz"}, {1611, "399.60500MHz"},
-    {1612, "398.64000MHz"}, {1613, "134.00000MHz"}, {1614, "399.25000MHz"}, {1615, "399.00000MHz"},
-    {1616, "134.90000MHz"}, {1617, "139.96000MHz"}, {1618, "139.60000MHz"}, {1619, "149.00000MHz"},
-    {1620, "361.82500MHz"}, {1621, "320.23500MHz"}, {1622, "320.67500MHz"}, {1623, "321.13500MHz"},
+    {1401, "145.00000MHz"}, {1402, "433.00000MHz"}, {1403, "1295.00000MHz"}, {1604, "398.60500MHz"},
+    {1605, "399.45500MHz"}, {1606, "139.97000MHz"}, {1607, "399.03000MHz"},  {1608, "400.00000MHz"},
+    {1609, "397.25000MHz"}, {1610, "140.00000MHz"}, {1611, "399.60500MHz"},  {1612, "398.64000MHz"},
+    {1613, "134.00000MHz"}, {1614, "399.25000MHz"}, {1615, "399.00000MHz"},  {1616, "134.90000MHz"},
+    {1617, "139.96000MHz"}, {1618, "139.60000MHz"}, {1619, "149.00000MHz"},  {1620, "361.82500MHz"},
+    {1621, "320.23500MHz"}, {1622, "320.67500MHz"}, {1623, "321.13500MHz"},
 };
 
 } // namespace
 
 ChannelTable::ChannelTable(QObject *parent)
-    : QObject(parent), m_slots(kSlots), m_labels(channelRowLabels(defaultBankCounts()))
-{
+    : QObject(parent), m_slots(kSlots), m_labels(channelRowLabels(defaultBankCounts())) {
     resetToStartup();
 }
 
-QString ChannelTable::columnHeader(int column)
-{
-    static const char *const headers[kColumns] = {"Freqency", "mode",    "step", "Carrier",    "Tone/DCS", "Tx-tone",
-                                                  "Rx-tone",  "DCS",     "Shift", "Shift-Freq", "Skip",     "Name"};
-    return (column >= 1 && column <= kColumns) ? QString::fromLatin1(headers[column - 1]) : QString();
+QString ChannelTable::columnHeader(int column) {
+    static const char *const headers[kColumns] = {"Freqency", "mode",       "step",    "Carrier",
+                                                  "Tone/DCS", "Tx-tone",    "Rx-tone", "DCS",
+                                                  "Shift",    "Shift-Freq", "Skip",    "Name"};
+    return (column >= 1 && column <= kColumns) ? QString::fromLatin1(headers[column - 1])
+                                               : QString();
 }
 
-QString ChannelTable::text(int row, int column) const
-{
-    if (!validSlot(row - 1) || column < 1 || column > kColumns)
-        return QString();
+QString ChannelTable::text(int row, int column) const {
+    if (!validSlot(row - 1) || column < 1 || column > kColumns) return QString();
     return m_slots[std::size_t(row - 1)].cells[std::size_t(column - 1)];
 }
 
-void ChannelTable::setText(int row, int column, const QString &text)
-{
-    if (!validSlot(row - 1) || column < 1 || column > kColumns)
-        return;
+void ChannelTable::setText(int row, int column, const QString &text) {
+    if (!validSlot(row - 1) || column < 1 || column > kColumns) return;
     Slot &s = m_slots[std::size_t(row - 1)];
     if (column == ModeCol)
         s.keptModeByte = -1;
     else if (column == ToneModeCol)
         s.keptToneModeByte = -1;
     QString &cell = s.cells[std::size_t(column - 1)];
-    if (cell == text)
-        return;
+    if (cell == text) return;
     cell = text;
     touched(row);
 }
 
-void ChannelTable::setByte(int slot, quint8 Slot::*field, quint8 v)
-{
-    if (!validSlot(slot))
-        return;
+void ChannelTable::setByte(int slot, quint8 Slot::*field, quint8 v) {
+    if (!validSlot(slot)) return;
     quint8 &f = m_slots[std::size_t(slot)].*field;
-    if (f == v)
-        return;
+    if (f == v) return;
     f = v;
     touched(slot + 1);
 }
 
-#define KPR5_SLOT_BYTE(getter, setter)                                                                     \
-    quint8 ChannelTable::getter(int slot) const                                                            \
-    {                                                                                                      \
-        return validSlot(slot) ? m_slots[std::size_t(slot)].getter : quint8(0);                            \
-    }                                                                                                      \
-    void ChannelTable::setter(int slot, quint8 v) { setByte(slot, &Slot::getter, v); }
+#define KPR5_SLOT_BYTE(getter, setter)                                                             \
+    quint8 ChannelTable::getter(int slot) const {                                                  \
+        return validSlot(slot) ? m_slots[std::size_t(slot)].getter : quint8(0);                    \
+    }                                                                                              \
+    void ChannelTable::setter(int slot, quint8 v) {                                                \
+        setByte(slot, &Slot::getter, v);                                                           \
+    }
 
 KPR5_SLOT_BYTE(inUse, setInUse)
 KPR5_SLOT_BYTE(stepIndex, setStepIndex)
@@ -87,48 +80,39 @@ KPR5_SLOT_BYTE(dcsIndex, setDcsIndex)
 KPR5_SLOT_BYTE(carrierIndex, setCarrierIndex)
 #undef KPR5_SLOT_BYTE
 
-QString ChannelTable::storedName(int slot) const
-{
+QString ChannelTable::storedName(int slot) const {
     return validSlot(slot) ? m_slots[std::size_t(slot)].storedName : QString();
 }
 
-void ChannelTable::setStoredName(int slot, const QString &name)
-{
-    if (!validSlot(slot) || m_slots[std::size_t(slot)].storedName == name)
-        return;
+void ChannelTable::setStoredName(int slot, const QString &name) {
+    if (!validSlot(slot) || m_slots[std::size_t(slot)].storedName == name) return;
     m_slots[std::size_t(slot)].storedName = name;
     touched(slot + 1);
 }
 
-int ChannelTable::keptModeByte(int slot) const
-{
+int ChannelTable::keptModeByte(int slot) const {
     return validSlot(slot) ? m_slots[std::size_t(slot)].keptModeByte : -1;
 }
 
-void ChannelTable::setKeptModeByte(int slot, int byte)
-{
+void ChannelTable::setKeptModeByte(int slot, int byte) {
     if (validSlot(slot))
         m_slots[std::size_t(slot)].keptModeByte = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
 }
 
-int ChannelTable::keptToneModeByte(int slot) const
-{
+int ChannelTable::keptToneModeByte(int slot) const {
     return validSlot(slot) ? m_slots[std::size_t(slot)].keptToneModeByte : -1;
 }
 
-void ChannelTable::setKeptToneModeByte(int slot, int byte)
-{
+void ChannelTable::setKeptToneModeByte(int slot, int byte) {
     if (validSlot(slot))
         m_slots[std::size_t(slot)].keptToneModeByte = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
 }
 
-QString ChannelTable::rowLabel(int row) const
-{
+QString ChannelTable::rowLabel(int row) const {
     return (row >= 1 && row <= m_labels.size()) ? m_labels.at(row - 1) : QString();
 }
 
-void ChannelTable::setRowLabels(const QStringList &labels)
-{
+void ChannelTable::setRowLabels(const QStringList &labels) {
     bool changed = false;
     const qsizetype n = std::min<qsizetype>(labels.size(), kRows);
     for (qsizetype i = 0; i < n; ++i) {
@@ -137,14 +121,11 @@ void ChannelTable::setRowLabels(const QStringList &labels)
             changed = true;
         }
     }
-    if (changed)
-        Q_EMIT labelsChanged();
+    if (changed) Q_EMIT labelsChanged();
 }
 
-void ChannelTable::clearRow(int row)
-{
-    if (!validSlot(row - 1))
-        return;
+void ChannelTable::clearRow(int row) {
+    if (!validSlot(row - 1)) return;
     beginBatch();
     for (int c = 1; c <= kColumns; ++c)
         setText(row, c, QString());
@@ -159,19 +140,17 @@ void ChannelTable::clearRow(int row)
     endBatch();
 }
 
-void ChannelTable::resetToStartup()
-{
+void ChannelTable::resetToStartup() {
     beginBatch();
     const Slot empty;
     for (int slot = 0; slot < kSlots; ++slot) {
         Slot &s = m_slots[std::size_t(slot)];
-        const bool same = s.cells == empty.cells && s.inUse == empty.inUse && s.stepIndex == empty.stepIndex
-            && s.txToneIndex == empty.txToneIndex && s.rxToneIndex == empty.rxToneIndex
-            && s.dcsIndex == empty.dcsIndex && s.carrierIndex == empty.carrierIndex
-            && s.storedName == empty.storedName;
+        const bool same = s.cells == empty.cells && s.inUse == empty.inUse &&
+                          s.stepIndex == empty.stepIndex && s.txToneIndex == empty.txToneIndex &&
+                          s.rxToneIndex == empty.rxToneIndex && s.dcsIndex == empty.dcsIndex &&
+                          s.carrierIndex == empty.carrierIndex && s.storedName == empty.storedName;
         s = empty;
-        if (!same)
-            touched(slot + 1);
+        if (!same) touched(slot + 1);
     }
     for (const Preset &p : kPresets) {
         const int slot = p.row - 1;
@@ -195,17 +174,13 @@ void ChannelTable::resetToStartup()
     endBatch();
 }
 
-void ChannelTable::beginBatch()
-{
+void ChannelTable::beginBatch() {
     ++m_batchDepth;
 }
 
-void ChannelTable::endBatch()
-{
-    if (m_batchDepth == 0)
-        return;
-    if (--m_batchDepth > 0)
-        return;
+void ChannelTable::endBatch() {
+    if (m_batchDepth == 0) return;
+    if (--m_batchDepth > 0) return;
     if (m_batchFirst > 0) {
         const int first = m_batchFirst;
         const int last = m_batchLast;
@@ -214,10 +189,8 @@ void ChannelTable::endBatch()
     }
 }
 
-void ChannelTable::touched(int row)
-{
-    if (row < 1 || row > kRows)
-        return; // row 1624 is not shown
+void ChannelTable::touched(int row) {
+    if (row < 1 || row > kRows) return; // row 1624 is not shown
     if (m_batchDepth > 0) {
         if (m_batchFirst == 0) {
             m_batchFirst = m_batchLast = row;

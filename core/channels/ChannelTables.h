@@ -17,13 +17,13 @@ inline const QString kInvalidCodeText = QStringLiteral("ERROR");
 
 namespace channeltables {
 
-constexpr int kModeCount = 4;      // 0 "NFM", 1 "FM", 2 "AM", 3 "WFM"
-constexpr int kToneModeCount = 6;  // 0 "None" .. 5 "DCS"
-constexpr int kShiftCount = 3;     // 0 "Off", 1 "+", 2 "-"
+constexpr int kModeCount = 4;     // 0 "NFM", 1 "FM", 2 "AM", 3 "WFM"
+constexpr int kToneModeCount = 6; // 0 "None" .. 5 "DCS"
+constexpr int kShiftCount = 3;    // 0 "Off", 1 "+", 2 "-"
 constexpr int kStepCount = 16;
 constexpr int kToneCount = 39;
 constexpr int kDcsCount = 104;
-constexpr int kCarrierCount = 29;  // 300 Hz .. 3000 Hz, then "ＪＲ"
+constexpr int kCarrierCount = 29; // 300 Hz .. 3000 Hz, then "ＪＲ"
 
 constexpr int kDefaultToneIndex = 8;     // "88.5Hz"
 constexpr int kDefaultDcsIndex = 0;      // "023"

@@ -23,14 +23,15 @@ private:
     ChannelTable &m_table;
 };
 
-quint32 addressOfRow(int row) { return *memorymap::recordAddress(*memorymap::rowToRecord(row)); }
+quint32 addressOfRow(int row) {
+    return *memorymap::recordAddress(*memorymap::rowToRecord(row));
+}
 
 // Reads rows first..last; `progress(done)` reports after each row read.
 // Returns false when the operation ended (failure, port error, closing).
 bool readRows(ChannelTable &table, int first, int last, Operation &op,
               const std::function<void(int row, int done)> &before,
-              const std::function<void(int done)> &after)
-{
+              const std::function<void(int done)> &after) {
     SerialLink &link = op.link();
     TransferHost &host = op.host();
     link.state.failureCount = 0;
@@ -42,8 +43,7 @@ bool readRows(ChannelTable &table, int first, int last, Operation &op,
         before(row, done);
         QByteArray data;
         const Outcome o = link.readBlock(addressOfRow(row), &data);
-        if (op.endedBy(o))
-            return false;
+        if (op.endedBy(o)) return false;
         if (o != Outcome::Accepted) {
             ++link.state.failureCount;
             continue;
@@ -62,8 +62,7 @@ bool readRows(ChannelTable &table, int first, int last, Operation &op,
 
 bool writeRows(const ChannelTable &table, int first, int last, Operation &op,
                const std::function<void(int row, int done)> &before,
-               const std::function<void(int done)> &after)
-{
+               const std::function<void(int done)> &after) {
     SerialLink &link = op.link();
     TransferHost &host = op.host();
     link.state.failureCount = 0;
@@ -72,9 +71,9 @@ bool writeRows(const ChannelTable &table, int first, int last, Operation &op,
         host.processEvents();
         host.setCurrentRow(row);
         before(row, done);
-        const Outcome o = link.writeBlock(addressOfRow(row), encodeChannel(table, row).toByteArray());
-        if (op.endedBy(o))
-            return false;
+        const Outcome o =
+            link.writeBlock(addressOfRow(row), encodeChannel(table, row).toByteArray());
+        if (op.endedBy(o)) return false;
         if (o != Outcome::Accepted) {
             ++link.state.failureCount;
             continue;
@@ -89,18 +88,18 @@ bool writeRows(const ChannelTable &table, int first, int last, Operation &op,
 // The pass table after a write that touched the pass channels: the first
 // block up to 3 attempts, the next eleven with 10 failures in all, the last
 // (40 bytes) with 2.
-bool writePassTable(const ChannelTable &table, Operation &op)
-{
+bool writePassTable(const ChannelTable &table, Operation &op) {
     SerialLink &link = op.link();
     TransferHost &host = op.host();
     host.setProgressMaximum(100);
     host.setProgressValue(0);
     const QList<memorymap::BlockData> blocks =
         memorymap::passTableBlocks(memorymap::buildPassTable(passChannels(table)));
-    const auto write = [&](int k) { return link.writeBlock(blocks[k - 1].address, blocks[k - 1].data); };
+    const auto write = [&](int k) {
+        return link.writeBlock(blocks[k - 1].address, blocks[k - 1].data);
+    };
 
-    if (!op.retry(3, [&] { return write(1); }))
-        return false;
+    if (!op.retry(3, [&] { return write(1); })) return false;
     host.setProgressValue(20);
     host.setPercent(20);
     op.setBusyCode(200);
@@ -108,8 +107,7 @@ bool writePassTable(const ChannelTable &table, Operation &op)
     int k = 2;
     while (link.state.failureCount < 10 && k < 13) {
         const Outcome o = write(k);
-        if (op.endedBy(o))
-            return false;
+        if (op.endedBy(o)) return false;
         host.setProgressValue(20 + 5 * k);
         host.setPercent(20 + 5 * k);
         if (o == Outcome::Accepted)
@@ -124,8 +122,7 @@ bool writePassTable(const ChannelTable &table, Operation &op)
     link.state.failureCount = 0;
     while (link.state.failureCount < 2 && k < 14) {
         const Outcome o = write(13);
-        if (op.endedBy(o))
-            return false;
+        if (op.endedBy(o)) return false;
         if (o == Outcome::Accepted)
             ++k;
         else
@@ -139,35 +136,29 @@ bool writePassTable(const ChannelTable &table, Operation &op)
     return true;
 }
 
-void orderSelection(int current, int selectionEnd, int *first, int *last)
-{
+void orderSelection(int current, int selectionEnd, int *first, int *last) {
     *first = qBound(1, qMin(current, selectionEnd), ChannelTable::kRows);
     *last = qBound(1, qMax(current, selectionEnd), ChannelTable::kRows);
 }
 
 } // namespace
 
-void clearEmptyRows(ChannelTable &table, TransferHost *host)
-{
+void clearEmptyRows(ChannelTable &table, TransferHost *host) {
     // Every row but the bug-detector presets; the call channels keep their
     // texts even when the radio reports them empty.
     Batch batch(table);
     for (int row = 1; row < ChannelTable::kFirstBugRow; ++row) {
-        if (table.inUse(row - 1) != 0 || ChannelTable::isCallRow(row))
-            continue;
+        if (table.inUse(row - 1) != 0 || ChannelTable::isCallRow(row)) continue;
         for (int c = 1; c <= ChannelTable::kColumns; ++c)
             table.setText(row, c, QString());
         table.setStoredName(row - 1, QString());
-        if (host && row % 100 == 0)
-            host->processEvents();
+        if (host && row % 100 == 0) host->processEvents();
     }
 }
 
-bool readChannels(ChannelTable &table, SerialLink &link, TransferHost &host)
-{
+bool readChannels(ChannelTable &table, SerialLink &link, TransferHost &host) {
     Operation op(link, host, 232);
-    if (!op.begin() || !op.identify())
-        return false;
+    if (!op.begin() || !op.identify()) return false;
     host.setProgressMaximum(kFullProgress);
     host.setProgressValue(0);
     const bool ok = readRows(
@@ -177,8 +168,7 @@ bool readChannels(ChannelTable &table, SerialLink &link, TransferHost &host)
             host.setPercent(row / 17);
         },
         [](int) {});
-    if (!ok)
-        return false;
+    if (!ok) return false;
     host.setPercent(100);
     host.setProgressValue(kFullProgress);
     host.processEvents();
@@ -188,16 +178,13 @@ bool readChannels(ChannelTable &table, SerialLink &link, TransferHost &host)
     return true;
 }
 
-bool writeChannels(const ChannelTable &table, SerialLink &link, TransferHost &host)
-{
+bool writeChannels(const ChannelTable &table, SerialLink &link, TransferHost &host) {
     Operation op(link, host, 3);
     host.setProgressValue(0);
     host.setProgressMaximum(kFullProgress);
-    if (!op.begin())
-        return false;
+    if (!op.begin()) return false;
     host.setCurrentRow(1);
-    if (!op.identify())
-        return false;
+    if (!op.identify()) return false;
     const bool ok = writeRows(
         table, 1, ChannelTable::kRows, op,
         [&](int row, int) {
@@ -205,39 +192,33 @@ bool writeChannels(const ChannelTable &table, SerialLink &link, TransferHost &ho
             host.setPercent(row / 17);
         },
         [](int) {});
-    if (!ok)
-        return false;
+    if (!ok) return false;
     host.setPercent(100);
     host.setProgressValue(kFullProgress);
     if (link.state.failureCount >= kWriteFailureLimit) {
         op.fail();
         return false;
     }
-    if (!writePassTable(table, op))
-        return false;
+    if (!writePassTable(table, op)) return false;
     op.succeed();
     host.setProgressValue(0);
     return true;
 }
 
 bool readSelected(ChannelTable &table, int current, int selectionEnd, SerialLink &link,
-                  TransferHost &host)
-{
+                  TransferHost &host) {
     int first, last;
     orderSelection(current, selectionEnd, &first, &last);
     Operation op(link, host, 232);
-    if (!op.begin())
-        return false;
+    if (!op.begin()) return false;
     const int count = last - first + 1;
     host.setCurrentRow(first);
-    if (!op.identify())
-        return false;
+    if (!op.identify()) return false;
     host.setProgressMaximum(count);
     const bool ok = readRows(
         table, first, last, op, [&](int, int done) { host.setProgressValue(done + 1); },
         [&](int done) { host.setPercent(done * 100 / count); });
-    if (!ok)
-        return false;
+    if (!ok) return false;
     host.setPercent(100);
     host.setProgressValue(count);
     host.processEvents();
@@ -248,23 +229,19 @@ bool readSelected(ChannelTable &table, int current, int selectionEnd, SerialLink
 }
 
 bool writeSelected(const ChannelTable &table, int current, int selectionEnd, SerialLink &link,
-                   TransferHost &host)
-{
+                   TransferHost &host) {
     int first, last;
     orderSelection(current, selectionEnd, &first, &last);
     const int count = last - first + 1;
     Operation op(link, host, 230);
     host.setProgressMaximum(count);
-    if (!op.begin())
-        return false;
+    if (!op.begin()) return false;
     host.setCurrentRow(first);
-    if (!op.identify())
-        return false;
+    if (!op.identify()) return false;
     const bool ok = writeRows(
         table, first, last, op, [&](int, int done) { host.setProgressValue(done + 1); },
         [&](int done) { host.setPercent(done * 100 / count); });
-    if (!ok)
-        return false;
+    if (!ok) return false;
     if (link.state.failureCount >= kWriteFailureLimit) {
         op.fail();
         return false;
@@ -272,8 +249,7 @@ bool writeSelected(const ChannelTable &table, int current, int selectionEnd, Ser
     // The radio's pass table must follow its pass channels: rewrite it whenever
     // the written rows include one of them, not only when an end row does.
     const bool touchesPass = first <= memorymap::kLastPassRow && last >= memorymap::kFirstPassRow;
-    if (touchesPass && !writePassTable(table, op))
-        return false;
+    if (touchesPass && !writePassTable(table, op)) return false;
     op.succeed();
     host.setProgressValue(0);
     return true;

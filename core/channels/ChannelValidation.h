@@ -27,10 +27,18 @@ constexpr int kLastPassSlot = 1502;
 constexpr int kFirstBugSlot = 1603;
 constexpr int kLastBugSlot = 1622;
 
-inline bool isDualWatchSlot(int slot) { return slot >= kFirstDualSlot && slot <= kLastDualSlot; }
-inline bool isCallSlot(int slot) { return slot >= kFirstCallSlot && slot <= kLastCallSlot; }
-inline bool isPassSlot(int slot) { return slot >= kFirstPassSlot && slot <= kLastPassSlot; }
-inline bool isBugSlot(int slot) { return slot >= kFirstBugSlot && slot <= kLastBugSlot; }
+inline bool isDualWatchSlot(int slot) {
+    return slot >= kFirstDualSlot && slot <= kLastDualSlot;
+}
+inline bool isCallSlot(int slot) {
+    return slot >= kFirstCallSlot && slot <= kLastCallSlot;
+}
+inline bool isPassSlot(int slot) {
+    return slot >= kFirstPassSlot && slot <= kLastPassSlot;
+}
+inline bool isBugSlot(int slot) {
+    return slot >= kFirstBugSlot && slot <= kLastBugSlot;
+}
 
 // The editor's own codes: the index of the chosen option button.
 // Mode: 0 "FM", 1 "AM", 2 "NFM", 3 "WFM" (not the radio's order).
@@ -77,10 +85,10 @@ enum EditAction {
 
 // The hand-over between the editor and the table.
 struct EditState {
-    int slot = -1;           // the edited slot (a pair's "(Main)" slot)
-    EditSet buffer[2];       // [0] the edited slot, [1] the "(Sub)" slot of a pair
+    int slot = -1;     // the edited slot (a pair's "(Main)" slot)
+    EditSet buffer[2]; // [0] the edited slot, [1] the "(Sub)" slot of a pair
     int editAction = NoEdit;
-    bool busy = false;       // a commit runs: the table opens no editor
+    bool busy = false; // a commit runs: the table opens no editor
 };
 
 // The two halves of a typed frequency.

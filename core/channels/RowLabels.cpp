@@ -2,16 +2,14 @@
 
 namespace kpr5 {
 
-std::array<int, kBankCount> defaultBankCounts()
-{
+std::array<int, kBankCount> defaultBankCounts() {
     std::array<int, kBankCount> counts{};
     for (int b = 0; b < 10; ++b)
         counts[std::size_t(b)] = 100;
     return counts;
 }
 
-QStringList channelRowLabels(const std::array<int, kBankCount> &bankCounts)
-{
+QStringList channelRowLabels(const std::array<int, kBankCount> &bankCounts) {
     QStringList labels;
     labels.reserve(1623);
 
@@ -33,7 +31,8 @@ QStringList channelRowLabels(const std::array<int, kBankCount> &bankCounts)
     }
     for (int i = 0; i < 100; ++i)
         labels << QStringLiteral("PRIO - %1").arg(i);
-    labels << QStringLiteral("CALL-VHF") << QStringLiteral("CALL-UHF") << QStringLiteral("CALL-1.2");
+    labels << QStringLiteral("CALL-VHF") << QStringLiteral("CALL-UHF")
+           << QStringLiteral("CALL-1.2");
     for (int i = 0; i < 100; ++i)
         labels << QStringLiteral("PASS - %1").arg(i);
     for (int i = 0; i < 100; ++i)

@@ -4,13 +4,11 @@
 
 namespace kpr5 {
 
-OneTouchTable::OneTouchTable(QObject *parent) : QObject(parent)
-{
+OneTouchTable::OneTouchTable(QObject *parent) : QObject(parent) {
     setBankCounts(BankTable::defaultCounts());
 }
 
-void OneTouchTable::setBankCounts(const std::array<int, 50> &counts)
-{
+void OneTouchTable::setBankCounts(const std::array<int, 50> &counts) {
     m_banks.clear();
     m_bankCounts.clear();
     for (int bank = 0; bank < int(counts.size()); ++bank) {
@@ -23,59 +21,53 @@ void OneTouchTable::setBankCounts(const std::array<int, 50> &counts)
 
 // --- one key -----------------------------------------------------------------
 
-bool OneTouchTable::isUnassigned(int key) const
-{
+bool OneTouchTable::isUnassigned(int key) const {
     return !validKey(key) || m_keys[size_t(key)].unassigned;
 }
 
-int OneTouchTable::bankPosition(int key) const
-{
+int OneTouchTable::bankPosition(int key) const {
     return validKey(key) ? m_keys[size_t(key)].bankPosition : 0;
 }
 
-int OneTouchTable::channelPosition(int key) const
-{
+int OneTouchTable::channelPosition(int key) const {
     return validKey(key) ? m_keys[size_t(key)].channelPosition : 0;
 }
 
-int OneTouchTable::bankNumber(int key) const
-{
+int OneTouchTable::bankNumber(int key) const {
     const int p = bankPosition(key);
     return p < m_banks.size() ? m_banks[p] : -1;
 }
 
-int OneTouchTable::channelCount(int key) const { return countAtPosition(bankPosition(key)); }
+int OneTouchTable::channelCount(int key) const {
+    return countAtPosition(bankPosition(key));
+}
 
-int OneTouchTable::countAtPosition(int position) const
-{
+int OneTouchTable::countAtPosition(int position) const {
     return position >= 0 && position < m_bankCounts.size() ? m_bankCounts[position] : 0;
 }
 
-int OneTouchTable::positionOfBank(int bankNumber) const { return int(m_banks.indexOf(bankNumber)); }
+int OneTouchTable::positionOfBank(int bankNumber) const {
+    return int(m_banks.indexOf(bankNumber));
+}
 
-void OneTouchTable::setKey(int key, const Key &value)
-{
+void OneTouchTable::setKey(int key, const Key &value) {
     Key &k = m_keys[size_t(key)];
-    if (k.unassigned == value.unassigned && k.bankPosition == value.bankPosition
-        && k.channelPosition == value.channelPosition)
+    if (k.unassigned == value.unassigned && k.bankPosition == value.bankPosition &&
+        k.channelPosition == value.channelPosition)
         return;
     k = value;
     Q_EMIT keyChanged(key);
 }
 
-void OneTouchTable::setUnassigned(int key, bool unassigned)
-{
-    if (!validKey(key))
-        return;
+void OneTouchTable::setUnassigned(int key, bool unassigned) {
+    if (!validKey(key)) return;
     Key k = m_keys[size_t(key)];
     k.unassigned = unassigned;
     setKey(key, k);
 }
 
-bool OneTouchTable::selectBank(int key, int position)
-{
-    if (!validKey(key) || position < 0 || position >= m_banks.size())
-        return false;
+bool OneTouchTable::selectBank(int key, int position) {
+    if (!validKey(key) || position < 0 || position >= m_banks.size()) return false;
     Key k = m_keys[size_t(key)];
     k.bankPosition = position;
     k.channelPosition = 0;
@@ -83,10 +75,8 @@ bool OneTouchTable::selectBank(int key, int position)
     return true;
 }
 
-bool OneTouchTable::selectChannel(int key, int position)
-{
-    if (!validKey(key) || position < 0 || position >= channelCount(key))
-        return false;
+bool OneTouchTable::selectChannel(int key, int position) {
+    if (!validKey(key) || position < 0 || position >= channelCount(key)) return false;
     Key k = m_keys[size_t(key)];
     k.channelPosition = position;
     setKey(key, k);
@@ -95,8 +85,7 @@ bool OneTouchTable::selectChannel(int key, int position)
 
 // --- the lists ---------------------------------------------------------------
 
-QStringList OneTouchTable::bankEntries() const
-{
+QStringList OneTouchTable::bankEntries() const {
     QStringList out;
     out.reserve(m_banks.size());
     for (int bank : m_banks)
@@ -104,8 +93,7 @@ QStringList OneTouchTable::bankEntries() const
     return out;
 }
 
-QStringList OneTouchTable::channelEntries(int key) const
-{
+QStringList OneTouchTable::channelEntries(int key) const {
     const int count = channelCount(key);
     QStringList out;
     out.reserve(count);
@@ -114,8 +102,7 @@ QStringList OneTouchTable::channelEntries(int key) const
     return out;
 }
 
-void OneTouchTable::rebuildLists(const BankTable &banks)
-{
+void OneTouchTable::rebuildLists(const BankTable &banks) {
     struct Choice {
         int bank;
         int channel;
@@ -131,8 +118,7 @@ void OneTouchTable::rebuildLists(const BankTable &banks)
         k.bankPosition = 0;
         k.channelPosition = 0;
         const int p = positionOfBank(remembered[size_t(key)].bank);
-        if (p < 0)
-            continue;
+        if (p < 0) continue;
         k.bankPosition = p;
         if (remembered[size_t(key)].channel < countAtPosition(p))
             k.channelPosition = remembered[size_t(key)].channel;
@@ -140,18 +126,15 @@ void OneTouchTable::rebuildLists(const BankTable &banks)
     Q_EMIT listsRebuilt();
 }
 
-void OneTouchTable::reset()
-{
+void OneTouchTable::reset() {
     for (int key = 0; key < kKeyCount; ++key)
         setKey(key, Key{});
 }
 
 // --- the data file -------------------------------------------------------------
 
-void OneTouchTable::setBankFromFile(int key, int value)
-{
-    if (!validKey(key))
-        return;
+void OneTouchTable::setBankFromFile(int key, int value) {
+    if (!validKey(key)) return;
     if (value == kFileUnassigned) {
         setKey(key, Key{});
         return;
@@ -161,16 +144,13 @@ void OneTouchTable::setBankFromFile(int key, int value)
     const int p = positionOfBank(value);
     if (p >= 0) {
         k.bankPosition = p;
-        if (k.channelPosition >= countAtPosition(p))
-            k.channelPosition = 0;
+        if (k.channelPosition >= countAtPosition(p)) k.channelPosition = 0;
     }
     setKey(key, k);
 }
 
-void OneTouchTable::setChannelFromFile(int key, int value)
-{
-    if (!validKey(key))
-        return;
+void OneTouchTable::setChannelFromFile(int key, int value) {
+    if (!validKey(key)) return;
     Key k = m_keys[size_t(key)];
     k.channelPosition = value >= 0 && value < channelCount(key) ? value : 0;
     setKey(key, k);
@@ -178,11 +158,9 @@ void OneTouchTable::setChannelFromFile(int key, int value)
 
 // --- the radio's 27 bytes --------------------------------------------------------
 
-QString OneTouchTable::unwritableReason() const
-{
+QString OneTouchTable::unwritableReason() const {
     for (int key = 0; key < kKeyCount; ++key) {
-        if (isUnassigned(key))
-            continue;
+        if (isUnassigned(key)) continue;
         if (bankNumber(key) < 0)
             return tr("One-touch key %1 is assigned, but no bank holds channels.").arg(key + 1);
         if (channelPosition(key) > kMaxChannelByte)
@@ -196,8 +174,7 @@ QString OneTouchTable::unwritableReason() const
     return QString();
 }
 
-QByteArray OneTouchTable::encodeArea() const
-{
+QByteArray OneTouchTable::encodeArea() const {
     QByteArray out(kAreaSize, '\0');
     for (int key = 0; key < kKeyCount; ++key) {
         const int at = kBytesPerKey * key;
@@ -215,8 +192,7 @@ QByteArray OneTouchTable::encodeArea() const
     return out;
 }
 
-void OneTouchTable::decodeArea(const QByteArray &data)
-{
+void OneTouchTable::decodeArea(const QByteArray &data) {
     for (int key = 0; key < kKeyCount; ++key) {
         const int at = kBytesPerKey * key;
         const int bankByte = at < data.size() ? quint8(data[at]) : kUnassignedByte;
@@ -230,8 +206,7 @@ void OneTouchTable::decodeArea(const QByteArray &data)
         const int p = positionOfBank(bankByte);
         if (p >= 0) {
             k.bankPosition = p;
-            if (channelByte < countAtPosition(p))
-                k.channelPosition = channelByte;
+            if (channelByte < countAtPosition(p)) k.channelPosition = channelByte;
         }
         setKey(key, k);
     }

@@ -125,8 +125,8 @@ private:
     void setBankCounts(const std::array<int, 50> &counts);
 
     std::array<Key, kKeyCount> m_keys{};
-    QList<int> m_banks;       // the non-empty-bank list
-    QList<int> m_bankCounts;  // count of each listed bank
+    QList<int> m_banks;      // the non-empty-bank list
+    QList<int> m_bankCounts; // count of each listed bank
 };
 
 } // namespace kpr5

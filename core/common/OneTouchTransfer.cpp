@@ -6,8 +6,7 @@
 namespace kpr5 {
 
 bool readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
-                  TransferHost &host)
-{
+                  TransferHost &host) {
     QByteArray data;
     return runSingleExchange(
         link, host, kOneTouchReadBusyCode,
@@ -20,10 +19,8 @@ bool readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
         });
 }
 
-bool writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host)
-{
-    if (link.state.transferBusy != 0 || link.closing())
-        return false;
+bool writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host) {
+    if (link.state.transferBusy != 0 || link.closing()) return false;
     const QString reason = keys.unwritableReason();
     if (!reason.isEmpty()) {
         host.message(kErrorText, kErrorTitle, reason);

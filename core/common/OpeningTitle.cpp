@@ -12,25 +12,22 @@ constexpr int kMaxForToken = names::kMaxLength - 1; // 15: a token still fits
 
 OpeningTitle::OpeningTitle(QObject *parent) : QObject(parent) {}
 
-QStringList OpeningTitle::movingEntries()
-{
+QStringList OpeningTitle::movingEntries() {
     return {QStringLiteral("OFF"), QStringLiteral("ON")};
 }
 
-void OpeningTitle::setDisplay(const QString &display)
-{
-    if (display == m_display)
-        return;
+void OpeningTitle::setDisplay(const QString &display) {
+    if (display == m_display) return;
     m_display = display;
     Q_EMIT displayTextChanged(m_display);
 }
 
-void OpeningTitle::setDisplayText(const QString &display) { setDisplay(display); }
+void OpeningTitle::setDisplayText(const QString &display) {
+    setDisplay(display);
+}
 
-bool OpeningTitle::setOpeningMoving(int entry)
-{
-    if (entry != Off && entry != On)
-        return false;
+bool OpeningTitle::setOpeningMoving(int entry) {
+    if (entry != Off && entry != On) return false;
     if (entry != m_moving) {
         m_moving = entry;
         Q_EMIT openingMovingChanged(m_moving);
@@ -38,40 +35,34 @@ bool OpeningTitle::setOpeningMoving(int entry)
     return true;
 }
 
-bool OpeningTitle::appendUserCharacter(int index)
-{
-    if (index < 0 || index >= names::kUserCharacters)
-        return false;
-    if (names::measure(m_display) > kMaxForToken)
-        return false;
+bool OpeningTitle::appendUserCharacter(int index) {
+    if (index < 0 || index >= names::kUserCharacters) return false;
+    if (names::measure(m_display) > kMaxForToken) return false;
     setDisplay(m_display + names::userCharacterToken(index + 1));
     return true;
 }
 
-void OpeningTitle::clear()
-{
+void OpeningTitle::clear() {
     setDisplay(QString());
     m_stored.clear();
     setOpeningMoving(Off);
 }
 
-bool OpeningTitle::setFromFile(const QString &text)
-{
-    if (cp932::byteLength(text) > kMaxFileBytes)
-        return false;
+bool OpeningTitle::setFromFile(const QString &text) {
+    if (cp932::byteLength(text) > kMaxFileBytes) return false;
     const QString filtered = names::filterAllowed(text);
     // The radio has 16 character slots; a longer title would lose its end
     // when written.
-    if (names::displayToStored(filtered).size() > names::kSlots)
-        return false;
+    if (names::displayToStored(filtered).size() > names::kSlots) return false;
     setDisplay(filtered);
     return true;
 }
 
-void OpeningTitle::takeOverDisplayText() { m_stored = names::displayToStored(m_display); }
+void OpeningTitle::takeOverDisplayText() {
+    m_stored = names::displayToStored(m_display);
+}
 
-QByteArray OpeningTitle::encodeArea() const
-{
+QByteArray OpeningTitle::encodeArea() const {
     QByteArray out = names::encodeField(m_stored);
     const char moving = m_moving == On ? char(kOnByte) : char(0);
     out.append(moving);
@@ -79,10 +70,8 @@ QByteArray OpeningTitle::encodeArea() const
     return out;
 }
 
-bool OpeningTitle::decodeArea(const QByteArray &data)
-{
-    if (data.size() < kTitleBytes + 1)
-        return false;
+bool OpeningTitle::decodeArea(const QByteArray &data) {
+    if (data.size() < kTitleBytes + 1) return false;
     m_stored = names::decodeField(data.left(kTitleBytes));
     setDisplay(names::storedToDisplay(m_stored));
     setOpeningMoving((quint8(data[kTitleBytes]) >> 4) == 1 ? On : Off);

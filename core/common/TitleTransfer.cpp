@@ -4,8 +4,7 @@
 
 namespace kpr5 {
 
-bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host)
-{
+bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
     QByteArray data;
     return runSingleExchange(
         link, host, kTitleReadBusyCode,
@@ -13,8 +12,7 @@ bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host)
         [&] { title.decodeArea(data); });
 }
 
-bool writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host)
-{
+bool writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
     QByteArray area;
     return runSingleExchange(link, host, kTitleWriteBusyCode, [&] {
         if (area.isEmpty()) {

@@ -5,10 +5,10 @@
 
 #include "core/banks/BankTable.h"
 #include "core/banks/GroupTable.h"
+#include "core/channels/ChannelTable.h"
 #include "core/common/DtmfMemories.h"
 #include "core/common/OneTouchTable.h"
 #include "core/common/OpeningTitle.h"
-#include "core/channels/ChannelTable.h"
 #include "core/font/FontImage.h"
 #include "core/settings/SettingsModel.h"
 

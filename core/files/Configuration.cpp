@@ -15,32 +15,27 @@ namespace {
 constexpr int kPortLineLength = 9;
 constexpr int kMaxPort = 16;
 
-QString &overridePath()
-{
+QString &overridePath() {
     static QString path;
     return path;
 }
 
-bool isProgram()
-{
+bool isProgram() {
     return QCoreApplication::applicationName() == QLatin1String("kpr5");
 }
 
-bool folderWritable(const QString &dir)
-{
+bool folderWritable(const QString &dir) {
     const QFileInfo info(dir);
     return info.isDir() && info.isWritable();
 }
 
 } // namespace
 
-PortChoice parseConfiguration(const QByteArray &bytes)
-{
+PortChoice parseConfiguration(const QByteArray &bytes) {
     PortChoice choice;
     const QStringList lines = textfile::decodeLines(bytes);
     for (const QString &line : lines) {
-        if (!line.startsWith(QLatin1String("CO")))
-            continue;
+        if (!line.startsWith(QLatin1String("CO"))) continue;
         if (line.size() == kPortLineLength) {
             const QChar a = line.at(7);
             const QChar b = line.at(8);
@@ -58,62 +53,50 @@ PortChoice parseConfiguration(const QByteArray &bytes)
     return choice;
 }
 
-PortChoice readConfiguration(const QString &path)
-{
+PortChoice readConfiguration(const QString &path) {
     QByteArray bytes;
-    if (path.isEmpty() || !textfile::loadFile(path, &bytes, nullptr))
-        return PortChoice{};
+    if (path.isEmpty() || !textfile::loadFile(path, &bytes, nullptr)) return PortChoice{};
     return parseConfiguration(bytes);
 }
 
-bool writeConfiguration(const RadioDocument &doc, int comPort, const QString &devicePath, const QString &path,
-                        QString *error)
-{
+bool writeConfiguration(const RadioDocument &doc, int comPort, const QString &devicePath,
+                        const QString &path, QString *error) {
     datafile::WriteOptions options;
     options.comPort = comPort;
     options.devicePath = devicePath;
     if (!path.isEmpty()) {
         const QString dir = QFileInfo(path).absolutePath();
-        if (!QFileInfo::exists(dir))
-            QDir().mkpath(dir);
+        if (!QFileInfo::exists(dir)) QDir().mkpath(dir);
     }
     return saveDataFile(doc, options, path, error);
 }
 
-QString programConfigurationPath()
-{
+QString programConfigurationPath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kFileName));
 }
 
-QString userConfigurationPath()
-{
+QString userConfigurationPath() {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return dir.isEmpty() ? QString() : QDir(dir).filePath(QLatin1String(kFileName));
 }
 
-QString configurationPath()
-{
-    if (!overridePath().isEmpty())
-        return overridePath();
-    if (!isProgram())
-        return QString();
+QString configurationPath() {
+    if (!overridePath().isEmpty()) return overridePath();
+    if (!isProgram()) return QString();
     const QString program = programConfigurationPath();
     const QFileInfo info(program);
     const bool writable = info.exists() ? info.isWritable() : folderWritable(info.absolutePath());
     return writable ? program : userConfigurationPath();
 }
 
-QString configurationReadPath()
-{
+QString configurationReadPath() {
     const QString path = configurationPath();
-    if (path.isEmpty() || !overridePath().isEmpty() || QFileInfo::exists(path))
-        return path;
+    if (path.isEmpty() || !overridePath().isEmpty() || QFileInfo::exists(path)) return path;
     const QString program = programConfigurationPath();
     return QFileInfo::exists(program) ? program : path;
 }
 
-void setConfigurationPath(const QString &path)
-{
+void setConfigurationPath(const QString &path) {
     overridePath() = path;
 }
 

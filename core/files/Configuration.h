@@ -30,9 +30,9 @@ namespace config {
 inline constexpr char kFileName[] = "KPR5Writer.INI";
 
 struct PortChoice {
-    int comPort = 1;     // 1 unless the file names a port
+    int comPort = 1;        // 1 unless the file names a port
     bool portFound = false; // the file held a valid port line
-    QString devicePath;  // empty unless the file holds a DEVICE line
+    QString devicePath;     // empty unless the file holds a DEVICE line
 };
 
 // The port line rules applied to a file's bytes.

@@ -1,10 +1,10 @@
 #include "core/files/CsvFile.h"
 
+#include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTables.h"
+#include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
-#include "core/channels/ChannelTable.h"
-#include "core/files/TextLines.h"
 
 #include <QRegularExpression>
 
@@ -20,8 +20,7 @@ constexpr int kLastImportRow = ChannelTable::kFirstBugRow - 1; // 1603
 const QString kUnquotedHeader =
     QStringLiteral("FreqencymodestepCarrierTone/DCSTx-toneRx-toneDCSShiftShift-FreqSkipName0");
 
-QString quoted(const QString &text)
-{
+QString quoted(const QString &text) {
     QString out = text;
     out.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + out + QLatin1Char('"');
@@ -29,12 +28,12 @@ QString quoted(const QString &text)
 
 // A name for the file: the single-byte characters of the stored name, each
 // double-byte character (user characters included) as one blank.
-QString singleByteName(const QString &stored)
-{
+QString singleByteName(const QString &stored) {
     QString out;
     for (qsizetype i = 0; i < stored.size(); ++i) {
         char32_t c = stored.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < stored.size() && stored.at(i + 1).isLowSurrogate()) {
+        if (QChar::isHighSurrogate(c) && i + 1 < stored.size() &&
+            stored.at(i + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(stored.at(i), stored.at(i + 1));
             ++i;
         }
@@ -50,12 +49,10 @@ QString singleByteName(const QString &stored)
 // A frequency field: 1 to 4 digits, ".", 1 to 5 digits. The cell text
 // ("145.50000MHz") or nothing when the field does not qualify or lies in a
 // band the radio may not receive (824-850 MHz, 869-895 MHz).
-QString importedFrequency(const QString &field)
-{
+QString importedFrequency(const QString &field) {
     static const QRegularExpression form(QStringLiteral("^([0-9]{1,4})\\.([0-9]{1,5})$"));
     const QRegularExpressionMatch m = form.match(field);
-    if (!m.hasMatch())
-        return QString();
+    if (!m.hasMatch()) return QString();
     const int mhz = m.captured(1).toInt();
     const QString fraction = m.captured(2).leftJustified(5, QLatin1Char('0'));
     const qint64 value = qint64(mhz) * 100000 + fraction.toInt();
@@ -65,20 +62,19 @@ QString importedFrequency(const QString &field)
 }
 
 // "0.6", "0.600" or "0.600MHz" -> "0.600MHz"; other texts unchanged.
-QString importedShift(const QString &field)
-{
-    static const QRegularExpression form(QStringLiteral("^([0-9]{1,3})(?:\\.([0-9]{0,3}))?(?:MHz)?$"));
+QString importedShift(const QString &field) {
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9]{1,3})(?:\\.([0-9]{0,3}))?(?:MHz)?$"));
     const QRegularExpressionMatch m = form.match(field);
-    if (!m.hasMatch())
-        return field;
-    return QStringLiteral("%1.%2MHz").arg(m.captured(1).toInt()).arg(m.captured(2).leftJustified(3, QLatin1Char('0')));
+    if (!m.hasMatch()) return field;
+    return QStringLiteral("%1.%2MHz")
+        .arg(m.captured(1).toInt())
+        .arg(m.captured(2).leftJustified(3, QLatin1Char('0')));
 }
 
-bool isBlankLine(const QString &line)
-{
+bool isBlankLine(const QString &line) {
     for (QChar c : line) {
-        if (c != QLatin1Char(',') && c != QLatin1Char('"') && !c.isSpace())
-            return false;
+        if (c != QLatin1Char(',') && c != QLatin1Char('"') && !c.isSpace()) return false;
     }
     return true;
 }
@@ -87,8 +83,7 @@ bool isBlankLine(const QString &line)
 
 namespace csv {
 
-QStringList splitFields(const QString &line)
-{
+QStringList splitFields(const QString &line) {
     QStringList fields;
     QString field;
     const qsizetype n = line.size();
@@ -117,8 +112,7 @@ QStringList splitFields(const QString &line)
         } else if (c == QLatin1Char('"')) {
             // A quote opens a quoted part at the start of a field; elsewhere
             // outside quotes it is dropped.
-            if (fieldStart)
-                inQuotes = true;
+            if (fieldStart) inQuotes = true;
         } else {
             field += c;
         }
@@ -129,8 +123,7 @@ QStringList splitFields(const QString &line)
     return fields;
 }
 
-QString headerLine()
-{
+QString headerLine() {
     QStringList fields{quoted(QString())};
     for (int c = 1; c <= ChannelTable::kColumns; ++c)
         fields << quoted(ChannelTable::columnHeader(c));
@@ -138,8 +131,7 @@ QString headerLine()
     return fields.join(QLatin1Char(','));
 }
 
-QString rowLine(const ChannelTable &t, int row)
-{
+QString rowLine(const ChannelTable &t, int row) {
     QStringList fields{quoted(t.rowLabel(row))};
     for (int c = 1; c <= ChannelTable::kColumns; ++c) {
         QString text = t.text(row, c);
@@ -153,60 +145,53 @@ QString rowLine(const ChannelTable &t, int row)
     return fields.join(QLatin1Char(','));
 }
 
-bool isHeader(const QString &line)
-{
-    if (!line.contains(QLatin1Char('"')) && QString(line).remove(QLatin1Char(',')) == kUnquotedHeader)
+bool isHeader(const QString &line) {
+    if (!line.contains(QLatin1Char('"')) &&
+        QString(line).remove(QLatin1Char(',')) == kUnquotedHeader)
         return true;
     const QStringList fields = splitFields(line);
-    if (fields.size() != kFieldCount || !fields.first().isEmpty() || fields.last() != QLatin1String("0"))
+    if (fields.size() != kFieldCount || !fields.first().isEmpty() ||
+        fields.last() != QLatin1String("0"))
         return false;
     for (int c = 1; c <= ChannelTable::kColumns; ++c) {
-        if (fields.at(c) != ChannelTable::columnHeader(c))
-            return false;
+        if (fields.at(c) != ChannelTable::columnHeader(c)) return false;
     }
     return true;
 }
 
 } // namespace csv
 
-QByteArray exportCsv(const ChannelTable &table)
-{
+QByteArray exportCsv(const ChannelTable &table) {
     QStringList lines{csv::headerLine()};
     for (int row = 1; row <= ChannelTable::kRows; ++row)
         lines << csv::rowLine(table, row);
     return textfile::encodeLines(lines);
 }
 
-bool exportCsv(const ChannelTable &table, QIODevice &device, QString *error)
-{
+bool exportCsv(const ChannelTable &table, QIODevice &device, QString *error) {
     return textfile::writeAll(device, exportCsv(table), error);
 }
 
-bool saveCsv(const ChannelTable &table, const QString &path, QString *error)
-{
+bool saveCsv(const ChannelTable &table, const QString &path, QString *error) {
     return textfile::saveFile(path, exportCsv(table), error);
 }
 
-bool hasCsvExtension(const QString &path)
-{
+bool hasCsvExtension(const QString &path) {
     return path.right(3).toUpper() == QLatin1String("CSV");
 }
 
-QString CsvImportResult::message() const
-{
+QString CsvImportResult::message() const {
     return ok() ? QStringLiteral("Inport CSV File") : QStringLiteral("CSV File Error");
 }
 
-QString CsvImportResult::title() const
-{
+QString CsvImportResult::title() const {
     return ok() ? QStringLiteral(" Finish") : QStringLiteral(" Error");
 }
 
 namespace {
 
 // Fills one row from a line's fields; false when the row was emptied.
-bool importRow(ChannelTable &t, int row, const QStringList &fields)
-{
+bool importRow(ChannelTable &t, int row, const QStringList &fields) {
     const int slot = row - 1;
     auto field = [&](int column) { return fields.value(column).trimmed(); };
 
@@ -214,19 +199,19 @@ bool importRow(ChannelTable &t, int row, const QStringList &fields)
     const std::optional<int> mode = ct::modeCode(field(Col::ModeCol));
     const std::optional<int> step = ct::stepIndex(field(Col::StepCol));
     std::optional<int> carrier = ct::carrierIndex(field(Col::CarrierCol));
-    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR"))
-        carrier = ct::kCarrierCount - 1;
+    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR")) carrier = ct::kCarrierCount - 1;
     const std::optional<int> squelch = ct::toneModeCode(field(Col::ToneModeCol));
     const std::optional<int> txTone = ct::toneIndex(field(Col::TxToneCol));
     const std::optional<int> rxTone = ct::toneIndex(field(Col::RxToneCol));
     const std::optional<int> dcs = ct::dcsIndex(field(Col::DcsCol));
     const std::optional<int> shift = ct::shiftCode(field(Col::ShiftCol));
     const QString skip = field(Col::SkipCol);
-    const bool skipValid = skip.isEmpty() || skip == QLatin1String("*") || skip == QStringLiteral("※");
+    const bool skipValid =
+        skip.isEmpty() || skip == QLatin1String("*") || skip == QStringLiteral("※");
 
     t.clearRow(row);
-    if (frequency.isEmpty() || !mode || !step || !carrier || !squelch || !txTone || !rxTone || !dcs || !shift
-        || !skipValid)
+    if (frequency.isEmpty() || !mode || !step || !carrier || !squelch || !txTone || !rxTone ||
+        !dcs || !shift || !skipValid)
         return false;
 
     const QString name = names::filterAllowed(fields.value(Col::NameCol));
@@ -254,8 +239,7 @@ bool importRow(ChannelTable &t, int row, const QStringList &fields)
 
 } // namespace
 
-CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes)
-{
+CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
     CsvImportResult result;
     QStringList lines;
     if (textfile::hasUtf8Bom(bytes))
@@ -276,15 +260,13 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes)
         // Field 0 is the row label, which import ignores: rows go by the
         // line's position. Field c (1..12) is column c.
         const QStringList fields = csv::splitFields(lines.at(i));
-        if (!importRow(table, row, fields))
-            ++result.rowsEmptied;
+        if (!importRow(table, row, fields)) ++result.rowsEmptied;
     }
     table.endBatch();
     return result;
 }
 
-CsvImportResult importCsvFile(ChannelTable &table, const QString &path)
-{
+CsvImportResult importCsvFile(ChannelTable &table, const QString &path) {
     CsvImportResult result;
     if (!hasCsvExtension(path)) {
         result.status = CsvImportResult::WrongExtension;

@@ -63,8 +63,8 @@ bool hasCsvExtension(const QString &path);
 struct CsvImportResult {
     enum Status { Imported, WrongExtension, Unreadable, HeaderError };
     Status status = Imported;
-    QString error;      // the reason for Unreadable
-    int rowsFilled = 0; // table rows filled from the file
+    QString error;       // the reason for Unreadable
+    int rowsFilled = 0;  // table rows filled from the file
     int rowsEmptied = 0; // of those, rows emptied by a failed check
     bool ok() const { return status == Imported; }
     // "Inport CSV File" / " Finish" or "CSV File Error" / " Error".

@@ -1,12 +1,12 @@
 #include "core/files/DataFile.h"
 
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/channels/ChannelTables.h"
+#include "core/channels/RowLabels.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
-#include "core/channels/RowLabels.h"
-#include "core/files/TextLines.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -22,20 +22,18 @@ namespace datafile {
 namespace {
 
 // The data file numbers these fields its own way (not the radio's codes).
-const QStringList &fileModes()
-{
+const QStringList &fileModes() {
     static const QStringList t{QStringLiteral("FM"), QStringLiteral("AM"), QStringLiteral("NFM"),
                                QStringLiteral("WFM")};
     return t;
 }
-const QStringList &fileSquelchTypes()
-{
-    static const QStringList t{QStringLiteral("None"), QStringLiteral("Tone"), QStringLiteral("TSQ"),
-                               QStringLiteral("SQ"),   QStringLiteral("DCS"),  QStringLiteral("Train")};
+const QStringList &fileSquelchTypes() {
+    static const QStringList t{QStringLiteral("None"), QStringLiteral("Tone"),
+                               QStringLiteral("TSQ"),  QStringLiteral("SQ"),
+                               QStringLiteral("DCS"),  QStringLiteral("Train")};
     return t;
 }
-const QStringList &fileShifts()
-{
+const QStringList &fileShifts() {
     static const QStringList t{QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")};
     return t;
 }
@@ -62,49 +60,42 @@ constexpr int kGroupLineLength = 55;
 constexpr int kGroupFlagLineLength = 53;
 const QString kDeviceTag = QStringLiteral("DEVICE");
 
-QString number(int value, int width)
-{
+QString number(int value, int width) {
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
 }
 
 // The digits at 0-based [from, from + count) as a number; nullopt when the
 // line is too short or a character is not a digit.
-std::optional<int> digitsAt(const QString &line, int from, int count)
-{
-    if (from < 0 || from + count > line.size())
-        return std::nullopt;
+std::optional<int> digitsAt(const QString &line, int from, int count) {
+    if (from < 0 || from + count > line.size()) return std::nullopt;
     int v = 0;
     for (int i = from; i < from + count; ++i) {
         const QChar c = line.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
         v = v * 10 + (c.unicode() - u'0');
     }
     return v;
 }
 
-int codeOf(const QStringList &texts, const QString &text)
-{
+int codeOf(const QStringList &texts, const QString &text) {
     const int i = int(texts.indexOf(text));
     return i < 0 ? 0 : i;
 }
 
 // "145.00000MHz" -> "0145.00000"; anything not in the table's form -> zero.
-QString frequencyField(const QString &cell)
-{
+QString frequencyField(const QString &cell) {
     if (cell.endsWith(QLatin1String("MHz"))) {
         const QString bare = cell.left(cell.size() - 3);
         const int dot = int(bare.indexOf(QLatin1Char('.')));
-        if (dot >= 1 && dot <= 4 && bare.size() == dot + 6 && digitsAt(bare, 0, dot)
-            && digitsAt(bare, dot + 1, 5))
+        if (dot >= 1 && dot <= 4 && bare.size() == dot + 6 && digitsAt(bare, 0, dot) &&
+            digitsAt(bare, dot + 1, 5))
             return bare.rightJustified(10, QLatin1Char('0'));
     }
     return QStringLiteral("0000.00000");
 }
 
 // "0.600MHz" -> "000.600"; an empty or malformed cell -> "000.000".
-QString shiftField(const QString &cell)
-{
+QString shiftField(const QString &cell) {
     if (const auto hz = channeltext::shiftAmountHz(cell)) {
         const quint32 khz = *hz / 1000;
         if (khz / 1000 <= 999)
@@ -117,8 +108,7 @@ QString shiftField(const QString &cell)
 
 // --- CH ------------------------------------------------------------------------
 
-QString channelLine(const ChannelTable &t, int slot)
-{
+QString channelLine(const ChannelTable &t, int slot) {
     const int row = slot + 1;
     QString line = QStringLiteral("CH") + number(slot, 4);
     line += frequencyField(t.text(row, Col::FreqCol));
@@ -136,10 +126,8 @@ QString channelLine(const ChannelTable &t, int slot)
     return line;
 }
 
-bool readChannelLine(ChannelTable &t, const QString &line)
-{
-    if (line.size() < kChannelFixedPart || !line.startsWith(QLatin1String("CH")))
-        return false;
+bool readChannelLine(ChannelTable &t, const QString &line) {
+    if (line.size() < kChannelFixedPart || !line.startsWith(QLatin1String("CH"))) return false;
     // Positions below are 0-based (the format's position minus one).
     const auto slot = digitsAt(line, 2, 4);
     const auto mhz = digitsAt(line, 6, 4);
@@ -151,15 +139,14 @@ bool readChannelLine(ChannelTable &t, const QString &line)
     const auto dcs = digitsAt(line, 26, 3);
     const auto shiftMhz = digitsAt(line, 30, 3);
     const auto shiftKhz = digitsAt(line, 34, 3);
-    if (!slot || !mhz || !fraction || !step || !carrier || !txTone || !rxTone || !dcs || !shiftMhz
-        || !shiftKhz)
+    if (!slot || !mhz || !fraction || !step || !carrier || !txTone || !rxTone || !dcs ||
+        !shiftMhz || !shiftKhz)
         return false;
-    if (*slot >= ChannelTable::kSlots || *carrier >= ct::kCarrierCount || *txTone >= ct::kToneCount
-        || *rxTone >= ct::kToneCount || *dcs >= ct::kDcsCount)
+    if (*slot >= ChannelTable::kSlots || *carrier >= ct::kCarrierCount ||
+        *txTone >= ct::kToneCount || *rxTone >= ct::kToneCount || *dcs >= ct::kDcsCount)
         return false;
     QString name = line.mid(kChannelFixedPart);
-    if (cp932::byteLength(name) > kMaxNameBytes)
-        return false;
+    if (cp932::byteLength(name) > kMaxNameBytes) return false;
     name = names::filterAllowed(name);
 
     auto pick = [](const QStringList &texts, QChar c) {
@@ -184,7 +171,8 @@ bool readChannelLine(ChannelTable &t, const QString &line)
     t.setDcsIndex(s, quint8(*dcs));
     t.setText(row, Col::DcsCol, ct::dcsText(*dcs));
     t.setText(row, Col::ShiftCol, pick(fileShifts(), line.at(29)));
-    t.setText(row, Col::ShiftFreqCol, QStringLiteral("%1.%2MHz").arg(*shiftMhz).arg(number(*shiftKhz, 3)));
+    t.setText(row, Col::ShiftFreqCol,
+              QStringLiteral("%1.%2MHz").arg(*shiftMhz).arg(number(*shiftKhz, 3)));
     t.setText(row, Col::SkipCol, line.at(37) == QLatin1Char('1') ? QStringLiteral("*") : QString());
     t.setText(row, Col::NameCol, name);
     t.setInUse(s, 1);
@@ -194,34 +182,28 @@ bool readChannelLine(ChannelTable &t, const QString &line)
 
 // --- one-touch keys ------------------------------------------------------------
 
-QString oneTouchBankLine(const OneTouchKeys &keys)
-{
+QString oneTouchBankLine(const OneTouchKeys &keys) {
     QString line = QStringLiteral("ONETOUCH_BANK");
     for (const OneTouchKey &k : keys)
         line += number(k.noSet ? kNotSet : std::clamp(k.bankPosition, 0, 254), 3);
     return line;
 }
 
-QString oneTouchChannelLine(const OneTouchKeys &keys)
-{
+QString oneTouchChannelLine(const OneTouchKeys &keys) {
     QString line = QStringLiteral("ONETOUCH_CHDA");
     for (const OneTouchKey &k : keys)
         line += number(std::clamp(k.channelPosition, 0, 999), 3);
     return line;
 }
 
-bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &banks)
-{
-    if (line.size() < kOneTouchLineLength)
-        return false;
+bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &banks) {
+    if (line.size() < kOneTouchLineLength) return false;
     const bool bankLine = line.startsWith(QLatin1String("ONETOUCH_BANK"));
-    if (!bankLine && !line.startsWith(QLatin1String("ONETOUCH_CHDA")))
-        return false;
+    if (!bankLine && !line.startsWith(QLatin1String("ONETOUCH_CHDA"))) return false;
     std::array<int, kOneTouchKeys> values{};
     for (int k = 0; k < kOneTouchKeys; ++k) {
         const auto v = digitsAt(line, 13 + 3 * k, 3);
-        if (!v)
-            return false;
+        if (!v) return false;
         values[std::size_t(k)] = *v;
     }
     const QList<int> available = banks.nonEmptyBanks();
@@ -238,8 +220,9 @@ bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &
             }
         } else {
             const int bankPos = key.bankPosition;
-            const int channels =
-                (bankPos >= 0 && bankPos < available.size()) ? banks.count(available.at(bankPos)) : 0;
+            const int channels = (bankPos >= 0 && bankPos < available.size())
+                                     ? banks.count(available.at(bankPos))
+                                     : 0;
             key.channelPosition = v < channels ? v : 0;
         }
     }
@@ -248,33 +231,29 @@ bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &
 
 // --- title ---------------------------------------------------------------------
 
-QString titleLine(const QString &displayTitle)
-{
+QString titleLine(const QString &displayTitle) {
     return QStringLiteral("TITLE") + displayTitle;
 }
 
-std::optional<QString> titleFromLine(const QString &line)
-{
+std::optional<QString> titleFromLine(const QString &line) {
     const QString text = line.mid(5);
-    if (cp932::byteLength(text) > kMaxNameBytes)
-        return std::nullopt;
+    if (cp932::byteLength(text) > kMaxNameBytes) return std::nullopt;
     return names::filterAllowed(text);
 }
 
 // --- whole files ---------------------------------------------------------------
 
-QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
-{
+QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options) {
     QStringList lines;
-    const QDateTime when = options.savedAt.isValid() ? options.savedAt : QDateTime::currentDateTime();
+    const QDateTime when =
+        options.savedAt.isValid() ? options.savedAt : QDateTime::currentDateTime();
     lines << QStringLiteral("Save Date and Time %1 %2")
                  .arg(when.date().toString(QStringLiteral("yyyy/MM/dd")),
                       when.time().toString(QStringLiteral("HH:mm:ss")));
 
     const ChannelTable &t = doc.channels;
     for (int slot = 0; slot < ChannelTable::kSlots; ++slot) {
-        if (t.inUse(slot) == 1)
-            lines << channelLine(t, slot);
+        if (t.inUse(slot) == 1) lines << channelLine(t, slot);
     }
 
     if (doc.banks.shownTotal() == BankTable::kMemoryChannels) {
@@ -289,9 +268,9 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
     }
 
     for (int m = 0; m < DtmfMemories::kMemoryCount; ++m) {
-        const QString digits = DtmfMemories::cleaned(doc.dtmf.memory(m)).left(DtmfMemories::kMaxDigits);
-        if (!digits.isEmpty())
-            lines << QStringLiteral("NUM_DTMF") + number(m, 3) + digits;
+        const QString digits =
+            DtmfMemories::cleaned(doc.dtmf.memory(m)).left(DtmfMemories::kMaxDigits);
+        if (!digits.isEmpty()) lines << QStringLiteral("NUM_DTMF") + number(m, 3) + digits;
     }
     QString setDtmf = QStringLiteral("SET_DTMF");
     for (int i = 0; i < DtmfMemories::kTimingCount; ++i)
@@ -314,7 +293,8 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
     for (int c = 0; c < kSetModeLineCount; ++c) {
         QString line = QStringLiteral("SD") + number(c + 1, 2);
         for (int j = 0; j < kSetModeLines[c].items; ++j)
-            line += number(std::clamp(doc.settings.position(kSetModeLines[c].family, j), 0, 999), 3);
+            line +=
+                number(std::clamp(doc.settings.position(kSetModeLines[c].family, j), 0, 999), 3);
         lines << line;
     }
 
@@ -325,13 +305,11 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
     return lines;
 }
 
-QByteArray dataFileBytes(const RadioDocument &doc, const WriteOptions &options)
-{
+QByteArray dataFileBytes(const RadioDocument &doc, const WriteOptions &options) {
     return textfile::encodeLines(dataFileLines(doc, options));
 }
 
-QString devicePathFromLines(const QStringList &lines)
-{
+QString devicePathFromLines(const QStringList &lines) {
     for (const QString &line : lines) {
         if (line.startsWith(kDeviceTag))
             return QUrl::fromPercentEncoding(line.mid(kDeviceTag.size()).toLatin1());
@@ -343,68 +321,56 @@ QString devicePathFromLines(const QStringList &lines)
 
 // --- writing -------------------------------------------------------------------
 
-bool writeDataFile(const RadioDocument &doc, int comPort, QIODevice &device, QString *error)
-{
+bool writeDataFile(const RadioDocument &doc, int comPort, QIODevice &device, QString *error) {
     datafile::WriteOptions options;
     options.comPort = comPort;
     return textfile::writeAll(device, datafile::dataFileBytes(doc, options), error);
 }
 
-bool saveDataFile(const RadioDocument &doc, const datafile::WriteOptions &options, const QString &path,
-                  QString *error)
-{
+bool saveDataFile(const RadioDocument &doc, const datafile::WriteOptions &options,
+                  const QString &path, QString *error) {
     return textfile::saveFile(path, datafile::dataFileBytes(doc, options), error);
 }
 
-bool saveDataFile(const RadioDocument &doc, int comPort, const QString &path, QString *error)
-{
+bool saveDataFile(const RadioDocument &doc, int comPort, const QString &path, QString *error) {
     datafile::WriteOptions options;
     options.comPort = comPort;
     return saveDataFile(doc, options, path, error);
 }
 
-bool hasDataFileExtension(const QString &path)
-{
+bool hasDataFileExtension(const QString &path) {
     return path.right(3).toUpper() == QLatin1String(".R5");
 }
 
 // --- reading -------------------------------------------------------------------
 
-QString DataFileResult::message() const
-{
+QString DataFileResult::message() const {
     return ok() ? QStringLiteral("Read File") : QStringLiteral("This File don't Open");
 }
 
-QString DataFileResult::title() const
-{
+QString DataFileResult::title() const {
     return ok() ? QStringLiteral("Finish") : QStringLiteral("Error");
 }
 
 namespace {
 
-bool hasKnownTag(const QString &line)
-{
-    static const char *const tags[] = {"CH",    "BK",  "ONETOUCH_", "NUM_DTMF", "SET_DTMF", "TITLE",
-                                       "GRD",   "GRI", "SD",        "COMPORT",  "File End"};
+bool hasKnownTag(const QString &line) {
+    static const char *const tags[] = {"CH",  "BK",  "ONETOUCH_", "NUM_DTMF", "SET_DTMF", "TITLE",
+                                       "GRD", "GRI", "SD",        "COMPORT",  "File End"};
     for (const char *tag : tags) {
-        if (line.startsWith(QLatin1String(tag)))
-            return true;
+        if (line.startsWith(QLatin1String(tag))) return true;
     }
     return false;
 }
 
-bool readBankLine(BankTable &banks, const QString &line)
-{
-    if (line.size() < datafile::kBankLineLength)
-        return false;
+bool readBankLine(BankTable &banks, const QString &line) {
+    if (line.size() < datafile::kBankLineLength) return false;
     const auto group = datafile::digitsAt(line, 2, 4);
-    if (!group || *group >= datafile::kBankLines)
-        return false;
+    if (!group || *group >= datafile::kBankLines) return false;
     BankTable::Counts counts = banks.counts();
     for (int k = 0; k < 10; ++k) {
         const auto v = datafile::digitsAt(line, 6 + 3 * k, 3);
-        if (!v)
-            return false;
+        if (!v) return false;
         counts[std::size_t(*group * 10 + k)] = std::min(*v, BankTable::kMaxCount);
     }
     banks.setCounts(counts);
@@ -412,62 +378,52 @@ bool readBankLine(BankTable &banks, const QString &line)
     return true;
 }
 
-bool readDtmfLine(DtmfMemories &dtmf, const QString &line, std::array<bool, DtmfMemories::kMemoryCount> &seen)
-{
+bool readDtmfLine(DtmfMemories &dtmf, const QString &line,
+                  std::array<bool, DtmfMemories::kMemoryCount> &seen) {
     const auto n = datafile::digitsAt(line, 8, 3);
-    if (!n || *n >= DtmfMemories::kMemoryCount)
-        return false;
+    if (!n || *n >= DtmfMemories::kMemoryCount) return false;
     const QString text = line.mid(11);
-    if (text.isEmpty() || text.size() > DtmfMemories::kMaxDigits)
-        return false;
+    if (text.isEmpty() || text.size() > DtmfMemories::kMaxDigits) return false;
     dtmf.setMemory(*n, DtmfMemories::cleaned(text));
     seen[std::size_t(*n)] = true;
     return true;
 }
 
-bool readSetDtmfLine(DtmfMemories &dtmf, const QString &line)
-{
-    if (line.size() != datafile::kSetDtmfLineLength)
-        return false;
+bool readSetDtmfLine(DtmfMemories &dtmf, const QString &line) {
+    if (line.size() != datafile::kSetDtmfLineLength) return false;
     std::array<int, DtmfMemories::kTimingCount> v{};
     for (int i = 0; i < DtmfMemories::kTimingCount; ++i) {
         const auto d = datafile::digitsAt(line, 8 + 3 * i, 3);
-        if (!d)
-            return false;
+        if (!d) return false;
         v[std::size_t(i)] = *d;
     }
     for (int i = 0; i < DtmfMemories::kTimingCount; ++i)
-        dtmf.setTiming(DtmfMemories::Timing(i), v[std::size_t(i)]); // a position outside its list is refused
+        dtmf.setTiming(DtmfMemories::Timing(i),
+                       v[std::size_t(i)]); // a position outside its list is refused
     return true;
 }
 
-bool bitsAt(const QString &line, int from, std::array<bool, GroupTable::kBankCount> &bits)
-{
+bool bitsAt(const QString &line, int from, std::array<bool, GroupTable::kBankCount> &bits) {
     for (int b = 0; b < GroupTable::kBankCount; ++b) {
         const QChar c = line.at(from + b);
-        if (c != QLatin1Char('0') && c != QLatin1Char('1'))
-            return false;
+        if (c != QLatin1Char('0') && c != QLatin1Char('1')) return false;
         bits[std::size_t(b)] = c == QLatin1Char('1');
     }
     return true;
 }
 
-bool readGroupLine(GroupTable &groups, const QString &line)
-{
+bool readGroupLine(GroupTable &groups, const QString &line) {
     std::array<bool, GroupTable::kBankCount> bits{};
     if (line.startsWith(QLatin1String("GRD"))) {
-        if (line.size() != datafile::kGroupLineLength)
-            return false;
+        if (line.size() != datafile::kGroupLineLength) return false;
         const auto g = datafile::digitsAt(line, 3, 2);
-        if (!g || *g >= GroupTable::kGroupCount || !bitsAt(line, 5, bits))
-            return false;
+        if (!g || *g >= GroupTable::kGroupCount || !bitsAt(line, 5, bits)) return false;
         for (int b = 0; b < GroupTable::kBankCount; ++b)
             groups.setLinked(*g, b, bits[std::size_t(b)]);
         return true;
     }
     if (line.startsWith(QLatin1String("GRI"))) {
-        if (line.size() != datafile::kGroupFlagLineLength || !bitsAt(line, 3, bits))
-            return false;
+        if (line.size() != datafile::kGroupFlagLineLength || !bitsAt(line, 3, bits)) return false;
         for (int b = 0; b < GroupTable::kBankCount; ++b)
             groups.setBankFlag(b, bits[std::size_t(b)]);
         return true;
@@ -475,11 +431,9 @@ bool readGroupLine(GroupTable &groups, const QString &line)
     return false;
 }
 
-bool readSetModeLine(SettingsModel &settings, const QString &line)
-{
+bool readSetModeLine(SettingsModel &settings, const QString &line) {
     const auto c = datafile::digitsAt(line, 2, 2);
-    if (!c || *c < 1 || *c > datafile::kSetModeLineCount)
-        return false;
+    if (!c || *c < 1 || *c > datafile::kSetModeLineCount) return false;
     const datafile::SetModeLine &sd = datafile::kSetModeLines[*c - 1];
     bool any = false;
     for (int j = 0; j < sd.items; ++j) {
@@ -495,8 +449,7 @@ bool readSetModeLine(SettingsModel &settings, const QString &line)
 
 } // namespace
 
-DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
-{
+DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes) {
     DataFileResult result;
     const QStringList lines = textfile::decodeLines(bytes);
     bool dataFile = false;
@@ -511,8 +464,7 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
     ChannelTable &t = doc.channels;
     t.beginBatch();
     for (int row = 1; row <= ChannelTable::kFirstBugRow - 1; ++row) {
-        if (!ChannelTable::isCallRow(row))
-            t.clearRow(row);
+        if (!ChannelTable::isCallRow(row)) t.clearRow(row);
     }
 
     datafile::OneTouchKeys keys = datafile::oneTouchKeys(doc);
@@ -527,8 +479,7 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
         bool taken = true;
         if (tag == u"CH") {
             taken = datafile::readChannelLine(t, line);
-            if (taken)
-                ++result.channels;
+            if (taken) ++result.channels;
         } else if (tag == u"BK") {
             taken = readBankLine(doc.banks, line);
             banksRead = banksRead || taken;
@@ -548,22 +499,19 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
         } else if (tag == u"SD") {
             taken = readSetModeLine(doc.settings, line);
         }
-        if (!taken)
-            ++result.ignoredLines;
+        if (!taken) ++result.ignoredLines;
     }
 
     if (setDtmfRead) {
         for (int m = 0; m < DtmfMemories::kMemoryCount; ++m) {
-            if (!dtmfSeen[std::size_t(m)])
-                doc.dtmf.setMemory(m, QString());
+            if (!dtmfSeen[std::size_t(m)]) doc.dtmf.setMemory(m, QString());
         }
     }
     if (keysRead)
         datafile::setOneTouchKeys(doc, keys); // rebuilds the lists from the banks first
     else if (banksRead)
         doc.oneTouch.rebuildLists(doc.banks);
-    if (banksRead)
-        t.setRowLabels(channelRowLabels(doc.banks.counts()));
+    if (banksRead) t.setRowLabels(channelRowLabels(doc.banks.counts()));
 
     for (int row = 1; row <= ChannelTable::kRows; ++row)
         t.setStoredName(row - 1, names::displayToStored(t.text(row, Col::NameCol)));
@@ -571,8 +519,7 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes)
     return result;
 }
 
-DataFileResult openDataFile(RadioDocument &doc, const QString &path)
-{
+DataFileResult openDataFile(RadioDocument &doc, const QString &path) {
     DataFileResult result;
     QByteArray bytes;
     QString error;

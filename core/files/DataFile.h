@@ -67,9 +67,9 @@ struct OneTouchKey {
     bool noSet = true;       // `NO_SET(k)` checked
     int bankPosition = 0;    // position selected in `COMMON_BANK(k)`
     int channelPosition = 0; // position selected in `COMMON_CH(k)`
-    bool operator==(const OneTouchKey &o) const
-    {
-        return noSet == o.noSet && bankPosition == o.bankPosition && channelPosition == o.channelPosition;
+    bool operator==(const OneTouchKey &o) const {
+        return noSet == o.noSet && bankPosition == o.bankPosition &&
+               channelPosition == o.channelPosition;
     }
 };
 using OneTouchKeys = std::array<OneTouchKey, kOneTouchKeys>;
@@ -100,8 +100,8 @@ bool setTitleText(RadioDocument &doc, const QString &displayTitle);
 // --- whole files ----------------------------------------------------------
 struct WriteOptions {
     int comPort = 1;
-    QString devicePath;  // written as a DEVICE line when not empty
-    QDateTime savedAt;   // the header's time; invalid: now
+    QString devicePath; // written as a DEVICE line when not empty
+    QDateTime savedAt;  // the header's time; invalid: now
 };
 QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options);
 QByteArray dataFileBytes(const RadioDocument &doc, const WriteOptions &options);
@@ -116,8 +116,8 @@ bool writeDataFile(const RadioDocument &doc, int comPort, QIODevice &device, QSt
 // A complete new file at `path`, or the old file left intact and false with
 // the reason.
 bool saveDataFile(const RadioDocument &doc, int comPort, const QString &path, QString *error);
-bool saveDataFile(const RadioDocument &doc, const datafile::WriteOptions &options, const QString &path,
-                  QString *error);
+bool saveDataFile(const RadioDocument &doc, const datafile::WriteOptions &options,
+                  const QString &path, QString *error);
 
 // The name ends in ".R5", in any case.
 bool hasDataFileExtension(const QString &path);

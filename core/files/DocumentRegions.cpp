@@ -11,16 +11,14 @@ namespace kpr5::datafile {
 // the Common Set page is entered): a key is converted through its bank number
 // as that rebuild would do it, so that the file holds what the keys show
 // once the lists follow the banks.
-OneTouchKeys oneTouchKeys(const RadioDocument &doc)
-{
+OneTouchKeys oneTouchKeys(const RadioDocument &doc) {
     OneTouchKeys keys{};
     const QList<int> banks = doc.banks.nonEmptyBanks();
     for (int k = 0; k < kOneTouchKeys; ++k) {
         OneTouchKey &key = keys[std::size_t(k)];
         key.noSet = doc.oneTouch.isUnassigned(k);
         const int position = int(banks.indexOf(doc.oneTouch.bankNumber(k)));
-        if (position < 0)
-            continue; // the bank no longer holds channels: position 0, channel 0
+        if (position < 0) continue; // the bank no longer holds channels: position 0, channel 0
         key.bankPosition = position;
         const int channel = doc.oneTouch.channelPosition(k);
         key.channelPosition = channel < doc.banks.count(banks.at(position)) ? channel : 0;
@@ -28,26 +26,22 @@ OneTouchKeys oneTouchKeys(const RadioDocument &doc)
     return keys;
 }
 
-void setOneTouchKeys(RadioDocument &doc, const OneTouchKeys &keys)
-{
+void setOneTouchKeys(RadioDocument &doc, const OneTouchKeys &keys) {
     OneTouchTable &table = doc.oneTouch;
     table.rebuildLists(doc.banks);
     for (int k = 0; k < kOneTouchKeys; ++k) {
         const OneTouchKey &key = keys[std::size_t(k)];
-        if (!table.selectBank(k, key.bankPosition))
-            table.selectBank(k, 0);
+        if (!table.selectBank(k, key.bankPosition)) table.selectBank(k, 0);
         table.selectChannel(k, key.channelPosition); // refused (channel 0) beyond the bank
         table.setUnassigned(k, key.noSet);
     }
 }
 
-QString titleText(const RadioDocument &doc)
-{
+QString titleText(const RadioDocument &doc) {
     return doc.title.displayText();
 }
 
-bool setTitleText(RadioDocument &doc, const QString &displayTitle)
-{
+bool setTitleText(RadioDocument &doc, const QString &displayTitle) {
     if (displayTitle.isEmpty()) {
         doc.title.setDisplayText(QString());
         return true;

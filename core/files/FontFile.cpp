@@ -15,32 +15,26 @@ const QByteArray kEol = QByteArrayLiteral("\r\n");
 
 // One line without its end, or nothing at the end of the device. CR, LF and
 // CR LF all end a line.
-std::optional<QByteArray> readLine(QIODevice &device)
-{
+std::optional<QByteArray> readLine(QIODevice &device) {
     QByteArray line;
     char ch = 0;
-    if (!device.getChar(&ch))
-        return std::nullopt;
+    if (!device.getChar(&ch)) return std::nullopt;
     for (;;) {
-        if (ch == '\n')
-            return line;
+        if (ch == '\n') return line;
         if (ch == '\r') {
             char next = 0;
-            if (device.getChar(&next) && next != '\n')
-                device.ungetChar(next);
+            if (device.getChar(&next) && next != '\n') device.ungetChar(next);
             return line;
         }
         line += ch;
-        if (!device.getChar(&ch))
-            return line;
+        if (!device.getChar(&ch)) return line;
     }
 }
 
 // The values of a line's characters, counted in code page 932: a lead byte
 // (0x81..0x9F, 0xE0..0xFC) and the byte after it are one character. A digit's
 // value is the digit, anything else is 0; -1 marks none yet.
-std::vector<int> characterValues(const QByteArray &line)
-{
+std::vector<int> characterValues(const QByteArray &line) {
     std::vector<int> values;
     values.reserve(std::size_t(line.size()));
     for (int i = 0; i < line.size(); ++i) {
@@ -50,8 +44,7 @@ std::vector<int> characterValues(const QByteArray &line)
             continue;
         }
         const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        if (lead && i + 1 < line.size())
-            ++i;
+        if (lead && i + 1 < line.size()) ++i;
         values.push_back(0);
     }
     return values;
@@ -60,19 +53,17 @@ std::vector<int> characterValues(const QByteArray &line)
 } // namespace
 
 bool writeFontFile(const FontImage &font, QIODevice &device, const QDateTime &savedAt,
-                   QString *error)
-{
+                   QString *error) {
     QByteArray text;
     text.reserve(kFontFileLines * 18 + 64);
-    text += "Save Date and Time " + savedAt.date().toString(Qt::ISODate).toLatin1() + ' '
-            + savedAt.time().toString(QStringLiteral("HH:mm:ss")).toLatin1() + kEol;
+    text += "Save Date and Time " + savedAt.date().toString(Qt::ISODate).toLatin1() + ' ' +
+            savedAt.time().toString(QStringLiteral("HH:mm:ss")).toLatin1() + kEol;
     for (int k = 0; k < FontImage::kGlyphCount; ++k) {
         text += QByteArray::number(k) + kEol;
         for (int row = 0; row < FontImage::kSize; ++row) {
             QByteArray line(FontImage::kSize, '0');
             for (int col = 0; col < FontImage::kSize; ++col)
-                if (font.pixel(k, row, col))
-                    line[col] = '1';
+                if (font.pixel(k, row, col)) line[col] = '1';
             text += line + kEol;
         }
     }
@@ -91,8 +82,7 @@ bool writeFontFile(const FontImage &font, QIODevice &device, const QDateTime &sa
     return true;
 }
 
-FontFileResult readFontFile(QIODevice &device, FontImage &font)
-{
+FontFileResult readFontFile(QIODevice &device, FontImage &font) {
     std::array<FontImage::Glyph, FontImage::kGlyphCount> glyphs;
     for (int k = 0; k < FontImage::kGlyphCount; ++k)
         glyphs[std::size_t(k)] = font.glyph(k);
@@ -105,8 +95,7 @@ FontFileResult readFontFile(QIODevice &device, FontImage &font)
     int block = 0;
     while (auto header = readLine(device)) {
         const std::vector<int> head = characterValues(*header);
-        if (head.size() != 1 || head[0] >= 8)
-            continue;
+        if (head.size() != 1 || head[0] >= 8) continue;
         for (int row = 0; row < FontImage::kSize; ++row) {
             const auto line = readLine(device);
             if (!line) { // the file ends inside the block
@@ -114,18 +103,15 @@ FontFileResult readFontFile(QIODevice &device, FontImage &font)
                 return FontFileResult::EndedEarly;
             }
             const std::vector<int> values = characterValues(*line);
-            if (values.size() != std::size_t(FontImage::kSize))
-                continue;
+            if (values.size() != std::size_t(FontImage::kSize)) continue;
             for (int col = 0; col < FontImage::kSize; ++col) {
                 const int v = values[std::size_t(col)];
-                if (v > 1)
-                    continue; // "2".."9" leave the pixel
+                if (v > 1) continue;                   // "2".."9" leave the pixel
                 if (block >= FontImage::kGlyphCount) { // a ninth block: no glyph to hold it
                     apply();
                     return FontFileResult::EndedEarly;
                 }
-                glyphs[std::size_t(block)][std::size_t(row * FontImage::kSize + col)] =
-                    quint8(v);
+                glyphs[std::size_t(block)][std::size_t(row * FontImage::kSize + col)] = quint8(v);
             }
         }
         ++block;
@@ -135,14 +121,12 @@ FontFileResult readFontFile(QIODevice &device, FontImage &font)
 }
 
 bool saveFontFile(const FontImage &font, const QString &path, QString *error,
-                  const QDateTime &savedAt)
-{
+                  const QDateTime &savedAt) {
     // Unbuffered, so that a short write (a full disk) shows in write() and
     // the commit never keeps a truncated file.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     if (!writeFontFile(font, file, savedAt, error)) {
@@ -150,23 +134,19 @@ bool saveFontFile(const FontImage &font, const QString &path, QString *error,
         return false;
     }
     if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     return true;
 }
 
-FontFileResult loadFontFile(const QString &path, FontImage &font, QString *error)
-{
+FontFileResult loadFontFile(const QString &path, FontImage &font, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return FontFileResult::CannotOpen;
     }
-    if (path.right(3).toUpper() != QLatin1String("FR5"))
-        return FontFileResult::WrongExtension;
+    if (path.right(3).toUpper() != QLatin1String("FR5")) return FontFileResult::WrongExtension;
     return readFontFile(file, font);
 }
 

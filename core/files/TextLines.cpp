@@ -9,8 +9,7 @@
 
 namespace kpr5::textfile {
 
-QByteArray encodeLines(const QStringList &lines)
-{
+QByteArray encodeLines(const QStringList &lines) {
     QByteArray out;
     for (const QString &line : lines) {
         out += cp932::encode(line);
@@ -19,8 +18,7 @@ QByteArray encodeLines(const QStringList &lines)
     return out;
 }
 
-QStringList splitLines(const QString &text)
-{
+QStringList splitLines(const QString &text) {
     QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -29,31 +27,26 @@ QStringList splitLines(const QString &text)
         const QChar c = text.at(i);
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
             lines << text.mid(start, i - start);
-            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
+            if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
             ++i;
             start = i;
             continue;
         }
         ++i;
     }
-    if (start < n)
-        lines << text.mid(start);
+    if (start < n) lines << text.mid(start);
     return lines;
 }
 
-QStringList decodeLines(const QByteArray &bytes)
-{
+QStringList decodeLines(const QByteArray &bytes) {
     return splitLines(cp932::decode(bytes));
 }
 
-bool hasUtf8Bom(const QByteArray &bytes)
-{
+bool hasUtf8Bom(const QByteArray &bytes) {
     return bytes.startsWith("\xEF\xBB\xBF");
 }
 
-bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
-{
+bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error) {
     qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = device.write(bytes.constData() + done, bytes.size() - done);
@@ -70,11 +63,9 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error)
     return true;
 }
 
-bool saveFile(const QString &path, const QByteArray &bytes, QString *error)
-{
+bool saveFile(const QString &path, const QByteArray &bytes, QString *error) {
     if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No file name.");
+        if (error) *error = QStringLiteral("No file name.");
         return false;
     }
     QSaveFile file(path);
@@ -82,8 +73,7 @@ bool saveFile(const QString &path, const QByteArray &bytes, QString *error)
     // new one is complete; refuse to write rather than risk it.
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     if (!writeAll(file, bytes, error)) {
@@ -93,54 +83,45 @@ bool saveFile(const QString &path, const QByteArray &bytes, QString *error)
     // commit() does not see an error of the last flush of the write buffer
     // (a full disk): flush here and give up when it fails.
     if (!file.flush()) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     return true;
 }
 
-bool loadDevice(QIODevice &device, QByteArray *bytes, QString *error)
-{
+bool loadDevice(QIODevice &device, QByteArray *bytes, QString *error) {
     bytes->clear();
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = device.errorString();
+        if (error) *error = device.errorString();
         return false;
     }
     if (!device.isSequential() && device.size() > kMaxFileSize) {
-        if (error)
-            *error = QStringLiteral("The file is too large.");
+        if (error) *error = QStringLiteral("The file is too large.");
         return false;
     }
     *bytes = device.read(kMaxFileSize + 1);
     if (bytes->size() > kMaxFileSize) {
         bytes->clear();
-        if (error)
-            *error = QStringLiteral("The file is too large.");
+        if (error) *error = QStringLiteral("The file is too large.");
         return false;
     }
     return true;
 }
 
-bool loadFile(const QString &path, QByteArray *bytes, QString *error)
-{
+bool loadFile(const QString &path, QByteArray *bytes, QString *error) {
     bytes->clear();
     if (QFileInfo(path).isDir()) {
-        if (error)
-            *error = QStringLiteral("%1 is a folder.").arg(path);
+        if (error) *error = QStringLiteral("%1 is a folder.").arg(path);
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     return loadDevice(file, bytes, error);

@@ -20,8 +20,7 @@ public:
     explicit FontImage(QObject *parent = nullptr);
 
     static bool validGlyph(int k) { return k >= 0 && k < kGlyphCount; }
-    static bool validCell(int row, int col)
-    {
+    static bool validCell(int row, int col) {
         return row >= 0 && row < kSize && col >= 0 && col < kSize;
     }
 

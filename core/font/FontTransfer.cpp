@@ -13,20 +13,16 @@ const QString FontTransfer::kSuccessRead = QStringLiteral("Success Font Read");
 const QString FontTransfer::kAllRead = QStringLiteral("All Font Data Read");
 const QString FontTransfer::kAllWrite = QStringLiteral("All Font Data Write");
 
-QString FontTransfer::fontDataError(int comType)
-{
+QString FontTransfer::fontDataError(int comType) {
     // An ideographic space before "COM_TYPE" and the number in full-width digits.
     QString digits = QString::number(comType);
     for (QChar &c : digits)
         c = QChar(0xFF10 + (c.unicode() - u'0'));
-    return QStringLiteral("Font Data Error") + QChar(0x3000) + QStringLiteral("COM_TYPE ")
-           + digits;
+    return QStringLiteral("Font Data Error") + QChar(0x3000) + QStringLiteral("COM_TYPE ") + digits;
 }
 
-FontTransfer::FontTransfer(FontImage &font, SerialLink &link, TransferHost &host,
-                           QObject *parent)
-    : QObject(parent), m_font(font), m_link(link), m_host(host)
-{
+FontTransfer::FontTransfer(FontImage &font, SerialLink &link, TransferHost &host, QObject *parent)
+    : QObject(parent), m_font(font), m_link(link), m_host(host) {
     m_link.setReplyTimeout(kTimerMs);
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -37,25 +33,20 @@ FontTransfer::FontTransfer(FontImage &font, SerialLink &link, TransferHost &host
     connect(port, &QSerialPort::readyRead, this, &FontTransfer::onReadyRead);
 }
 
-FontTransfer::~FontTransfer()
-{
+FontTransfer::~FontTransfer() {
     m_timer.stop();
     m_link.closePort();
 }
 
-void FontTransfer::setState(int state)
-{
-    if (m_state == state)
-        return;
+void FontTransfer::setState(int state) {
+    if (m_state == state) return;
     m_state = state;
     Q_EMIT stateChanged(state);
 }
 
 // Open the port if it is closed, start the timer, write the frame.
-bool FontTransfer::sendFrame(const CommandFrame &frame)
-{
-    if (!m_link.openPort())
-        return false;
+bool FontTransfer::sendFrame(const CommandFrame &frame) {
+    if (!m_link.openPort()) return false;
     m_timer.start(kTimerMs);
     if (!m_link.sendFrame(frame, SerialLink::Send::KeepOpen)) {
         m_timer.stop();
@@ -64,8 +55,7 @@ bool FontTransfer::sendFrame(const CommandFrame &frame)
     return true;
 }
 
-CommandFrame FontTransfer::frameForState(int state) const
-{
+CommandFrame FontTransfer::frameForState(int state) const {
     switch (state) {
     case GlyphWriteSent:
         return glyphWriteFrame(m_font, m_glyph);
@@ -78,8 +68,7 @@ CommandFrame FontTransfer::frameForState(int state) const
 
 // The whole reply is awaited, so that nothing of it is left to be mistaken
 // for the start of the next one.
-int FontTransfer::replyLengthFor(int state) const
-{
+int FontTransfer::replyLengthFor(int state) const {
     switch (state) {
     case AwaitGlyphWrite:
         return kGlyphWriteReplyLength;
@@ -93,44 +82,34 @@ int FontTransfer::replyLengthFor(int state) const
 // ---------------------------------------------------------------------------
 // Single-character transfers
 
-bool FontTransfer::writeGlyph(int k)
-{
-    if (busy() || !FontImage::validGlyph(k))
-        return false;
+bool FontTransfer::writeGlyph(int k) {
+    if (busy() || !FontImage::validGlyph(k)) return false;
     m_aborted = false;
     m_glyph = k;
     m_host.transferStarted();
     setState(IdentifyForWrite);
-    if (!sendFrame(fontIdentificationFrame()))
-        endPortError();
+    if (!sendFrame(fontIdentificationFrame())) endPortError();
     return true;
 }
 
-bool FontTransfer::readGlyph(int k)
-{
-    if (busy() || !FontImage::validGlyph(k))
-        return false;
+bool FontTransfer::readGlyph(int k) {
+    if (busy() || !FontImage::validGlyph(k)) return false;
     m_aborted = false;
     m_glyph = k;
     m_host.transferStarted();
     setState(IdentifyForRead);
-    if (!sendFrame(fontIdentificationFrame()))
-        endPortError();
+    if (!sendFrame(fontIdentificationFrame())) endPortError();
     return true;
 }
 
 // A frame sent from a port event or a timer expiry: the transfer ends with
 // "Port Error" when the port cannot be used.
-void FontTransfer::sendStep(const CommandFrame &frame)
-{
-    if (!sendFrame(frame))
-        endPortError();
+void FontTransfer::sendStep(const CommandFrame &frame) {
+    if (!sendFrame(frame)) endPortError();
 }
 
-void FontTransfer::onBytesWritten()
-{
-    if (m_link.port()->bytesToWrite() > 0)
-        return;
+void FontTransfer::onBytesWritten() {
+    if (m_link.port()->bytesToWrite() > 0) return;
     int next = Idle;
     switch (m_state) {
     case IdentifyForWrite:
@@ -148,8 +127,7 @@ void FontTransfer::onBytesWritten()
     onReadyRead(); // the reply may be complete already
 }
 
-void FontTransfer::onReadyRead()
-{
+void FontTransfer::onReadyRead() {
     switch (m_state) {
     case AwaitIdentifyForWrite:
     case AwaitGlyphWrite:
@@ -160,13 +138,11 @@ void FontTransfer::onReadyRead()
         return;
     }
     QSerialPort *port = m_link.port();
-    if (!port->isOpen() || port->bytesAvailable() < replyLengthFor(m_state))
-        return;
+    if (!port->isOpen() || port->bytesAvailable() < replyLengthFor(m_state)) return;
     onReply();
 }
 
-void FontTransfer::onReply()
-{
+void FontTransfer::onReply() {
     m_timer.stop();
     const QByteArray reply = m_link.port()->readAll();
     m_link.closePort();
@@ -208,17 +184,14 @@ void FontTransfer::onReply()
     }
 }
 
-void FontTransfer::onTimeout()
-{
+void FontTransfer::onTimeout() {
     m_timer.stop();
-    if (m_state == Idle)
-        return;
+    if (m_state == Idle) return;
     m_link.closePort();
     ++m_timeouts;
     if (m_state == WritingAll || m_state == ReadingAll) {
         // The polling wait sees the expiry itself; nothing is resent here.
-        if (m_loop)
-            m_loop->quit();
+        if (m_loop) m_loop->quit();
         return;
     }
     if (m_timeouts >= kComErrorExpiries) {
@@ -250,16 +223,13 @@ void FontTransfer::onTimeout()
 }
 
 void FontTransfer::endSingle(bool success, const QString &text, const QString &title,
-                             const QString &detail)
-{
+                             const QString &detail) {
     m_timer.stop();
     m_link.closePort();
-    if (success)
-        m_host.setProgressValue(100);
+    if (success) m_host.setProgressValue(100);
     setState(Idle);
     if (success) {
-        if (!text.isEmpty())
-            m_host.message(text, title, detail);
+        if (!text.isEmpty()) m_host.message(text, title, detail);
         m_host.setProgressValue(0);
         m_host.transferFinished();
     } else {
@@ -270,8 +240,7 @@ void FontTransfer::endSingle(bool success, const QString &text, const QString &t
     Q_EMIT finished(success);
 }
 
-void FontTransfer::endPortError()
-{
+void FontTransfer::endPortError() {
     const QString reason = m_link.portError();
     endSingle(false, kPortErrorText, kErrorTitle, reason);
 }
@@ -279,11 +248,14 @@ void FontTransfer::endPortError()
 // ---------------------------------------------------------------------------
 // All-character transfers
 
-FontTransfer::Result FontTransfer::writeAll() { return runAll(true); }
-FontTransfer::Result FontTransfer::readAll() { return runAll(false); }
+FontTransfer::Result FontTransfer::writeAll() {
+    return runAll(true);
+}
+FontTransfer::Result FontTransfer::readAll() {
+    return runAll(false);
+}
 
-QByteArray FontTransfer::awaitReply(int count)
-{
+QByteArray FontTransfer::awaitReply(int count) {
     QSerialPort *port = m_link.port();
     m_timer.start(kTimerMs);
     m_host.processEvents();
@@ -291,18 +263,15 @@ QByteArray FontTransfer::awaitReply(int count)
         QEventLoop loop;
         m_loop = &loop;
         connect(port, &QSerialPort::readyRead, &loop, [&] {
-            if (port->bytesAvailable() >= count)
-                loop.quit();
+            if (port->bytesAvailable() >= count) loop.quit();
         });
         connect(port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
-            if (e == QSerialPort::ResourceError)
-                loop.quit();
+            if (e == QSerialPort::ResourceError) loop.quit();
         });
         loop.exec();
         m_loop = nullptr;
     }
-    if (m_aborted)
-        return {};
+    if (m_aborted) return {};
     QByteArray reply;
     if (port->isOpen() && port->bytesAvailable() >= count) {
         m_timer.stop();
@@ -314,24 +283,20 @@ QByteArray FontTransfer::awaitReply(int count)
     return reply;
 }
 
-FontTransfer::Result FontTransfer::endAll(Result result, const QString &text,
-                                          const QString &title, const QString &detail)
-{
+FontTransfer::Result FontTransfer::endAll(Result result, const QString &text, const QString &title,
+                                          const QString &detail) {
     m_timer.stop();
     m_link.closePort();
     setState(Idle);
-    if (!text.isEmpty())
-        m_host.message(text, title, detail);
+    if (!text.isEmpty()) m_host.message(text, title, detail);
     m_host.transferFinished();
     m_host.setProgressValue(0);
     Q_EMIT finished(result == Result::Success);
     return result;
 }
 
-FontTransfer::Result FontTransfer::runAll(bool write)
-{
-    if (busy())
-        return Result::Busy;
+FontTransfer::Result FontTransfer::runAll(bool write) {
+    if (busy()) return Result::Busy;
     m_aborted = false;
     setState(write ? WritingAll : ReadingAll);
     m_host.transferStarted();
@@ -342,27 +307,20 @@ FontTransfer::Result FontTransfer::runAll(bool write)
 
     // Identification: up to three attempts.
     for (int attempt = 1;; ++attempt) {
-        if (!sendFrame(fontIdentificationFrame()))
-            return portError();
+        if (!sendFrame(fontIdentificationFrame())) return portError();
         const QByteArray reply = awaitReply(kFontIdentifyReplyLength);
-        if (m_aborted)
-            return Result::Aborted;
-        if (acceptFontIdentifyReply(reply))
-            break;
-        if (attempt >= kIdentifyAttempts)
-            return endAll(Result::Failed, kErrorText, kErrorTitle);
+        if (m_aborted) return Result::Aborted;
+        if (acceptFontIdentifyReply(reply)) break;
+        if (attempt >= kIdentifyAttempts) return endAll(Result::Failed, kErrorText, kErrorTitle);
     }
 
     // Glyphs 0..7; the failures are counted over the whole transfer.
     int failures = 0;
     for (int k = 0; k < FontImage::kGlyphCount && failures < kGlyphFailureLimit;) {
         const CommandFrame frame = write ? glyphWriteFrame(m_font, k) : glyphReadFrame(k);
-        if (!sendFrame(frame))
-            return portError();
-        const QByteArray reply =
-            awaitReply(write ? kGlyphWriteReplyLength : kGlyphReadReplyLength);
-        if (m_aborted)
-            return Result::Aborted;
+        if (!sendFrame(frame)) return portError();
+        const QByteArray reply = awaitReply(write ? kGlyphWriteReplyLength : kGlyphReadReplyLength);
+        if (m_aborted) return Result::Aborted;
         bool ok = false;
         if (write) {
             ok = reply.size() == kGlyphWriteReplyLength && glyphWriteOk(reply);
@@ -377,28 +335,23 @@ FontTransfer::Result FontTransfer::runAll(bool write)
                 m_link.noteMissedReply();
             continue;
         }
-        if (m_link.missedReply())
-            m_link.drainLateReply();
-        if (!write || k < FontImage::kGlyphCount - 1)
-            m_host.setProgressValue(12 * (k + 1));
+        if (m_link.missedReply()) m_link.drainLateReply();
+        if (!write || k < FontImage::kGlyphCount - 1) m_host.setProgressValue(12 * (k + 1));
         ++k;
     }
-    if (failures >= kGlyphFailureLimit)
-        return endAll(Result::Failed, kErrorText, kErrorTitle);
+    if (failures >= kGlyphFailureLimit) return endAll(Result::Failed, kErrorText, kErrorTitle);
 
     m_host.setProgressValue(100);
     const QString done = write ? kAllWrite : kAllRead;
     return endAll(Result::Success, m_quiet && !write ? QString() : done, kFinishTitle);
 }
 
-void FontTransfer::abort()
-{
+void FontTransfer::abort() {
     m_aborted = true;
     m_timer.stop();
     m_link.closePort();
     setState(Idle);
-    if (m_loop)
-        m_loop->quit();
+    if (m_loop) m_loop->quit();
 }
 
 } // namespace kpr5

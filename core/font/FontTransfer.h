@@ -51,8 +51,7 @@ public:
     static constexpr int kIdentifyAttempts = 3;
     static constexpr int kGlyphFailureLimit = 10;
 
-    FontTransfer(FontImage &font, SerialLink &link, TransferHost &host,
-                 QObject *parent = nullptr);
+    FontTransfer(FontImage &font, SerialLink &link, TransferHost &host, QObject *parent = nullptr);
     ~FontTransfer() override;
 
     int state() const { return m_state; }

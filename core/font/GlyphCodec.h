@@ -16,10 +16,10 @@ namespace kpr5 {
 
 constexpr quint32 kFontBaseAddress = 0x01000;
 constexpr int kGlyphBytes = 32;
-constexpr int kGlyphWriteFrameLength = 75;  // "QX~F" + 5 + "W" + 64 digits + CR
-constexpr int kGlyphWriteReplyLength = 81;  // "OK" at 77..78
-constexpr int kGlyphReadReplyLength = 143;  // a 64-byte block read reply
-constexpr int kGlyphDataOffset = 13;        // the glyph's 64 digits at 13..76
+constexpr int kGlyphWriteFrameLength = 75; // "QX~F" + 5 + "W" + 64 digits + CR
+constexpr int kGlyphWriteReplyLength = 81; // "OK" at 77..78
+constexpr int kGlyphReadReplyLength = 143; // a 64-byte block read reply
+constexpr int kGlyphDataOffset = 13;       // the glyph's 64 digits at 13..76
 
 // 0x01000 + 32 * k (k is taken modulo 8 so the address never leaves the font area).
 quint32 glyphAddress(int k);

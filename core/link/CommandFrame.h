@@ -31,10 +31,12 @@ constexpr int kFontIdentifyReplyLength = 17;
 constexpr int kBlockReadReplyLength = 143;
 constexpr int kBlockDataBytes = 64;
 constexpr int kReadDataOffset = 13;
-inline int writeReplyLength(int frameLength) { return frameLength + 6; }
+inline int writeReplyLength(int frameLength) {
+    return frameLength + 6;
+}
 
-bool acceptIdentifyReply(const QByteArray &reply);     // 16 bytes, "OK" at 12-13
-bool acceptFontIdentifyReply(const QByteArray &reply); // 17 bytes, "OK" at 13-14
+bool acceptIdentifyReply(const QByteArray &reply);               // 16 bytes, "OK" at 12-13
+bool acceptFontIdentifyReply(const QByteArray &reply);           // 17 bytes, "OK" at 13-14
 bool acceptWriteReply(const QByteArray &reply, int frameLength); // L+6 bytes, "OK" at L+2
 // 143 bytes with CR LF at 141-142 and 128 hexadecimal data digits at 13..140;
 // yields the 64 data bytes. Non-hexadecimal data digits make the exchange fail.

@@ -7,8 +7,7 @@ namespace kpr5::memorymap {
 
 namespace {
 
-std::array<int, 200> buildDualWatchRecords()
-{
+std::array<int, 200> buildDualWatchRecords() {
     std::array<int, 200> table{};
     for (int k = 0; k < 100; ++k) {
         table[2 * k] = 1101 + k;
@@ -17,31 +16,26 @@ std::array<int, 200> buildDualWatchRecords()
     return table;
 }
 
-void putLittleEndian32(QByteArray &out, int offset, quint32 v)
-{
+void putLittleEndian32(QByteArray &out, int offset, quint32 v) {
     for (int i = 0; i < 4; ++i)
         out[offset + i] = char((v >> (8 * i)) & 0xFF);
 }
 
 } // namespace
 
-const std::array<int, 200> &dualWatchRecords()
-{
+const std::array<int, 200> &dualWatchRecords() {
     static const std::array<int, 200> table = buildDualWatchRecords();
     return table;
 }
 
-std::optional<int> rowToRecord(int row)
-{
-    if (row < 1 || row > kRecordCount)
-        return std::nullopt;
+std::optional<int> rowToRecord(int row) {
+    if (row < 1 || row > kRecordCount) return std::nullopt;
     if (row >= kFirstDualRow && row <= kLastDualRow)
         return dualWatchRecords()[std::size_t(row - kFirstDualRow)];
     return row;
 }
 
-PassTable buildPassTable(const PassChannels &channels)
-{
+PassTable buildPassTable(const PassChannels &channels) {
     PassTable table{}; // every field unset
 
     struct Listed {
@@ -50,11 +44,9 @@ PassTable buildPassTable(const PassChannels &channels)
     };
     std::vector<Listed> listed;
     for (std::size_t i = 0; i < channels.size(); ++i) {
-        if (channels[i])
-            listed.push_back({quint8(i), *channels[i]});
+        if (channels[i]) listed.push_back({quint8(i), *channels[i]});
     }
-    if (listed.empty())
-        return table;
+    if (listed.empty()) return table;
 
     // Ascending frequency; channels of equal frequency keep their row order.
     std::stable_sort(listed.begin(), listed.end(),
@@ -96,14 +88,12 @@ PassTable buildPassTable(const PassChannels &channels)
     return table;
 }
 
-QByteArray passTableBytes(const PassTable &table)
-{
+QByteArray passTableBytes(const PassTable &table) {
     QByteArray out(kPassTableBytes, char(0xFF));
     for (int i = 0; i < kPassEntries; ++i) {
         const PassEntry &e = table[std::size_t(i)];
         const int at = i * kPassEntryBytes;
-        if (e.hasFrequency)
-            putLittleEndian32(out, at, e.mhz * 1000000u + e.fraction * 10u);
+        if (e.hasFrequency) putLittleEndian32(out, at, e.mhz * 1000000u + e.fraction * 10u);
         out[at + 4] = char(e.spareLink);
         out[at + 5] = char(e.higherLink);
         out[at + 6] = char(e.lowerLink);
@@ -112,8 +102,7 @@ QByteArray passTableBytes(const PassTable &table)
     return out;
 }
 
-QList<BlockData> passTableBlocks(const PassTable &table)
-{
+QList<BlockData> passTableBlocks(const PassTable &table) {
     const QByteArray bytes = passTableBytes(table);
     const MemoryRegion &r = region(RegionId::PassTable);
     QList<BlockData> blocks;

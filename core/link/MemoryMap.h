@@ -60,54 +60,90 @@ constexpr int kLastDualRow = 1300;
 // The channel regions' blocks (one per record) are not listed one by one:
 // they follow from recordAddress().
 inline constexpr std::array<MemoryRegion, 10> kRegions = {{
-    {RegionId::SetMode, 0x00000, 0x00093,
-     3, {{{0x00000, 64}, {0x00040, 64}, {0x00080, 64}}},
-     3, {{{0x00000, 64}, {0x00040, 64}, {0x00080, 20}}}},
-    {RegionId::ScanGroups, 0x00100, 0x00157,
-     2, {{{0x00100, 64}, {0x00130, 64}}},
-     2, {{{0x00100, 48}, {0x00130, 40}}}},
-    {RegionId::OneTouch, 0x00180, 0x0019A,
-     1, {{{0x00180, 64}}},
-     1, {{{0x00180, 27}}}},
-    {RegionId::Title, 0x001A0, 0x001C1,
-     1, {{{0x001A0, 64}}},
-     1, {{{0x001A0, 34}}}},
-    {RegionId::Banks, 0x00200, 0x0027F,
-     2, {{{0x00200, 64}, {0x00240, 64}}},
-     2, {{{0x00200, 64}, {0x00240, 64}}}},
-    {RegionId::PassTable, 0x00C00, 0x00F27,
-     0, {},
-     13, {{{0x00C00, 64}, {0x00C40, 64}, {0x00C80, 64}, {0x00CC0, 64}, {0x00D00, 64}, {0x00D40, 64},
-           {0x00D80, 64}, {0x00DC0, 64}, {0x00E00, 64}, {0x00E40, 64}, {0x00E80, 64}, {0x00EC0, 64},
-           {0x00F00, 40}}}},
-    {RegionId::UserCharacters, 0x01000, 0x010FF,
-     8, {{{0x01000, 64}, {0x01020, 64}, {0x01040, 64}, {0x01060, 64}, {0x01080, 64}, {0x010A0, 64},
-          {0x010C0, 64}, {0x010E0, 64}}},
-     8, {{{0x01000, 32}, {0x01020, 32}, {0x01040, 32}, {0x01060, 32}, {0x01080, 32}, {0x010A0, 32},
-          {0x010C0, 32}, {0x010E0, 32}}}},
-    {RegionId::Dtmf, 0x01100, 0x011A4,
-     3, {{{0x01100, 64}, {0x01133, 64}, {0x01173, 64}}},
-     3, {{{0x01100, 51}, {0x01133, 64}, {0x01173, 50}}}},
+    {RegionId::SetMode,
+     0x00000,
+     0x00093,
+     3,
+     {{{0x00000, 64}, {0x00040, 64}, {0x00080, 64}}},
+     3,
+     {{{0x00000, 64}, {0x00040, 64}, {0x00080, 20}}}},
+    {RegionId::ScanGroups,
+     0x00100,
+     0x00157,
+     2,
+     {{{0x00100, 64}, {0x00130, 64}}},
+     2,
+     {{{0x00100, 48}, {0x00130, 40}}}},
+    {RegionId::OneTouch, 0x00180, 0x0019A, 1, {{{0x00180, 64}}}, 1, {{{0x00180, 27}}}},
+    {RegionId::Title, 0x001A0, 0x001C1, 1, {{{0x001A0, 64}}}, 1, {{{0x001A0, 34}}}},
+    {RegionId::Banks,
+     0x00200,
+     0x0027F,
+     2,
+     {{{0x00200, 64}, {0x00240, 64}}},
+     2,
+     {{{0x00200, 64}, {0x00240, 64}}}},
+    {RegionId::PassTable,
+     0x00C00,
+     0x00F27,
+     0,
+     {},
+     13,
+     {{{0x00C00, 64},
+       {0x00C40, 64},
+       {0x00C80, 64},
+       {0x00CC0, 64},
+       {0x00D00, 64},
+       {0x00D40, 64},
+       {0x00D80, 64},
+       {0x00DC0, 64},
+       {0x00E00, 64},
+       {0x00E40, 64},
+       {0x00E80, 64},
+       {0x00EC0, 64},
+       {0x00F00, 40}}}},
+    {RegionId::UserCharacters,
+     0x01000,
+     0x010FF,
+     8,
+     {{{0x01000, 64},
+       {0x01020, 64},
+       {0x01040, 64},
+       {0x01060, 64},
+       {0x01080, 64},
+       {0x010A0, 64},
+       {0x010C0, 64},
+       {0x010E0, 64}}},
+     8,
+     {{{0x01000, 32},
+       {0x01020, 32},
+       {0x01040, 32},
+       {0x01060, 32},
+       {0x01080, 32},
+       {0x010A0, 32},
+       {0x010C0, 32},
+       {0x010E0, 32}}}},
+    {RegionId::Dtmf,
+     0x01100,
+     0x011A4,
+     3,
+     {{{0x01100, 64}, {0x01133, 64}, {0x01173, 64}}},
+     3,
+     {{{0x01100, 51}, {0x01133, 64}, {0x01173, 50}}}},
     {RegionId::Channels, 0x01200, 0x1A7BF, 0, {}, 0, {}},
-    {RegionId::SettingByte, 0x1FE01, 0x1FE01,
-     1, {{{0x1FE01, 64}}},
-     1, {{{0x1FE01, 1}}}},
+    {RegionId::SettingByte, 0x1FE01, 0x1FE01, 1, {{{0x1FE01, 64}}}, 1, {{{0x1FE01, 1}}}},
 }};
 
-constexpr const MemoryRegion &region(RegionId id)
-{
+constexpr const MemoryRegion &region(RegionId id) {
     for (const MemoryRegion &r : kRegions) {
-        if (r.id == id)
-            return r;
+        if (r.id == id) return r;
     }
     return kRegions[0]; // unreachable: every id has a row
 }
 
 // `recordNumber` r (1..1623) -> the address of its 64 bytes; nullopt outside.
-constexpr std::optional<quint32> recordAddress(int record)
-{
-    if (record < 1 || record > kRecordCount)
-        return std::nullopt;
+constexpr std::optional<quint32> recordAddress(int record) {
+    if (record < 1 || record > kRecordCount) return std::nullopt;
     return kFirstRecordAddress + quint32(kRecordBytes) * quint32(record - 1);
 }
 
@@ -131,10 +167,9 @@ struct PassEntry {
     quint8 higherLink = 255;
     quint8 lowerLink = 255;
 
-    bool operator==(const PassEntry &o) const
-    {
-        return hasFrequency == o.hasFrequency && mhz == o.mhz && fraction == o.fraction
-            && spareLink == o.spareLink && higherLink == o.higherLink && lowerLink == o.lowerLink;
+    bool operator==(const PassEntry &o) const {
+        return hasFrequency == o.hasFrequency && mhz == o.mhz && fraction == o.fraction &&
+               spareLink == o.spareLink && higherLink == o.higherLink && lowerLink == o.lowerLink;
     }
 };
 

@@ -11,10 +11,11 @@ namespace kpr5 {
 
 SerialLink::SerialLink(QObject *parent) : QObject(parent) {}
 
-SerialLink::~SerialLink() { closePort(); }
+SerialLink::~SerialLink() {
+    closePort();
+}
 
-QString SerialLink::systemNameForComPort(int n)
-{
+QString SerialLink::systemNameForComPort(int n) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
@@ -22,23 +23,22 @@ QString SerialLink::systemNameForComPort(int n)
 #endif
 }
 
-int SerialLink::comNumberFromText(const QString &text)
-{
+int SerialLink::comNumberFromText(const QString &text) {
     static const QRegularExpression re(QStringLiteral("^COM([0-9]{1,3})$"),
                                        QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(text.trimmed());
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
-QString SerialLink::portName() const
-{
+QString SerialLink::portName() const {
     return m_devicePath.isEmpty() ? systemNameForComPort(state.comPort) : m_devicePath;
 }
 
-bool SerialLink::isOpen() const { return m_port.isOpen(); }
+bool SerialLink::isOpen() const {
+    return m_port.isOpen();
+}
 
-QString SerialLink::describeOpenError(QSerialPort::SerialPortError error) const
-{
+QString SerialLink::describeOpenError(QSerialPort::SerialPortError error) const {
     const QString name = portName();
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -64,10 +64,8 @@ QString SerialLink::describeOpenError(QSerialPort::SerialPortError error) const
     }
 }
 
-bool SerialLink::openPort()
-{
-    if (m_port.isOpen())
-        return true;
+bool SerialLink::openPort() {
+    if (m_port.isOpen()) return true;
     m_port.setPortName(portName());
     m_port.setBaudRate(kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
@@ -84,18 +82,13 @@ bool SerialLink::openPort()
     return true;
 }
 
-void SerialLink::closePort()
-{
-    if (m_port.isOpen())
-        m_port.close();
+void SerialLink::closePort() {
+    if (m_port.isOpen()) m_port.close();
 }
 
-bool SerialLink::sendFrame(const CommandFrame &frame, Send mode)
-{
-    if (mode == Send::CloseFirst)
-        closePort();
-    if (!openPort())
-        return false;
+bool SerialLink::sendFrame(const CommandFrame &frame, Send mode) {
+    if (mode == Send::CloseFirst) closePort();
+    if (!openPort()) return false;
     // A reply that came too late for its own command must not be taken for
     // the reply to this one: whatever waits now is read and dropped (without
     // announcing it to readyRead listeners).
@@ -113,13 +106,10 @@ bool SerialLink::sendFrame(const CommandFrame &frame, Send mode)
     return true;
 }
 
-QByteArray SerialLink::awaitReply(int expected)
-{
+QByteArray SerialLink::awaitReply(int expected) {
     m_reply.clear();
-    if (closing())
-        return m_reply;
-    if (!m_port.isOpen())
-        return m_reply;
+    if (closing()) return m_reply;
+    if (!m_port.isOpen()) return m_reply;
 
     QEventLoop loop;
     QTimer timer;
@@ -132,8 +122,7 @@ QByteArray SerialLink::awaitReply(int expected)
         loop.quit();
     });
     connect(&m_port, &QSerialPort::readyRead, &loop, [&] {
-        if (m_port.bytesAvailable() >= expected)
-            loop.quit();
+        if (m_port.bytesAvailable() >= expected) loop.quit();
     });
     connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError) {
@@ -144,8 +133,7 @@ QByteArray SerialLink::awaitReply(int expected)
     connect(this, &SerialLink::closeRequested, &loop, &QEventLoop::quit);
 
     timer.start(m_timeoutMs);
-    if (m_port.bytesAvailable() < expected)
-        loop.exec();
+    if (m_port.bytesAvailable() < expected) loop.exec();
     timer.stop();
 
     if (closing()) {
@@ -163,17 +151,12 @@ QByteArray SerialLink::awaitReply(int expected)
 }
 
 Outcome SerialLink::exchange(const CommandFrame &frame, int expected, Send mode,
-                             bool (*accept)(const QByteArray &, int), QByteArray *reply)
-{
-    if (closing())
-        return Outcome::Closing;
-    if (!sendFrame(frame, mode))
-        return Outcome::PortError;
+                             bool (*accept)(const QByteArray &, int), QByteArray *reply) {
+    if (closing()) return Outcome::Closing;
+    if (!sendFrame(frame, mode)) return Outcome::PortError;
     const QByteArray r = awaitReply(expected);
-    if (closing())
-        return Outcome::Closing;
-    if (reply)
-        *reply = r;
+    if (closing()) return Outcome::Closing;
+    if (reply) *reply = r;
     const bool accepted = accept(r, int(frame.size()));
     if (accepted && m_missedReply)
         drainLateReply();
@@ -182,17 +165,17 @@ Outcome SerialLink::exchange(const CommandFrame &frame, int expected, Send mode,
     return accepted ? Outcome::Accepted : Outcome::Rejected;
 }
 
-void SerialLink::noteMissedReply() { m_missedReply = true; }
+void SerialLink::noteMissedReply() {
+    m_missedReply = true;
+}
 
-void SerialLink::drainLateReply()
-{
+void SerialLink::drainLateReply() {
     // A command that went unanswered in time was sent again and answered: the
     // radio may still send the second answer. Take whatever comes until the
     // line has been quiet for a while, so that it is not read as the answer
     // to the next command.
     m_missedReply = false;
-    if (closing() || !openPort())
-        return;
+    if (closing() || !openPort()) return;
     const int quietMs = qMin(m_timeoutMs, 100);
     QEventLoop loop;
     QTimer quiet;
@@ -211,42 +194,35 @@ void SerialLink::drainLateReply()
     quiet.start(quietMs);
     limit.start(m_timeoutMs + 200);
     loop.exec();
-    if (m_port.isOpen())
-        m_port.readAll();
+    if (m_port.isOpen()) m_port.readAll();
     closePort();
 }
 
-Outcome SerialLink::identify()
-{
+Outcome SerialLink::identify() {
     return exchange(identificationFrame(), kIdentifyReplyLength, Send::KeepOpen,
                     [](const QByteArray &r, int) { return acceptIdentifyReply(r); });
 }
 
-Outcome SerialLink::fontIdentify()
-{
+Outcome SerialLink::fontIdentify() {
     return exchange(fontIdentificationFrame(), kFontIdentifyReplyLength, Send::KeepOpen,
                     [](const QByteArray &r, int) { return acceptFontIdentifyReply(r); });
 }
 
-Outcome SerialLink::readBlock(quint32 address, QByteArray *data)
-{
+Outcome SerialLink::readBlock(quint32 address, QByteArray *data) {
     QByteArray reply;
-    const Outcome o = exchange(blockReadFrame(address), kBlockReadReplyLength, Send::CloseFirst,
-                               [](const QByteArray &r, int) { return bool(acceptReadReply(r)); },
-                               &reply);
-    if (o == Outcome::Accepted && data)
-        *data = *acceptReadReply(reply);
+    const Outcome o = exchange(
+        blockReadFrame(address), kBlockReadReplyLength, Send::CloseFirst,
+        [](const QByteArray &r, int) { return bool(acceptReadReply(r)); }, &reply);
+    if (o == Outcome::Accepted && data) *data = *acceptReadReply(reply);
     return o;
 }
 
-Outcome SerialLink::writeBlock(quint32 address, const QByteArray &data)
-{
+Outcome SerialLink::writeBlock(quint32 address, const QByteArray &data) {
     const CommandFrame frame = blockWriteFrame(address, data);
     return exchange(frame, writeReplyLength(int(frame.size())), Send::KeepOpen, acceptWriteReply);
 }
 
-void SerialLink::requestClose()
-{
+void SerialLink::requestClose() {
     state.closing = 1;
     closePort();
     Q_EMIT closeRequested();

@@ -19,11 +19,11 @@ namespace kpr5 {
 
 // The link state shared by every transfer of a window.
 struct LinkState {
-    int comPort = 1;          // 1 = COM1
-    int transferBusy = 0;     // 0 idle; the running operation's code otherwise
-    quint8 failureCount = 0;  // failed exchanges of the running operation
+    int comPort = 1;           // 1 = COM1
+    int transferBusy = 0;      // 0 idle; the running operation's code otherwise
+    quint8 failureCount = 0;   // failed exchanges of the running operation
     quint8 completionMode = 0; // 0 show "Success"; 1 quiet step of a composite; 2 step failed
-    quint8 closing = 0;       // 1 once the window is being closed
+    quint8 closing = 0;        // 1 once the window is being closed
 };
 
 // Outcome of one exchange.

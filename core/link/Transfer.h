@@ -88,9 +88,9 @@ public:
     bool retry(int attempts, const std::function<Outcome()> &exchange);
 
     // Endings.
-    void fail();                 // completionMode 2, finishTransfer, "Error" / " Error"
-    void failPort();             // finishTransfer, "Port Error" / " Error"
-    void closeWindow();          // the window is closing: end without a message
+    void fail();                            // completionMode 2, finishTransfer, "Error" / " Error"
+    void failPort();                        // finishTransfer, "Port Error" / " Error"
+    void closeWindow();                     // the window is closing: end without a message
     void succeed(int progressMaximum = -1); // 100 %, "Success" unless quiet, finishTransfer
 
     bool ended() const { return m_ended; }

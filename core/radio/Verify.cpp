@@ -1,7 +1,7 @@
 #include "core/radio/Verify.h"
 
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelRecord.h"
+#include "core/document/RadioDocument.h"
 #include "core/font/GlyphCodec.h"
 #include "core/link/MemoryMap.h"
 #include "core/settings/SettingsCodec.h"
@@ -10,33 +10,32 @@ namespace kpr5 {
 
 namespace {
 
-VerifyBlock block(quint32 address, const QByteArray &written)
-{
+VerifyBlock block(quint32 address, const QByteArray &written) {
     return {address, written, QByteArray(written.size(), char(0xFF))};
 }
 
 } // namespace
 
-QList<VerifyRegion> writtenRegions(const RadioDocument &doc, bool glyphs)
-{
+QList<VerifyRegion> writtenRegions(const RadioDocument &doc, bool glyphs) {
     QList<VerifyRegion> regions;
 
     VerifyRegion channels{QStringLiteral("channels"), {}};
     channels.blocks.reserve(memorymap::kRecordCount);
     for (int row = 1; row <= memorymap::kRecordCount; ++row) {
         const auto record = memorymap::rowToRecord(row);
-        if (!record)
-            continue;
+        if (!record) continue;
         channels.blocks << block(*memorymap::recordAddress(*record),
                                  encodeChannel(doc.channels, row).toByteArray());
     }
     regions << channels;
 
     const QByteArray banks = doc.banks.encodeArea();
-    regions << VerifyRegion{QStringLiteral("banks"),
-                            {block(BankTable::kAddress, banks.left(BankTable::kBlockSize)),
-                             block(BankTable::kAddress + BankTable::kBlockSize, banks.mid(BankTable::kBlockSize))}};
-    regions << VerifyRegion{QStringLiteral("one-touch keys"), {block(0x00180, doc.oneTouch.encodeArea())}};
+    regions << VerifyRegion{
+        QStringLiteral("banks"),
+        {block(BankTable::kAddress, banks.left(BankTable::kBlockSize)),
+         block(BankTable::kAddress + BankTable::kBlockSize, banks.mid(BankTable::kBlockSize))}};
+    regions << VerifyRegion{QStringLiteral("one-touch keys"),
+                            {block(0x00180, doc.oneTouch.encodeArea())}};
     regions << VerifyRegion{QStringLiteral("title"), {block(0x001A0, doc.title.encodeArea())}};
 
     VerifyRegion settings{QStringLiteral("settings"), {}};
@@ -45,8 +44,7 @@ QList<VerifyRegion> writtenRegions(const RadioDocument &doc, bool glyphs)
         // The bytes written back as the radio held them are not the program's.
         for (int offset : settings::kImageWrittenBack) {
             const int at = offset - settings::kBlockImageOffset[b];
-            if (at >= 0 && at < s.mask.size())
-                s.mask[at] = 0;
+            if (at >= 0 && at < s.mask.size()) s.mask[at] = 0;
         }
         settings.blocks << s;
     }
@@ -70,38 +68,34 @@ QList<VerifyRegion> writtenRegions(const RadioDocument &doc, bool glyphs)
     return regions;
 }
 
-bool blockMatches(const VerifyBlock &block, const QByteArray &readBack)
-{
-    if (readBack.size() < block.written.size())
-        return false;
+bool blockMatches(const VerifyBlock &block, const QByteArray &readBack) {
+    if (readBack.size() < block.written.size()) return false;
     for (int i = 0; i < block.written.size(); ++i) {
-        if (block.mask.at(i) != 0 && readBack.at(i) != block.written.at(i))
-            return false;
+        if (block.mask.at(i) != 0 && readBack.at(i) != block.written.at(i)) return false;
     }
     return true;
 }
 
-QStringList VerifyResult::reportLines() const
-{
+QStringList VerifyResult::reportLines() const {
     QStringList lines;
     for (int i = 0; i < differing.size(); ++i) {
         const int n = differingBlocks.value(i);
         lines << QStringLiteral("Verify: %1 differ (%2 block%3)")
-                     .arg(differing.at(i)).arg(n).arg(n == 1 ? QString() : QStringLiteral("s"));
+                     .arg(differing.at(i))
+                     .arg(n)
+                     .arg(n == 1 ? QString() : QStringLiteral("s"));
     }
     for (const QString &region : unread)
         lines << QStringLiteral("Verify: %1 not read back").arg(region);
-    if (lines.isEmpty() && started)
-        lines << QStringLiteral("Verify: no difference");
+    if (lines.isEmpty() && started) lines << QStringLiteral("Verify: no difference");
     return lines;
 }
 
-VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link, TransferHost &host)
-{
+VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
+                           TransferHost &host) {
     VerifyResult result;
     Operation op(link, host, kVerifyBusyCode);
-    if (!op.begin())
-        return result;
+    if (!op.begin()) return result;
     result.started = true;
     host.stepStarted(QStringLiteral("verify"));
     const auto unreadFrom = [&](int r) {
@@ -132,8 +126,7 @@ VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
                 unreadFrom(r);
                 return result;
             }
-            if (!blockMatches(b, data))
-                ++differing;
+            if (!blockMatches(b, data)) ++differing;
             ++done;
             host.setProgressValue(done);
             host.setPercent(total > 0 ? done * 100 / total : 100);
@@ -149,8 +142,8 @@ VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
     return result;
 }
 
-VerifyResult verifyWritten(const RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs)
-{
+VerifyResult verifyWritten(const RadioDocument &doc, SerialLink &link, TransferHost &host,
+                           bool glyphs) {
     return verifyRegions(writtenRegions(doc, glyphs), link, host);
 }
 

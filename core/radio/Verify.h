@@ -26,7 +26,8 @@ struct VerifyBlock {
 };
 
 struct VerifyRegion {
-    QString name; // "channels", "banks", "groups", "one-touch keys", "title", "settings", "DTMF", "user characters"
+    QString name; // "channels", "banks", "groups", "one-touch keys", "title", "settings", "DTMF",
+                  // "user characters"
     QList<VerifyBlock> blocks;
 };
 
@@ -39,10 +40,10 @@ QList<VerifyRegion> writtenRegions(const RadioDocument &doc, bool glyphs);
 bool blockMatches(const VerifyBlock &block, const QByteArray &readBack);
 
 struct VerifyResult {
-    bool started = false;      // false: another transfer was running
-    QStringList differing;     // regions holding other bytes than written
+    bool started = false;       // false: another transfer was running
+    QStringList differing;      // regions holding other bytes than written
     QList<int> differingBlocks; // how many blocks of each differing region
-    QStringList unread;        // regions that could not be read back
+    QStringList unread;         // regions that could not be read back
     bool ok() const { return started && differing.isEmpty() && unread.isEmpty(); }
     // "Verify: no difference", or one line per region that differs or could
     // not be read back.
@@ -55,7 +56,8 @@ inline const QString kVerifyTitle = QStringLiteral(" Verify");
 // each). A block that cannot be read ends the check with "Error" (or "Port
 // Error"); that region and the ones after it are reported as not read back.
 // Shows no message of its own beyond those: the caller reports the result.
-VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link, TransferHost &host);
+VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
+                           TransferHost &host);
 VerifyResult verifyWritten(const RadioDocument &doc, SerialLink &link, TransferHost &host,
                            bool glyphs = true);
 

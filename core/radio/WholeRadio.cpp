@@ -1,13 +1,13 @@
 #include "core/radio/WholeRadio.h"
 
-#include "core/document/RadioDocument.h"
 #include "core/banks/BankTransfer.h"
 #include "core/banks/GroupTransfer.h"
 #include "core/channels/ChannelTransfer.h"
-#include "core/font/GlyphCodec.h"
-#include "core/settings/SettingsTransfer.h"
 #include "core/common/OneTouchTransfer.h"
 #include "core/common/TitleTransfer.h"
+#include "core/document/RadioDocument.h"
+#include "core/font/GlyphCodec.h"
+#include "core/settings/SettingsTransfer.h"
 
 namespace kpr5 {
 
@@ -20,8 +20,7 @@ struct Step {
 
 // Runs the steps quietly, one after the other; false when the window closed.
 bool runSteps(const QList<Step> &steps, SerialLink &link, TransferHost &host,
-              WholeRadioResult &result)
-{
+              WholeRadioResult &result) {
     for (const Step &step : steps) {
         link.state.completionMode = 1;
         link.state.transferBusy = 0;
@@ -33,8 +32,7 @@ bool runSteps(const QList<Step> &steps, SerialLink &link, TransferHost &host,
             host.closeWindow();
             return false;
         }
-        if (!ok)
-            result.failedSteps << QLatin1String(step.name);
+        if (!ok) result.failedSteps << QLatin1String(step.name);
     }
     return true;
 }
@@ -42,11 +40,9 @@ bool runSteps(const QList<Step> &steps, SerialLink &link, TransferHost &host,
 } // namespace
 
 WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &host,
-                         const WholeRadioStep &fontStep, const WholeRadioStep &groupStep)
-{
+                         const WholeRadioStep &fontStep, const WholeRadioStep &groupStep) {
     WholeRadioResult result;
-    if (link.state.transferBusy != 0 || link.closing())
-        return result;
+    if (link.state.transferBusy != 0 || link.closing()) return result;
     result.started = true;
     const QList<Step> steps = {
         {"channels",
@@ -63,19 +59,16 @@ WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &hos
         {"user characters", [&] { return fontStep ? fontStep() : true; }},
         {"groups", [&] { return groupStep ? groupStep() : true; }},
     };
-    if (!runSteps(steps, link, host, result))
-        return result;
+    if (!runSteps(steps, link, host, result)) return result;
     link.state.completionMode = 0;
     finishTransfer(link, host);
     link.state.transferBusy = 0;
     return result;
 }
 
-WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs)
-{
+WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs) {
     WholeRadioResult result;
-    if (link.state.transferBusy != 0 || link.closing())
-        return result;
+    if (link.state.transferBusy != 0 || link.closing()) return result;
     result.started = true;
     const QList<Step> steps = {
         {"channels", [&] { return writeChannels(doc.channels, link, host); }},
@@ -84,18 +77,15 @@ WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &ho
         {"title", [&] { return writeTitle(doc.title, link, host); }},
         {"settings", [&] { return writeSettings(doc.settings, doc.dtmf, link, host); }},
     };
-    if (!runSteps(steps, link, host, result))
-        return result;
+    if (!runSteps(steps, link, host, result)) return result;
 
     // The groups and the user characters follow without a new identification.
     Operation op(link, host, 303);
     link.state.transferBusy = 303;
     link.state.failureCount = 0;
     const auto stage = [&](const char *name, const std::function<Outcome()> &exchange) {
-        if (op.retry(3, exchange))
-            return true;
-        if (!op.ended())
-            op.fail();
+        if (op.retry(3, exchange)) return true;
+        if (!op.ended()) op.fail();
         link.state.completionMode = 0;
         if (link.closing())
             result.closing = true;
@@ -105,8 +95,8 @@ WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &ho
     };
     link.state.completionMode = 0;
     host.stepStarted(QStringLiteral("groups"));
-    if (!stage("groups", [&] { return writeGroupBlock(doc.groups, link, 0); })
-        || !stage("groups", [&] { return writeGroupBlock(doc.groups, link, 1); }))
+    if (!stage("groups", [&] { return writeGroupBlock(doc.groups, link, 0); }) ||
+        !stage("groups", [&] { return writeGroupBlock(doc.groups, link, 1); }))
         return result;
 
     if (glyphs) {

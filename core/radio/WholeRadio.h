@@ -15,9 +15,9 @@ namespace kpr5 {
 struct RadioDocument;
 
 struct WholeRadioResult {
-    bool started = false;      // false: another transfer was running
-    bool closing = false;      // the window was closed during a step
-    QStringList failedSteps;   // names of the steps that failed
+    bool started = false;    // false: another transfer was running
+    bool closing = false;    // the window was closed during a step
+    QStringList failedSteps; // names of the steps that failed
     bool ok() const { return started && !closing && failedSteps.isEmpty(); }
 };
 

@@ -47,20 +47,20 @@ enum Language { Japanese = 0, English = 1 };
 
 // Where an item's row stands.
 enum class SettingFrameId {
-    Display,     // Frame8  <SCREEN DISPLAY>
-    Power,       // Frame9  <POWER & BATT.>
-    Sound,       // Frame10 <SOUND>
-    Transmitter, // Frame11 <TRANSMITTER>
-    Repeater,    // Frame12 <REPEATER>
-    Receiver,    // Frame14 <RECEIVER>
-    Memory,      // Frame16 MEMORY
-    Scanning,    // Frame17 <SCANNING>
-    BugDetector, // Frame18 <BUG DETECTOR>
-    Keys,        // Frame19 <KEY ASSIGNMENT>
+    Display,        // Frame8  <SCREEN DISPLAY>
+    Power,          // Frame9  <POWER & BATT.>
+    Sound,          // Frame10 <SOUND>
+    Transmitter,    // Frame11 <TRANSMITTER>
+    Repeater,       // Frame12 <REPEATER>
+    Receiver,       // Frame14 <RECEIVER>
+    Memory,         // Frame16 MEMORY
+    Scanning,       // Frame17 <SCANNING>
+    BugDetector,    // Frame18 <BUG DETECTOR>
+    Keys,           // Frame19 <KEY ASSIGNMENT>
     ChannelDisplay, // Frame1 CH.Display Mode
-    CommonLeft,  // Common Set page, frame "Setting", first column
-    CommonRight, // Common Set page, frame "Setting", second column
-    None,        // stored only (Set_Mode_Repeater 1 and 2)
+    CommonLeft,     // Common Set page, frame "Setting", first column
+    CommonRight,    // Common Set page, frame "Setting", second column
+    None,           // stored only (Set_Mode_Repeater 1 and 2)
 };
 constexpr int kFrameCount = 13; // without None
 
@@ -73,14 +73,18 @@ struct SettingItem {
     QStringList optionsJa; // equals optionsEn for fixed lists
     bool fixed;            // the same in both languages; never rebuilt
     int defaultPosition;
-    int setModeReset;      // position set by `Set_Mode_Clear`; -1 keeps the value
-    int commonReset;       // position set by `SETTING_RESET`; -1 keeps the value
+    int setModeReset; // position set by `Set_Mode_Clear`; -1 keeps the value
+    int commonReset;  // position set by `SETTING_RESET`; -1 keeps the value
     SettingFrameId frame;
-    bool sharesRow;        // stands beside the previous item's list, under one caption
+    bool sharesRow; // stands beside the previous item's list, under one caption
 
     int optionCount() const { return int(optionsEn.size()); }
-    const QStringList &options(int language) const { return language == Japanese ? optionsJa : optionsEn; }
-    const QString &caption(int language) const { return language == Japanese ? captionJa : captionEn; }
+    const QStringList &options(int language) const {
+        return language == Japanese ? optionsJa : optionsEn;
+    }
+    const QString &caption(int language) const {
+        return language == Japanese ? captionJa : captionEn;
+    }
     bool hasList() const { return frame != SettingFrameId::None; }
 };
 
@@ -114,7 +118,7 @@ int keyFunctionPosition(quint8 code);
 
 // Other texts of the two pages that follow the language.
 QString openingSlideCaption(int language); // `DOUSA` on the Common Set page
-QString settingFrameCaption();              // "Setting"
+QString settingFrameCaption();             // "Setting"
 
 } // namespace settings
 } // namespace kpr5

@@ -14,7 +14,7 @@ enum class Coding {
     Language,       // 0x01 Japanese, 0x00 English; read: non-zero is Japanese
     ChannelDisplay, // 0x00 OFF, 0x0D ON; read: non-zero is ON
     ChannelDisplayWriteOnly,
-    DialRing,       // the pair (byte, byte + 2)
+    DialRing, // the pair (byte, byte + 2)
 };
 
 struct Field {
@@ -115,17 +115,23 @@ const Field kFields[] = {
 // Dial Ring: position -> (byte 29, byte 31) of block 1.
 constexpr quint8 kDialRing[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
 
-int decodedPosition(const Field &f, const QByteArray &image)
-{
+int decodedPosition(const Field &f, const QByteArray &image) {
     const int v = quint8(image[f.offset]);
     switch (f.coding) {
-    case C::Position: return v;
-    case C::PlusOne: return v == 0 ? 0 : v - 1;
-    case C::PresetBand: return v < 3 ? v : v - 3;
-    case C::KeyFunction: return settings::keyFunctionPosition(quint8(v));
-    case C::Language: return v != 0 ? Japanese : English;
-    case C::ChannelDisplay: return v != 0 ? 1 : 0;
-    case C::ChannelDisplayWriteOnly: return -1;
+    case C::Position:
+        return v;
+    case C::PlusOne:
+        return v == 0 ? 0 : v - 1;
+    case C::PresetBand:
+        return v < 3 ? v : v - 3;
+    case C::KeyFunction:
+        return settings::keyFunctionPosition(quint8(v));
+    case C::Language:
+        return v != 0 ? Japanese : English;
+    case C::ChannelDisplay:
+        return v != 0 ? 1 : 0;
+    case C::ChannelDisplayWriteOnly:
+        return -1;
     case C::DialRing: {
         const bool high = v != 0;
         const bool low = quint8(image[f.offset + 2]) != 0;
@@ -137,24 +143,19 @@ int decodedPosition(const Field &f, const QByteArray &image)
 
 } // namespace
 
-void decodeSettings(SettingsModel &model)
-{
+void decodeSettings(SettingsModel &model) {
     const QByteArray &image = model.image();
     for (const Field &f : kFields) {
         const int pos = decodedPosition(f, image);
         // setPosition refuses a position outside the item's options: the
         // list keeps its entry.
-        if (pos >= 0)
-            model.setPosition(f.family, f.element, pos);
-        if (f.family == F::Display && f.element == 0)
-            model.setPosition(F::Mem, 0, 0);
+        if (pos >= 0) model.setPosition(f.family, f.element, pos);
+        if (f.family == F::Display && f.element == 0) model.setPosition(F::Mem, 0, 0);
     }
 }
 
-QByteArray encodeSettingsBlock(const SettingsModel &model, int block)
-{
-    if (block < 0 || block > 2)
-        return QByteArray();
+QByteArray encodeSettingsBlock(const SettingsModel &model, int block) {
+    if (block < 0 || block > 2) return QByteArray();
     const int begin = settings::kBlockImageOffset[block];
     const int end = begin + settings::kBlockSize[block];
     QByteArray image(SettingsModel::kImageSize, '\0');
@@ -163,15 +164,26 @@ QByteArray encodeSettingsBlock(const SettingsModel &model, int block)
         const int p = model.position(f.family, f.element);
         quint8 v = 0;
         switch (f.coding) {
-        case C::Position: v = quint8(p); break;
-        case C::PlusOne: v = quint8(p + 1); break;
-        case C::PresetBand: v = quint8(p + 3); break;
-        case C::KeyFunction:
-            v = p >= 0 && p < settings::kKeyFunctionCount ? settings::keyFunctionCodes()[size_t(p)] : 0;
+        case C::Position:
+            v = quint8(p);
             break;
-        case C::Language: v = p == Japanese ? 0x01 : 0x00; break;
+        case C::PlusOne:
+            v = quint8(p + 1);
+            break;
+        case C::PresetBand:
+            v = quint8(p + 3);
+            break;
+        case C::KeyFunction:
+            v = p >= 0 && p < settings::kKeyFunctionCount ? settings::keyFunctionCodes()[size_t(p)]
+                                                          : 0;
+            break;
+        case C::Language:
+            v = p == Japanese ? 0x01 : 0x00;
+            break;
         case C::ChannelDisplay:
-        case C::ChannelDisplayWriteOnly: v = p == 1 ? 0x0D : 0x00; break;
+        case C::ChannelDisplayWriteOnly:
+            v = p == 1 ? 0x0D : 0x00;
+            break;
         case C::DialRing:
             if (p >= 0 && p < 4) {
                 image[f.offset] = char(kDialRing[p][0]);
@@ -188,8 +200,7 @@ QByteArray encodeSettingsBlock(const SettingsModel &model, int block)
     return image.mid(begin, end - begin);
 }
 
-void decodeWriteProtect(SettingsModel &model, quint8 byte)
-{
+void decodeWriteProtect(SettingsModel &model, quint8 byte) {
     // The radio holds the position in the low digit; the list has three entries.
     model.setPosition(Family::Mem, 0, byte & 0x0F);
 }

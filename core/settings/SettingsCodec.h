@@ -23,8 +23,11 @@ constexpr quint32 kWriteProtectAddress = 0x1FE01;
 // Image byte offsets of the settings that the program does not edit but
 // writes back as the radio holds them, and of the written constants.
 constexpr int kImageWrittenBack[] = {1, 52, 64 + 7, 64 + 28, 128 + 15, 128 + 16};
-struct Constant { int offset; quint8 value; };
-constexpr Constant kConstants[] = {{0, 0xA5}, {9, 0x04}, {50, 0x01}, {51, 0x0C},
+struct Constant {
+    int offset;
+    quint8 value;
+};
+constexpr Constant kConstants[] = {{0, 0xA5},  {9, 0x04},  {50, 0x01},     {51, 0x0C},
                                    {55, 0x02}, {56, 0x02}, {64 + 17, 0x06}};
 
 } // namespace settings

@@ -14,16 +14,14 @@ struct Cp932Pair {
 
 #include "core/text/Cp932Table.inc"
 
-const Cp932Pair *findDecode(quint16 code)
-{
+const Cp932Pair *findDecode(quint16 code) {
     const auto *end = std::end(kCp932Decode);
     const auto *it = std::lower_bound(std::begin(kCp932Decode), end, code,
                                       [](const Cp932Pair &p, quint16 c) { return p.code < c; });
     return (it != end && it->code == code) ? it : nullptr;
 }
 
-const Cp932Pair *findEncode(char16_t unit)
-{
+const Cp932Pair *findEncode(char16_t unit) {
     const auto *end = std::end(kCp932Encode);
     const auto *it = std::lower_bound(std::begin(kCp932Encode), end, unit,
                                       [](const Cp932Pair &p, char16_t u) { return p.unit < u; });
@@ -32,13 +30,12 @@ const Cp932Pair *findEncode(char16_t unit)
 
 // Calls f(codePoint) for every character of a text; a surrogate pair is one
 // character, a lone surrogate is passed as it is (it has no code either way).
-template <typename F>
-void forEachCodePoint(const QString &text, F f)
-{
+template <typename F> void forEachCodePoint(const QString &text, F f) {
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < n &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             f(QChar::surrogateToUcs4(c, text.at(i + 1).unicode()));
             ++i;
         } else {
@@ -49,29 +46,22 @@ void forEachCodePoint(const QString &text, F f)
 
 } // namespace
 
-std::optional<char16_t> toUnicode(quint16 code)
-{
-    if (const Cp932Pair *p = findDecode(code))
-        return char16_t(p->unit);
+std::optional<char16_t> toUnicode(quint16 code) {
+    if (const Cp932Pair *p = findDecode(code)) return char16_t(p->unit);
     return std::nullopt;
 }
 
-std::optional<quint16> fromUnicode(char32_t character)
-{
-    if (character > 0xFFFF)
-        return std::nullopt;
-    if (const Cp932Pair *p = findEncode(char16_t(character)))
-        return p->code;
+std::optional<quint16> fromUnicode(char32_t character) {
+    if (character > 0xFFFF) return std::nullopt;
+    if (const Cp932Pair *p = findEncode(char16_t(character))) return p->code;
     return std::nullopt;
 }
 
-bool isLeadByte(quint8 byte)
-{
+bool isLeadByte(quint8 byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-QByteArray encode(const QString &text, char replacement)
-{
+QByteArray encode(const QString &text, char replacement) {
     QByteArray out;
     out.reserve(text.size() * 2);
     forEachCodePoint(text, [&](char32_t c) {
@@ -88,8 +78,7 @@ QByteArray encode(const QString &text, char replacement)
     return out;
 }
 
-QString decode(const QByteArray &bytes)
-{
+QString decode(const QByteArray &bytes) {
     QString out;
     out.reserve(bytes.size());
     const qsizetype n = bytes.size();
@@ -108,8 +97,7 @@ QString decode(const QByteArray &bytes)
     return out;
 }
 
-int byteLength(const QString &text)
-{
+int byteLength(const QString &text) {
     int length = 0;
     forEachCodePoint(text, [&](char32_t c) {
         const std::optional<quint16> code = fromUnicode(c);

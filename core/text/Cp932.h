@@ -20,7 +20,9 @@ std::optional<char16_t> toUnicode(quint16 code);
 // The code of a character; nullopt when code page 932 cannot represent it.
 std::optional<quint16> fromUnicode(char32_t character);
 
-inline bool isDoubleByte(quint16 code) { return code > 0xFF; }
+inline bool isDoubleByte(quint16 code) {
+    return code > 0xFF;
+}
 
 // True for the bytes that start a double-byte character (0x81..0x9F, 0xE0..0xFC).
 bool isLeadByte(quint8 byte);

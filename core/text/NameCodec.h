@@ -19,7 +19,7 @@ namespace kpr5::names {
 
 constexpr int kFieldBytes = 32;
 constexpr int kSlots = 16;
-constexpr int kMaxLength = 16;     // bytes of a name or the title
+constexpr int kMaxLength = 16; // bytes of a name or the title
 constexpr int kUserCharacters = 8;
 constexpr char16_t kFirstUserCharacter = 0x2460; // stored form of user character 1
 constexpr int kAllowedTableSize = 844;

@@ -1,12 +1,12 @@
 #include "gui/banks/BankPage.h"
 
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/MessageDialog.h"
 #include "core/banks/BankTable.h"
 #include "core/banks/BankTransfer.h"
-#include "gui/banks/GroupWindow.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/RowLabels.h"
+#include "gui/banks/GroupWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -33,8 +33,7 @@ const QString kCautionTitle = QStringLiteral("Caution");
 
 constexpr int kBanksPerColumn = 10;
 
-QString indexedName(const char *name, int index)
-{
+QString indexedName(const char *name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
@@ -67,8 +66,7 @@ private:
     int m_selectedBank = -1; // set by clicking a slider
 };
 
-BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window)
-{
+BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window) {
     auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
 
@@ -105,8 +103,7 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window)
         m_texts[b] = text;
 
         connect(slider, &QSlider::valueChanged, this, [this, b](int value) {
-            if (banks().count(b) != value)
-                banks().setCount(b, value);
+            if (banks().count(b) != value) banks().setCount(b, value);
         });
     }
     frameLayout->addLayout(grid, 1);
@@ -144,9 +141,8 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window)
     connect(up, &QPushButton::clicked, this, [this] { step(+1); });
     connect(down, &QPushButton::clicked, this, [this] { step(-1); });
     connect(reset, &QPushButton::clicked, this, [this] { banks().reset(); });
-    connect(read, &QPushButton::clicked, this, [this] {
-        readBanks(banks(), m_window.link(), m_window.host());
-    });
+    connect(read, &QPushButton::clicked, this,
+            [this] { readBanks(banks(), m_window.link(), m_window.host()); });
     connect(m_write, &QPushButton::clicked, this, [this] { writeBanksClicked(); });
     connect(groups, &QPushButton::clicked, this, [this] { openGroupWindow(m_window, false); });
 
@@ -155,8 +151,7 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window)
     // while the total is wrong.
     connect(&m_window, &MainWindow::transferEnded, this, [this] { updateWriteEnabled(); });
     connect(&m_window, &MainWindow::pageEntered, this, [this](int page) {
-        if (page == MainWindow::MemoryPage)
-            relabelChannels();
+        if (page == MainWindow::MemoryPage) relabelChannels();
     });
     m_window.setPageGuard([this](int from, int to) { return guardPageChange(from, to); });
 
@@ -164,23 +159,18 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window)
     relabelChannels(); // the special rows, and the memory rows of the default table
 }
 
-int BankPageWidget::bankOf(QObject *o) const
-{
+int BankPageWidget::bankOf(QObject *o) const {
     for (int b = 0; b < BankTable::kBankCount; ++b) {
-        if (m_sliders[b] == o || m_texts[b] == o)
-            return b;
+        if (m_sliders[b] == o || m_texts[b] == o) return b;
     }
     return -1;
 }
 
-bool BankPageWidget::eventFilter(QObject *watched, QEvent *event)
-{
+bool BankPageWidget::eventFilter(QObject *watched, QEvent *event) {
     const int bank = bankOf(watched);
-    if (bank < 0)
-        return QWidget::eventFilter(watched, event);
+    if (bank < 0) return QWidget::eventFilter(watched, event);
     if (watched == m_sliders[bank]) {
-        if (event->type() == QEvent::MouseButtonPress)
-            m_selectedBank = bank;
+        if (event->type() == QEvent::MouseButtonPress) m_selectedBank = bank;
         return false;
     }
     switch (event->type()) {
@@ -202,8 +192,7 @@ bool BankPageWidget::eventFilter(QObject *watched, QEvent *event)
 // characters, Backspace, and Enter, which takes the value over; every other
 // character is discarded. Keys that type no character (cursor keys, Tab,
 // Delete, the clipboard shortcuts) keep their usual meaning.
-bool BankPageWidget::filterKey(int bank, QKeyEvent *key)
-{
+bool BankPageWidget::filterKey(int bank, QKeyEvent *key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         takeOverText(bank);
         return true;
@@ -220,16 +209,14 @@ bool BankPageWidget::filterKey(int bank, QKeyEvent *key)
 }
 
 // Enter or leaving the text box: the text becomes the bank's count.
-void BankPageWidget::takeOverText(int bank)
-{
+void BankPageWidget::takeOverText(int bank) {
     const int count = BankTable::countFromText(m_texts[bank]->text());
     banks().setCount(bank, count);
     // The model may not have changed (same count): show the clean number anyway.
     m_texts[bank]->setText(QString::number(banks().count(bank)));
 }
 
-void BankPageWidget::refresh()
-{
+void BankPageWidget::refresh() {
     const BankTable &t = banks();
     for (int b = 0; b < BankTable::kBankCount; ++b) {
         const int count = t.count(b);
@@ -238,8 +225,7 @@ void BankPageWidget::refresh()
             m_sliders[b]->setValue(count);
         }
         const QString text = QString::number(count);
-        if (m_texts[b]->text() != text)
-            m_texts[b]->setText(text);
+        if (m_texts[b]->text() != text) m_texts[b]->setText(text);
     }
     m_total->setText(QString::number(t.shownTotal()));
     QPalette p = m_total->palette();
@@ -250,55 +236,46 @@ void BankPageWidget::refresh()
     updateWriteEnabled();
 }
 
-void BankPageWidget::updateWriteEnabled()
-{
+void BankPageWidget::updateWriteEnabled() {
     m_write->setEnabled(banks().totalIsValid() && m_window.link().state.transferBusy == 0);
 }
 
-void BankPageWidget::step(int delta)
-{
-    if (m_selectedBank < 0)
-        return;
+void BankPageWidget::step(int delta) {
+    if (m_selectedBank < 0) return;
     banks().stepCount(m_selectedBank, delta);
 }
 
-void BankPageWidget::writeBanksClicked()
-{
-    if (!banks().totalIsValid() || m_window.link().state.transferBusy != 0)
-        return;
+void BankPageWidget::writeBanksClicked() {
+    if (!banks().totalIsValid() || m_window.link().state.transferBusy != 0) return;
     m_write->setEnabled(false);
     writeBanks(banks(), m_window.link(), m_window.host());
     updateWriteEnabled();
 }
 
-bool BankPageWidget::guardPageChange(int from, int to)
-{
+bool BankPageWidget::guardPageChange(int from, int to) {
     // A bank's text box being edited is left before the page changes (the
     // tab strip takes no focus, so its lost-focus rule would come too late).
     const int editing = bankOf(QApplication::focusWidget());
-    if (from == MainWindow::BankPage && editing >= 0 && QApplication::focusWidget() == m_texts[editing])
+    if (from == MainWindow::BankPage && editing >= 0 &&
+        QApplication::focusWidget() == m_texts[editing])
         takeOverText(editing);
-    if (banks().totalIsValid())
-        return true;
+    if (banks().totalIsValid()) return true;
     if (to != MainWindow::BankPage) {
         const ui::Answer answer =
             ui::showMessage(&m_window, kCautionText, kCautionTitle, QString(), true);
-        if (answer != ui::Answer::Ok)
-            return false;
+        if (answer != ui::Answer::Ok) return false;
     }
     banks().reset();
     return true;
 }
 
-void BankPageWidget::relabelChannels()
-{
+void BankPageWidget::relabelChannels() {
     m_window.document().channels.setRowLabels(channelRowLabels(banks().counts()));
 }
 
 } // namespace
 
-QWidget *createBankPage(MainWindow &window)
-{
+QWidget *createBankPage(MainWindow &window) {
     auto *page = new BankPageWidget(window);
     page->setObjectName(QStringLiteral("BankPage"));
     return page;

@@ -1,11 +1,11 @@
 #include "gui/banks/GroupWindow.h"
 
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/MessageDialog.h"
-#include "gui/widgets/Twips.h"
 #include "core/banks/BankTable.h"
 #include "core/banks/GroupTable.h"
 #include "core/banks/GroupTransfer.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/MessageDialog.h"
+#include "gui/widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -24,48 +24,38 @@ constexpr int kBlockWidth = 11; // ten bank columns and a separator
 constexpr int kRowTwips = 240;
 constexpr int kGroupReplyTimeoutMs = 200;
 
-int columnTwips(int column)
-{
-    if (column == 0)
-        return GroupWindow::kNameColumnTwips;
+int columnTwips(int column) {
+    if (column == 0) return GroupWindow::kNameColumnTwips;
     return GroupWindow::isSeparator(column) ? GroupWindow::kSeparatorTwips
                                             : GroupWindow::kBankColumnTwips;
 }
 } // namespace
 
-void openGroupWindow(MainWindow &window, bool automatic)
-{
-    if (window.link().state.transferBusy != 0)
-        return;
+void openGroupWindow(MainWindow &window, bool automatic) {
+    if (window.link().state.transferBusy != 0) return;
     RadioDocument &doc = window.document();
-    if (!doc.banks.totalIsValid())
-        doc.banks.reset();
+    if (!doc.banks.totalIsValid()) doc.banks.reset();
     // Opening the group window also refreshes the one-touch keys' bank lists.
     doc.oneTouch.rebuildLists(doc.banks);
     GroupWindow dialog(doc.banks, doc.groups, window.link(), automatic, &window);
     dialog.exec();
 }
 
-int GroupWindow::columnOfBank(int bank)
-{
+int GroupWindow::columnOfBank(int bank) {
     return 1 + bank + bank / 10;
 }
 
-bool GroupWindow::isSeparator(int column)
-{
+bool GroupWindow::isSeparator(int column) {
     return column > 0 && column < kColumns && (column - 1) % kBlockWidth == 10;
 }
 
-int GroupWindow::bankOfColumn(int column)
-{
-    if (column < 1 || column >= kColumns || isSeparator(column))
-        return -1;
+int GroupWindow::bankOfColumn(int column) {
+    if (column < 1 || column >= kColumns || isSeparator(column)) return -1;
     const int k = column - 1;
     return (k / kBlockWidth) * 10 + k % kBlockWidth;
 }
 
-QColor GroupWindow::basicColour(int index)
-{
+QColor GroupWindow::basicColour(int index) {
     static const QColor palette[16] = {
         QColor(0x00, 0x00, 0x00), QColor(0x00, 0x00, 0x80), QColor(0x00, 0x80, 0x00),
         QColor(0x00, 0x80, 0x80), QColor(0x80, 0x00, 0x00), QColor(0x80, 0x00, 0x80),
@@ -79,8 +69,7 @@ QColor GroupWindow::basicColour(int index)
 
 GroupWindow::GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink &mainLink,
                          bool automatic, QWidget *parent)
-    : QDialog(parent), m_banks(banks), m_groups(groups), m_automatic(automatic)
-{
+    : QDialog(parent), m_banks(banks), m_groups(groups), m_automatic(automatic) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("BANK-LINK Setting"));
     setModal(true);
@@ -142,8 +131,7 @@ GroupWindow::GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink 
 
 GroupWindow::~GroupWindow() = default;
 
-void GroupWindow::buildGrid()
-{
+void GroupWindow::buildGrid() {
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
@@ -176,8 +164,7 @@ void GroupWindow::buildGrid()
             auto *item = new QTableWidgetItem;
             item->setFlags(Qt::ItemIsEnabled);
             item->setTextAlignment(Qt::AlignCenter);
-            if (r == 0 || c == 0 || isSeparator(c))
-                item->setBackground(fixedBack);
+            if (r == 0 || c == 0 || isSeparator(c)) item->setBackground(fixedBack);
             if (r == 0 && bankOfColumn(c) >= 0)
                 item->setText(QString::number(bankOfColumn(c) % 10));
             if (c == 0 && r > 0) {
@@ -189,11 +176,9 @@ void GroupWindow::buildGrid()
     }
 }
 
-void GroupWindow::paintCell(int group, int bank)
-{
+void GroupWindow::paintCell(int group, int bank) {
     QTableWidgetItem *item = m_grid->item(group + 1, columnOfBank(bank));
-    if (!item)
-        return;
+    if (!item) return;
     if (!m_banks.isAvailable(bank)) {
         item->setBackground(basicColour(8));
         item->setForeground(basicColour(12));
@@ -206,8 +191,7 @@ void GroupWindow::paintCell(int group, int bank)
     }
 }
 
-void GroupWindow::repaint()
-{
+void GroupWindow::repaint() {
     m_grid->setUpdatesEnabled(false);
     for (int g = 0; g < GroupTable::kGroupCount; ++g) {
         for (int b = 0; b < GroupTable::kBankCount; ++b)
@@ -216,75 +200,64 @@ void GroupWindow::repaint()
     m_grid->setUpdatesEnabled(true);
 }
 
-void GroupWindow::cellClicked(int row, int column)
-{
-    if (row < 1 || row > GroupTable::kGroupCount)
-        return;
+void GroupWindow::cellClicked(int row, int column) {
+    if (row < 1 || row > GroupTable::kGroupCount) return;
     const int bank = bankOfColumn(column);
-    if (bank < 0 || !m_banks.isAvailable(bank))
-        return;
+    if (bank < 0 || !m_banks.isAvailable(bank)) return;
     m_groups.toggle(row - 1, bank);
 }
 
-void GroupWindow::clearClicked()
-{
-    if (busy())
-        return;
+void GroupWindow::clearClicked() {
+    if (busy()) return;
     m_groups.clear();
 }
 
-void GroupWindow::okClicked()
-{
-    if (busy())
-        return;
+void GroupWindow::okClicked() {
+    if (busy()) return;
     accept();
 }
 
-void GroupWindow::readGroupsClicked()
-{
-    if (busy())
-        return;
+void GroupWindow::readGroupsClicked() {
+    if (busy()) return;
     readGroups(m_groups, m_link, *this, m_automatic, &m_banks);
-    if (m_link.closing())
-        return;
+    if (m_link.closing()) return;
     // The whole-radio read goes on with its next step whether or not the
     // groups arrived.
-    if (m_automatic)
-        accept();
+    if (m_automatic) accept();
 }
 
-void GroupWindow::writeGroupsClicked()
-{
-    if (busy())
-        return;
+void GroupWindow::writeGroupsClicked() {
+    if (busy()) return;
     writeGroups(m_groups, m_link, *this);
 }
 
-void GroupWindow::setButtonsEnabled(bool enabled)
-{
+void GroupWindow::setButtonsEnabled(bool enabled) {
     for (QPushButton *b : {m_read, m_write, m_clear, m_ok})
         b->setEnabled(enabled);
 }
 
-void GroupWindow::message(const QString &text, const QString &title, const QString &detail)
-{
+void GroupWindow::message(const QString &text, const QString &title, const QString &detail) {
     ui::showMessage(this, text, title, detail);
 }
 
-void GroupWindow::transferStarted() { setButtonsEnabled(false); }
+void GroupWindow::transferStarted() {
+    setButtonsEnabled(false);
+}
 
-void GroupWindow::transferFinished() { setButtonsEnabled(true); }
+void GroupWindow::transferFinished() {
+    setButtonsEnabled(true);
+}
 
-void GroupWindow::closeWindow()
-{
+void GroupWindow::closeWindow() {
     // Closed during a transfer: close once the transfer's stack has unwound.
     QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
-void GroupWindow::processEvents() { QCoreApplication::processEvents(); }
+void GroupWindow::processEvents() {
+    QCoreApplication::processEvents();
+}
 
-void GroupWindow::showEvent(QShowEvent *event)
-{
+void GroupWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (m_automatic && !m_automaticStarted) {
         m_automaticStarted = true;
@@ -292,8 +265,7 @@ void GroupWindow::showEvent(QShowEvent *event)
     }
 }
 
-void GroupWindow::closeEvent(QCloseEvent *event)
-{
+void GroupWindow::closeEvent(QCloseEvent *event) {
     if (busy()) {
         // End the transfer at its reply wait; the window closes after it.
         m_link.requestClose();
@@ -303,8 +275,7 @@ void GroupWindow::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
-void GroupWindow::reject()
-{
+void GroupWindow::reject() {
     if (busy()) // Escape does nothing while a transfer runs
         return;
     QDialog::reject();

@@ -36,7 +36,7 @@ public:
     static constexpr int kNameColumnTwips = 700;
     static constexpr int kBankColumnTwips = 200;
     static constexpr int kSeparatorTwips = 20;
-    static int columnOfBank(int bank);  // 1..54
+    static int columnOfBank(int bank);   // 1..54
     static int bankOfColumn(int column); // -1 for column 0, separators and beyond
     static bool isSeparator(int column);
 
@@ -47,8 +47,8 @@ public:
     // For tests: construct and show() without exec(). The window paints the
     // groups at once (unavailable banks cleared and grey); in automatic mode
     // the group read starts as soon as the window is shown.
-    GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink &mainLink,
-                bool automatic, QWidget *parent = nullptr);
+    GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink &mainLink, bool automatic,
+                QWidget *parent = nullptr);
     ~GroupWindow() override;
 
     SerialLink &link() { return m_link; }

@@ -11,8 +11,7 @@
 namespace kpr5 {
 
 ChannelGridView::ChannelGridView(ChannelTable &table, QWidget *parent)
-    : QTableView(parent), m_model(new ChannelTableModel(table, this))
-{
+    : QTableView(parent), m_model(new ChannelTableModel(table, this)) {
     setObjectName(QStringLiteral("MSFlexGrid1"));
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -29,20 +28,17 @@ ChannelGridView::ChannelGridView(ChannelTable &table, QWidget *parent)
     for (int c = 0; c < ChannelTable::kColumns; ++c)
         setColumnWidth(c, widths[c]);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            Q_EMIT openRequested();
+        if (index.isValid()) Q_EMIT openRequested();
     });
     setCurrentCell(1, ChannelTable::kColumns);
 }
 
-int ChannelGridView::currentRow() const
-{
+int ChannelGridView::currentRow() const {
     const QModelIndex current = currentIndex();
     return current.isValid() ? ChannelTableModel::tableRow(current) : 1;
 }
 
-int ChannelGridView::selectionEnd() const
-{
+int ChannelGridView::selectionEnd() const {
     const int row = currentRow() - 1;
     const QItemSelection selection = selectionModel()->selection();
     for (const QItemSelectionRange &range : selection) {
@@ -52,8 +48,7 @@ int ChannelGridView::selectionEnd() const
     return row + 1;
 }
 
-void ChannelGridView::setCurrentCell(int row, int column, int selectionEnd)
-{
+void ChannelGridView::setCurrentCell(int row, int column, int selectionEnd) {
     row = std::clamp(row, 1, ChannelTable::kRows);
     column = std::clamp(column, 1, ChannelTable::kColumns);
     const int end = selectionEnd < 1 ? row : std::min(selectionEnd, ChannelTable::kRows);
@@ -63,28 +58,22 @@ void ChannelGridView::setCurrentCell(int row, int column, int selectionEnd)
     selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
 }
 
-void ChannelGridView::moveCurrentRow(int row)
-{
-    if (row < 1 || row > ChannelTable::kRows)
-        return;
+void ChannelGridView::moveCurrentRow(int row) {
+    if (row < 1 || row > ChannelTable::kRows) return;
     const int column = currentIndex().isValid() ? currentIndex().column() + 1 : 1;
     selectionModel()->setCurrentIndex(m_model->cell(row, column), QItemSelectionModel::NoUpdate);
 }
 
-void ChannelGridView::setRedraw(bool on)
-{
-    if (on == m_redraw)
-        return;
+void ChannelGridView::setRedraw(bool on) {
+    if (on == m_redraw) return;
     m_redraw = on;
     // While suspended the current row moves without scrolling the view.
     setAutoScroll(on);
     setUpdatesEnabled(on);
-    if (on)
-        viewport()->update();
+    if (on) viewport()->update();
 }
 
-void ChannelGridView::keyPressEvent(QKeyEvent *event)
-{
+void ChannelGridView::keyPressEvent(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

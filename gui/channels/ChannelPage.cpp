@@ -1,13 +1,13 @@
 #include "gui/channels/ChannelPage.h"
 
+#include "core/channels/ChannelRowEdits.h"
+#include "core/channels/ChannelTable.h"
+#include "core/channels/ChannelTransfer.h"
+#include "gui/channels/ChannelGridView.h"
+#include "gui/channels/DetailDialog.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
-#include "core/channels/ChannelTransfer.h"
-#include "gui/channels/ChannelGridView.h"
-#include "core/channels/ChannelRowEdits.h"
-#include "core/channels/ChannelTable.h"
-#include "gui/channels/DetailDialog.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -16,10 +16,11 @@
 
 namespace kpr5 {
 
-QWidget *createMemoryPage(MainWindow &window) { return new ChannelPage(window); }
+QWidget *createMemoryPage(MainWindow &window) {
+    return new ChannelPage(window);
+}
 
-ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent), m_window(window)
-{
+ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent), m_window(window) {
     setObjectName(QStringLiteral("MemoryPage"));
     ChannelTable &table = m_window.document().channels;
     auto *layout = new QVBoxLayout(this);
@@ -53,10 +54,12 @@ ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent),
     connect(write, &QPushButton::clicked, this,
             [this, &table] { writeChannels(table, m_window.link(), m_window.host()); });
     connect(readOne, &QPushButton::clicked, this, [this, &table] {
-        readSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(), m_window.host());
+        readSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(),
+                     m_window.host());
     });
     connect(writeOne, &QPushButton::clicked, this, [this, &table] {
-        writeSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(), m_window.host());
+        writeSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(),
+                      m_window.host());
     });
     connect(up, &QPushButton::clicked, this, [this] { moveRow(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveRow(1); });
@@ -72,16 +75,16 @@ ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent),
     connect(&m_window, &MainWindow::transferEnded, this, &ChannelPage::transferEnded);
 }
 
-bool ChannelPage::transferRunning() const { return m_window.link().state.transferBusy != 0; }
+bool ChannelPage::transferRunning() const {
+    return m_window.link().state.transferBusy != 0;
+}
 
-void ChannelPage::transferEnded()
-{
+void ChannelPage::transferEnded() {
     m_grid->setCurrentCell(1, ChannelTable::kColumns, 1);
     m_grid->scrollToTop();
 }
 
-void ChannelPage::changeRows(const std::function<void()> &change)
-{
+void ChannelPage::changeRows(const std::function<void()> &change) {
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
     const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() + 1 : 1;
@@ -95,59 +98,48 @@ void ChannelPage::changeRows(const std::function<void()> &change)
     m_grid->setFocus();
 }
 
-void ChannelPage::deleteRows()
-{
-    if (transferRunning())
-        return;
+void ChannelPage::deleteRows() {
+    if (transferRunning()) return;
     ChannelTable &table = m_window.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
     changeRows([&] { rowedits::deleteRows(table, current, end); });
 }
 
-void ChannelPage::clearRows()
-{
-    if (transferRunning())
-        return;
+void ChannelPage::clearRows() {
+    if (transferRunning()) return;
     ChannelTable &table = m_window.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
     changeRows([&] { rowedits::clearRows(table, current, end); });
 }
 
-void ChannelPage::resetAll()
-{
-    if (transferRunning())
-        return;
+void ChannelPage::resetAll() {
+    if (transferRunning()) return;
     QProgressBar *bar = m_window.progressBar();
     m_reset->setEnabled(false);
     bar->setMaximum(100);
     changeRows([&] {
-        rowedits::resetAll(m_window.document().channels, [bar](int percent) { bar->setValue(percent); });
+        rowedits::resetAll(m_window.document().channels,
+                           [bar](int percent) { bar->setValue(percent); });
     });
     bar->setValue(0);
     m_reset->setEnabled(true);
 }
 
-void ChannelPage::moveRow(int delta)
-{
-    if (transferRunning())
-        return;
+void ChannelPage::moveRow(int delta) {
+    if (transferRunning()) return;
     const int row = m_grid->currentRow() + delta;
-    if (row < 1 || row > ChannelTable::kRows)
-        return;
+    if (row < 1 || row > ChannelTable::kRows) return;
     const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() + 1 : 1;
     m_grid->setCurrentCell(row, column);
     m_grid->scrollTo(m_grid->currentIndex());
 }
 
-void ChannelPage::openDetail()
-{
-    if (m_edit.busy || transferRunning() || !m_grid->isEnabled())
-        return;
+void ChannelPage::openDetail() {
+    if (m_edit.busy || transferRunning() || !m_grid->isEnabled()) return;
     int row = m_grid->currentRow();
-    if (ChannelTable::isBugRow(row))
-        return;
+    if (ChannelTable::isBugRow(row)) return;
     int slot = row - 1;
     if (edit::isDualWatchSlot(slot) && (slot - edit::kFirstDualSlot) % 2 == 1) {
         // A "(Sub)" row: the pair is edited from its "(Main)" row.

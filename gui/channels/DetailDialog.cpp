@@ -1,9 +1,9 @@
 #include "gui/channels/DetailDialog.h"
 
-#include "gui/widgets/Twips.h"
+#include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTables.h"
 #include "core/text/NameCodec.h"
-#include "core/channels/ChannelTable.h"
+#include "gui/widgets/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,43 +33,33 @@ const char kDiscardKeysProperty[] = "kpr5DiscardKeys";
 const char kShiftPartProperty[] = "kpr5ShiftPart"; // 1 integer part, 2 decimals
 const char kSetProperty[] = "kpr5Set";
 
-QString suffixed(const char *base, int set)
-{
+QString suffixed(const char *base, int set) {
     return QLatin1String(base) + (set == 1 ? QStringLiteral("_2") : QString());
 }
 
-QString indexed(const char *base, int set, int i)
-{
+QString indexed(const char *base, int set, int i) {
     return suffixed(base, set) + QStringLiteral("(%1)").arg(i);
 }
 
-bool acceptsCharacter(QLineEdit *field, const QString &current, char32_t c)
-{
+bool acceptsCharacter(QLineEdit *field, const QString &current, char32_t c) {
     const auto kind = FieldKind(field->property(kKindProperty).toInt());
-    if (kind == FieldKind::Name)
-        return names::acceptKey(current, c, false);
-    if (c == 8)
-        return true;
-    if (c < U'0' || c > U'9')
-        return false;
+    if (kind == FieldKind::Name) return names::acceptKey(current, c, false);
+    if (c == 8) return true;
+    if (c < U'0' || c > U'9') return false;
     return current.size() < field->property(kLimitProperty).toInt();
 }
 
 // Splits "145.50000MHz" / "0.600MHz" into the parts before and after the point.
-QPair<QString, QString> splitNumber(const QString &cell)
-{
+QPair<QString, QString> splitNumber(const QString &cell) {
     QString text = cell;
-    if (text.endsWith(QLatin1String("MHz")))
-        text.chop(3);
+    if (text.endsWith(QLatin1String("MHz"))) text.chop(3);
     const qsizetype dot = text.indexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {text, QString()};
+    if (dot < 0) return {text, QString()};
     return {text.left(dot), text.mid(dot + 1)};
 }
 
-QGroupBox *optionFrame(const QString &caption, const QStringList &texts, const QString &name, int columns,
-                       QButtonGroup *group, QWidget *parent)
-{
+QGroupBox *optionFrame(const QString &caption, const QStringList &texts, const QString &name,
+                       int columns, QButtonGroup *group, QWidget *parent) {
     auto *frame = new QGroupBox(caption, parent);
     auto *grid = new QGridLayout(frame);
     grid->setContentsMargins(6, 2, 6, 2);
@@ -83,8 +73,7 @@ QGroupBox *optionFrame(const QString &caption, const QStringList &texts, const Q
     return frame;
 }
 
-void checkOption(QButtonGroup *group, int id)
-{
+void checkOption(QButtonGroup *group, int id) {
     if (QAbstractButton *b = group->button(id)) {
         b->setChecked(true);
         return;
@@ -97,16 +86,14 @@ void checkOption(QButtonGroup *group, int id)
     }
 }
 
-void selectEntry(QComboBox *list, int index)
-{
+void selectEntry(QComboBox *list, int index) {
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
 } // namespace
 
 DetailDialog::DetailDialog(const ChannelTable &table, edit::EditState &state, QWidget *parent)
-    : QDialog(parent), m_state(state)
-{
+    : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Memory Detail"));
     setModal(true);
@@ -152,16 +139,14 @@ DetailDialog::DetailDialog(const ChannelTable &table, edit::EditState &state, QW
         m_sets[set].mode->button(3)->setEnabled(!narrowOnly);
     }
     fillSet(0, table, slot);
-    if (m_pair)
-        fillSet(1, table, slot + 1);
+    if (m_pair) fillSet(1, table, slot + 1);
 
     setFixedWidth(twipsToPixels(m_pair ? kPairWidthTwips : kSingleWidthTwips));
 }
 
 DetailDialog::~DetailDialog() = default;
 
-QWidget *DetailDialog::buildSet(int set)
-{
+QWidget *DetailDialog::buildSet(int set) {
     ColumnSet &s = m_sets[set];
     s.box = new QWidget(this);
     auto *v = new QVBoxLayout(s.box);
@@ -197,11 +182,11 @@ QWidget *DetailDialog::buildSet(int set)
     v->addWidget(optionFrame(QStringLiteral("Modulation Mode"), edit::modeOptionTexts(),
                              suffixed("DETAIL_MODE", set), 4, s.mode, s.box));
     s.step = new QButtonGroup(s.box);
-    v->addWidget(optionFrame(QStringLiteral("Step"), channeltables::stepTexts(), suffixed("DETAIL_STEP", set), 4,
-                             s.step, s.box));
+    v->addWidget(optionFrame(QStringLiteral("Step"), channeltables::stepTexts(),
+                             suffixed("DETAIL_STEP", set), 4, s.step, s.box));
     s.squelch = new QButtonGroup(s.box);
-    v->addWidget(optionFrame(QStringLiteral("TSQ/DCS"), edit::squelchOptionTexts(), suffixed("PALSE_TYPE", set), 6,
-                             s.squelch, s.box));
+    v->addWidget(optionFrame(QStringLiteral("TSQ/DCS"), edit::squelchOptionTexts(),
+                             suffixed("PALSE_TYPE", set), 6, s.squelch, s.box));
 
     auto list = [&](const char *base, const QStringList &entries, bool discardKeys) {
         auto *c = new QComboBox(s.box);
@@ -231,8 +216,9 @@ QWidget *DetailDialog::buildSet(int set)
 
     auto *shiftRow = new QHBoxLayout;
     s.shift = new QButtonGroup(s.box);
-    shiftRow->addWidget(optionFrame(QStringLiteral("Shift"), {QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")},
-                                    suffixed("DETAIL_SHIFT", set), 3, s.shift, s.box));
+    shiftRow->addWidget(optionFrame(
+        QStringLiteral("Shift"), {QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")},
+        suffixed("DETAIL_SHIFT", set), 3, s.shift, s.box));
     auto *offset = new QGroupBox(QStringLiteral("Offset Frequency"), s.box);
     auto *offsetRow = new QHBoxLayout(offset);
     offsetRow->setContentsMargins(6, 2, 6, 2);
@@ -285,8 +271,7 @@ QWidget *DetailDialog::buildSet(int set)
     return s.box;
 }
 
-void DetailDialog::setDefaults(int set)
-{
+void DetailDialog::setDefaults(int set) {
     ColumnSet &s = m_sets[set];
     s.name->clear();
     s.skip->setChecked(false);
@@ -305,27 +290,27 @@ void DetailDialog::setDefaults(int set)
     s.original = edit::EditSet{};
 }
 
-void DetailDialog::fillSet(int set, const ChannelTable &table, int slot)
-{
+void DetailDialog::fillSet(int set, const ChannelTable &table, int slot) {
     ColumnSet &s = m_sets[set];
     setDefaults(set);
     const int row = slot + 1;
     const QString frequency = table.text(row, ChannelTable::FreqCol);
-    if (frequency.isEmpty())
-        return; // an empty row: fields empty, the defaults chosen
+    if (frequency.isEmpty()) return; // an empty row: fields empty, the defaults chosen
 
     const auto [integer, decimals] = splitNumber(frequency);
     s.freq1->setText(integer);
     s.freq2->setText(decimals);
     checkOption(s.mode, edit::modeOption(table.text(row, ChannelTable::ModeCol)).value_or(-1));
-    checkOption(s.squelch, edit::squelchOption(table.text(row, ChannelTable::ToneModeCol)).value_or(-1));
+    checkOption(s.squelch,
+                edit::squelchOption(table.text(row, ChannelTable::ToneModeCol)).value_or(-1));
     checkOption(s.shift, edit::shiftOption(table.text(row, ChannelTable::ShiftCol)).value_or(-1));
     checkOption(s.step, table.stepIndex(slot));
     selectEntry(s.txTone, table.txToneIndex(slot));
     selectEntry(s.rxTone, table.rxToneIndex(slot));
     selectEntry(s.dcs, table.dcsIndex(slot));
     selectEntry(s.carrier, table.carrierIndex(slot));
-    const auto [shiftInteger, shiftDecimals] = splitNumber(table.text(row, ChannelTable::ShiftFreqCol));
+    const auto [shiftInteger, shiftDecimals] =
+        splitNumber(table.text(row, ChannelTable::ShiftFreqCol));
     s.shift1->setText(shiftInteger);
     s.shift2->setText(shiftDecimals);
     s.skip->setChecked(table.text(row, ChannelTable::SkipCol) == QLatin1String("*"));
@@ -338,30 +323,23 @@ void DetailDialog::fillSet(int set, const ChannelTable &table, int slot)
     s.original.carrierIndex = table.carrierIndex(slot);
 }
 
-void DetailDialog::clearSet(int set)
-{
-    if (set < 0 || set > 1)
-        return;
+void DetailDialog::clearSet(int set) {
+    if (set < 0 || set > 1) return;
     setDefaults(set);
     // A call channel cannot be emptied: after Clear it can only be cancelled.
-    if (set == 0 && !m_pair && edit::isCallSlot(m_state.slot))
-        m_enter->setEnabled(false);
+    if (set == 0 && !m_pair && edit::isCallSlot(m_state.slot)) m_enter->setEnabled(false);
 }
 
-void DetailDialog::insertUserCharacter(int set, int i)
-{
-    if (set < 0 || set > 1 || i < 0 || i >= names::kUserCharacters)
-        return;
+void DetailDialog::insertUserCharacter(int set, int i) {
+    if (set < 0 || set > 1 || i < 0 || i >= names::kUserCharacters) return;
     QLineEdit *name = m_sets[set].name;
-    if (names::measure(name->text()) > names::kMaxLength - 1)
-        return;
+    if (names::measure(name->text()) > names::kMaxLength - 1) return;
     name->setText(name->text() + names::userCharacterToken(i + 1));
     name->setCursorPosition(int(name->text().size()));
     name->setFocus();
 }
 
-edit::EditSet DetailDialog::readSet(int set)
-{
+edit::EditSet DetailDialog::readSet(int set) {
     ColumnSet &s = m_sets[set];
     const int slot = m_state.slot + set;
     edit::EditSet b = s.original;
@@ -371,14 +349,12 @@ edit::EditSet DetailDialog::readSet(int set)
     s.freq1->setText(fields.integer);
     s.freq2->setText(fields.decimals);
 
-    b.modeCode = s.mode->checkedId();   // -1: no mode chosen
+    b.modeCode = s.mode->checkedId(); // -1: no mode chosen
     b.squelchCode = s.squelch->checkedId();
     b.shiftCode = std::max(0, s.shift->checkedId());
-    if (s.step->checkedId() >= 0)
-        b.stepIndex = s.step->checkedId();
+    if (s.step->checkedId() >= 0) b.stepIndex = s.step->checkedId();
     const auto take = [](QComboBox *list, int &field) {
-        if (list->currentIndex() >= 0)
-            field = list->currentIndex();
+        if (list->currentIndex() >= 0) field = list->currentIndex();
     };
     take(s.txTone, b.txToneIndex);
     take(s.rxTone, b.rxToneIndex);
@@ -397,42 +373,37 @@ edit::EditSet DetailDialog::readSet(int set)
     return b;
 }
 
-void DetailDialog::enter()
-{
-    if (!m_enter->isEnabled())
-        return;
+void DetailDialog::enter() {
+    if (!m_enter->isEnabled()) return;
     m_state.buffer[0] = readSet(0);
     m_state.buffer[1] = m_pair ? readSet(1) : edit::EditSet{};
-    m_state.editAction = edit::editActionFor(m_pair, m_state.buffer[0].frequency, m_state.buffer[1].frequency);
+    m_state.editAction =
+        edit::editActionFor(m_pair, m_state.buffer[0].frequency, m_state.buffer[1].frequency);
     accept();
 }
 
-void DetailDialog::reject()
-{
+void DetailDialog::reject() {
     m_state.editAction = edit::NoEdit;
     QDialog::reject();
 }
 
-bool DetailDialog::eventFilter(QObject *watched, QEvent *event)
-{
+bool DetailDialog::eventFilter(QObject *watched, QEvent *event) {
     if (watched->property(kDiscardKeysProperty).toBool()) {
         // The tone and DCS lists are chosen with the mouse only.
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
-            || event->type() == QEvent::ShortcutOverride)
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+            event->type() == QEvent::ShortcutOverride)
             return true;
         return QDialog::eventFilter(watched, event);
     }
     auto *field = qobject_cast<QLineEdit *>(watched);
-    if (!field)
-        return QDialog::eventFilter(watched, event);
+    if (!field) return QDialog::eventFilter(watched, event);
 
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->matches(QKeySequence::Paste) || key->text() == QLatin1String("\x16"))
             return true; // nothing is pasted into these fields
-        if (key->key() == Qt::Key_Backspace)
-            return false;
+        if (key->key() == Qt::Key_Backspace) return false;
         const QList<uint> codes = key->text().toUcs4();
         if (codes.isEmpty() || codes.first() < 0x20 || codes.first() == 0x7F)
             return false; // movement, Tab, Delete ...: not a character
@@ -440,16 +411,13 @@ bool DetailDialog::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::InputMethod: {
         auto *im = static_cast<QInputMethodEvent *>(event);
-        if (im->commitString().isEmpty())
-            return false;
+        if (im->commitString().isEmpty()) return false;
         QString accepted;
         for (uint c : im->commitString().toUcs4()) {
             const QString piece = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
-            if (acceptsCharacter(field, field->text() + accepted, char32_t(c)))
-                accepted += piece;
+            if (acceptsCharacter(field, field->text() + accepted, char32_t(c))) accepted += piece;
         }
-        if (accepted == im->commitString())
-            return false;
+        if (accepted == im->commitString()) return false;
         QInputMethodEvent filtered(im->preeditString(), im->attributes());
         filtered.setCommitString(accepted, im->replacementStart(), im->replacementLength());
         QCoreApplication::sendEvent(field, &filtered);

@@ -1,10 +1,10 @@
 #include "gui/common/DtmfFrame.h"
 
+#include "core/common/DtmfMemories.h"
+#include "core/settings/SettingsTransfer.h"
+#include "gui/settings/SettingListWidget.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/TransferButtonsWidget.h"
-#include "core/common/DtmfMemories.h"
-#include "gui/settings/SettingListWidget.h"
-#include "core/settings/SettingsTransfer.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,26 +24,23 @@ namespace {
 class DtmfMemoryEdit : public QLineEdit {
 public:
     DtmfMemoryEdit(DtmfMemories &model, int index, QWidget *parent)
-        : QLineEdit(parent), m_model(model), m_index(index)
-    {
+        : QLineEdit(parent), m_model(model), m_index(index) {
         setObjectName(QStringLiteral("COMMON_DTMF(%1)").arg(index));
         setText(model.memory(index));
         connect(this, &QLineEdit::textEdited, this,
                 [this](const QString &t) { m_model.setMemory(m_index, t); });
         connect(&model, &DtmfMemories::memoryChanged, this, [this](int i, const QString &t) {
-            if (i == m_index && t != text())
-                setText(t);
+            if (i == m_index && t != text()) setText(t);
         });
     }
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
+    void keyPressEvent(QKeyEvent *event) override {
         QChar key;
         if (event->key() == Qt::Key_Backspace)
             key = QChar(0x08);
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint()
-                 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                 !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             key = event->text().at(0);
         else
             return QLineEdit::keyPressEvent(event); // moving, selecting, copy and paste
@@ -62,8 +59,7 @@ protected:
         }
     }
 
-    void focusOutEvent(QFocusEvent *event) override
-    {
+    void focusOutEvent(QFocusEvent *event) override {
         m_model.setMemory(m_index, DtmfMemories::cleaned(text()));
         QLineEdit::focusOutEvent(event);
     }
@@ -77,13 +73,11 @@ private:
 class DtmfTimingList : public ChoiceOnlyList {
 public:
     DtmfTimingList(DtmfMemories &model, DtmfMemories::Timing timing, QWidget *parent)
-        : ChoiceOnlyList(parent), m_model(model), m_timing(timing)
-    {
+        : ChoiceOnlyList(parent), m_model(model), m_timing(timing) {
         setObjectName(DtmfMemories::timingControlName(timing));
         fill(DtmfMemories::timingOptions(timing), model.timing(timing));
         connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-            if (index >= 0)
-                m_model.setTiming(m_timing, index);
+            if (index >= 0) m_model.setTiming(m_timing, index);
         });
         connect(&model, &DtmfMemories::timingChanged, this, [this](int t, int position) {
             if (t == m_timing && position != currentIndex()) {
@@ -100,8 +94,7 @@ private:
 
 } // namespace
 
-QWidget *createDtmfFrame(MainWindow &window)
-{
+QWidget *createDtmfFrame(MainWindow &window) {
     DtmfMemories &model = window.document().dtmf;
     auto *box = new QGroupBox(QStringLiteral("DTMF"));
     box->setObjectName(QStringLiteral("DTMF"));

@@ -1,10 +1,10 @@
 #include "gui/common/OneTouchFrame.h"
 
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
 #include "core/common/OneTouchTable.h"
 #include "core/common/OneTouchTransfer.h"
 #include "gui/settings/SettingListWidget.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/TransferButtonsWidget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,12 +25,11 @@ public:
     enum Kind { Bank, Channel };
 
     OneTouchList(OneTouchTable &table, int key, Kind kind, QWidget *parent)
-        : ChoiceOnlyList(parent), m_table(table), m_key(key), m_kind(kind)
-    {
-        setObjectName(QStringLiteral("%1(%2)")
-                          .arg(kind == Bank ? QStringLiteral("COMMON_BANK")
-                                            : QStringLiteral("COMMON_CH"))
-                          .arg(key));
+        : ChoiceOnlyList(parent), m_table(table), m_key(key), m_kind(kind) {
+        setObjectName(
+            QStringLiteral("%1(%2)")
+                .arg(kind == Bank ? QStringLiteral("COMMON_BANK") : QStringLiteral("COMMON_CH"))
+                .arg(key));
         setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         setMinimumContentsLength(3);
         refill();
@@ -44,16 +43,15 @@ public:
             });
         } else {
             connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-                if (index >= 0 && !m_table.selectChannel(m_key, index))
-                    showSelection();
+                if (index >= 0 && !m_table.selectChannel(m_key, index)) showSelection();
             });
         }
     }
 
     // Entries and selection from the table.
-    void refill()
-    {
-        const QStringList entries = m_kind == Bank ? m_table.bankEntries() : m_table.channelEntries(m_key);
+    void refill() {
+        const QStringList entries =
+            m_kind == Bank ? m_table.bankEntries() : m_table.channelEntries(m_key);
         const int position = selection();
         if (entries.size() == count()) {
             showSelection();
@@ -62,8 +60,7 @@ public:
         fill(entries, position < entries.size() ? position : -1);
     }
 
-    void showSelection()
-    {
+    void showSelection() {
         const int position = selection();
         if (position != currentIndex() && position < count()) {
             const QSignalBlocker block(this);
@@ -72,8 +69,7 @@ public:
     }
 
 private:
-    int selection() const
-    {
+    int selection() const {
         return m_kind == Bank ? m_table.bankPosition(m_key) : m_table.channelPosition(m_key);
     }
 
@@ -84,8 +80,7 @@ private:
 
 } // namespace
 
-QWidget *createOneTouchFrame(MainWindow &window)
-{
+QWidget *createOneTouchFrame(MainWindow &window) {
     OneTouchTable &table = window.document().oneTouch;
     auto *box = new QGroupBox(QStringLiteral("OneTouch Memory"));
     box->setObjectName(QStringLiteral("ONE_TOUCH"));
@@ -123,8 +118,7 @@ QWidget *createOneTouchFrame(MainWindow &window)
     outer->addLayout(grid);
 
     QObject::connect(&table, &OneTouchTable::keyChanged, box, [=, &table](int k) {
-        if (k < 0 || k >= boxes.size())
-            return;
+        if (k < 0 || k >= boxes.size()) return;
         if (boxes[k]->isChecked() != table.isUnassigned(k)) {
             const QSignalBlocker block(boxes[k]);
             boxes[k]->setChecked(table.isUnassigned(k));

@@ -1,12 +1,12 @@
 #include "gui/common/TitleFrame.h"
 
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
-#include "core/text/NameCodec.h"
 #include "core/common/OpeningTitle.h"
 #include "core/common/TitleTransfer.h"
-#include "gui/settings/SettingListWidget.h"
 #include "core/settings/SettingsCatalogue.h"
+#include "core/text/NameCodec.h"
+#include "gui/settings/SettingListWidget.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/TransferButtonsWidget.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -29,63 +29,53 @@ namespace {
 // what the title key filter accepts. Nothing can be pasted or dropped in.
 class TitleEdit : public QLineEdit {
 public:
-    TitleEdit(OpeningTitle &title, QWidget *parent) : QLineEdit(parent), m_title(title)
-    {
+    TitleEdit(OpeningTitle &title, QWidget *parent) : QLineEdit(parent), m_title(title) {
         setObjectName(QStringLiteral("TITLE_TEXT"));
         setAcceptDrops(false);
         setText(title.displayText());
         connect(this, &QLineEdit::textEdited, this,
                 [this](const QString &t) { m_title.setDisplayText(t); });
         connect(&title, &OpeningTitle::displayTextChanged, this, [this](const QString &t) {
-            if (t != text())
-                setText(t);
+            if (t != text()) setText(t);
         });
     }
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
+    void keyPressEvent(QKeyEvent *event) override {
         if (event->matches(QKeySequence::Paste)) {
             event->accept();
             return;
         }
         const QString typed = event->text();
-        const bool typesText = !typed.isEmpty() && typed.at(0).isPrint()
-                               && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool typesText = !typed.isEmpty() && typed.at(0).isPrint() &&
+                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (!typesText)
             return QLineEdit::keyPressEvent(event); // Backspace, moving, selecting, copy
-        if (accepted(typed) == typed)
-            return QLineEdit::keyPressEvent(event);
+        if (accepted(typed) == typed) return QLineEdit::keyPressEvent(event);
         event->accept(); // discarded without a message
     }
 
-    void inputMethodEvent(QInputMethodEvent *event) override
-    {
+    void inputMethodEvent(QInputMethodEvent *event) override {
         const QString commit = event->commitString();
-        if (commit.isEmpty())
-            return QLineEdit::inputMethodEvent(event);
+        if (commit.isEmpty()) return QLineEdit::inputMethodEvent(event);
         const QString kept = accepted(commit);
-        if (kept == commit)
-            return QLineEdit::inputMethodEvent(event);
+        if (kept == commit) return QLineEdit::inputMethodEvent(event);
         QInputMethodEvent filtered(event->preeditString(), event->attributes());
         filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
         QLineEdit::inputMethodEvent(&filtered);
     }
 
-    void contextMenuEvent(QContextMenuEvent *event) override
-    {
+    void contextMenuEvent(QContextMenuEvent *event) override {
         QMenu *menu = createStandardContextMenu();
         const auto actions = menu->actions();
         for (QAction *a : actions) {
-            if (a->objectName() == QLatin1String("edit-paste"))
-                a->setEnabled(false);
+            if (a->objectName() == QLatin1String("edit-paste")) a->setEnabled(false);
         }
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(event->globalPos());
     }
 
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
+    void mouseReleaseEvent(QMouseEvent *event) override {
         // The middle button would paste the selection.
         if (event->button() == Qt::MiddleButton) {
             event->accept();
@@ -96,13 +86,11 @@ protected:
 
 private:
     // The characters of `input` the key filter lets in, one after the other.
-    QString accepted(const QString &input) const
-    {
+    QString accepted(const QString &input) const {
         QString current = text();
         QString kept;
         for (char32_t c : input.toUcs4()) {
-            if (!names::acceptKey(current + kept, c, true))
-                continue;
+            if (!names::acceptKey(current + kept, c, true)) continue;
             kept += QString::fromUcs4(&c, 1);
         }
         return kept;
@@ -113,15 +101,13 @@ private:
 
 class MovingList : public ChoiceOnlyList {
 public:
-    MovingList(OpeningTitle &title, QWidget *parent) : ChoiceOnlyList(parent), m_title(title)
-    {
+    MovingList(OpeningTitle &title, QWidget *parent) : ChoiceOnlyList(parent), m_title(title) {
         setObjectName(QStringLiteral("OP_DOUSA"));
         setAccessibleName(QStringLiteral("Opening Moving"));
         setToolTip(QStringLiteral("Opening Moving"));
         fill(OpeningTitle::movingEntries(), title.openingMoving());
         connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-            if (index >= 0)
-                m_title.setOpeningMoving(index);
+            if (index >= 0) m_title.setOpeningMoving(index);
         });
         connect(&title, &OpeningTitle::openingMovingChanged, this, [this](int entry) {
             if (entry != currentIndex()) {
@@ -137,8 +123,7 @@ private:
 
 } // namespace
 
-QWidget *createTitleFrame(MainWindow &window)
-{
+QWidget *createTitleFrame(MainWindow &window) {
     OpeningTitle &title = window.document().title;
     auto *box = new QGroupBox(QStringLiteral("Title Name"));
     box->setObjectName(QStringLiteral("TITLE"));
@@ -166,7 +151,8 @@ QWidget *createTitleFrame(MainWindow &window)
     outer->addLayout(tokens);
 
     auto *moving = new QHBoxLayout;
-    auto *caption = new QLabel(settings::openingSlideCaption(window.document().settings.language()), box);
+    auto *caption =
+        new QLabel(settings::openingSlideCaption(window.document().settings.language()), box);
     caption->setObjectName(QStringLiteral("DOUSA"));
     auto *list = new MovingList(title, box);
     caption->setBuddy(list);
@@ -174,8 +160,9 @@ QWidget *createTitleFrame(MainWindow &window)
     moving->addWidget(list);
     moving->addStretch(1);
     outer->addLayout(moving);
-    QObject::connect(&window, &MainWindow::languageApplied, caption,
-                     [caption](int lang) { caption->setText(settings::openingSlideCaption(lang)); });
+    QObject::connect(&window, &MainWindow::languageApplied, caption, [caption](int lang) {
+        caption->setText(settings::openingSlideCaption(lang));
+    });
 
     MainWindow *w = &window;
     addTransferButtons(

@@ -9,16 +9,14 @@
 
 namespace kpr5 {
 
-void saveBackupGui(MainWindow &window)
-{
+void saveBackupGui(MainWindow &window) {
     QString error;
     if (!saveBackup(window.document(), window.link().state.comPort, backupDirectory(),
                     QDateTime::currentDateTime(), nullptr, &error))
         window.message(kBackupErrorText, kErrorTitle, error);
 }
 
-void openBackupsGui(MainWindow &window)
-{
+void openBackupsGui(MainWindow &window) {
     Q_UNUSED(window);
     const QString dir = backupDirectory();
     QDir().mkpath(dir);

@@ -6,10 +6,10 @@
 
 namespace kpr5 {
 class MainWindow;
-void openDataFileGui(MainWindow &window);   // ReadFile
-void saveDataFileGui(MainWindow &window);   // TEST_CLICK
-void importCsvGui(MainWindow &window);      // FILE_INPORT
-void exportCsvGui(MainWindow &window);      // FILE_EXPORT
+void openDataFileGui(MainWindow &window); // ReadFile
+void saveDataFileGui(MainWindow &window); // TEST_CLICK
+void importCsvGui(MainWindow &window);    // FILE_INPORT
+void exportCsvGui(MainWindow &window);    // FILE_EXPORT
 
 // Set-up step 12: the serial port (and a remembered device path) from the
 // configuration file.

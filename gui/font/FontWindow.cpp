@@ -1,10 +1,10 @@
 #include "gui/font/FontWindow.h"
 
-#include "gui/widgets/FileDialog.h"
+#include "core/files/FontFile.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/FileDialog.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
-#include "core/files/FontFile.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -36,8 +36,7 @@ class PixelDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
+               const QModelIndex &index) const override {
         const QVariant background = index.data(Qt::BackgroundRole);
         painter->fillRect(option.rect, background.canConvert<QBrush>()
                                            ? background.value<QBrush>()
@@ -71,8 +70,7 @@ public:
     void setProgressMaximum(int maximum) override { m_window.m_progress->setMaximum(maximum); }
     void setProgressValue(int value) override { m_window.m_progress->setValue(value); }
     void setPercent(int) override {}
-    void message(const QString &text, const QString &title, const QString &detail) override
-    {
+    void message(const QString &text, const QString &title, const QString &detail) override {
         ui::showMessage(&m_window, text, title, detail);
     }
     void transferStarted() override { m_window.setTransferControlsEnabled(false); }
@@ -84,28 +82,24 @@ private:
 };
 
 FontWindow::FontWindow(FontImage &font, QWidget *parent)
-    : QDialog(parent), m_font(font), m_host(std::make_unique<Host>(*this))
-{
+    : QDialog(parent), m_font(font), m_host(std::make_unique<Host>(*this)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Font"));
     m_link.setReplyTimeout(FontTransfer::kTimerMs);
     m_transfer = std::make_unique<FontTransfer>(m_font, m_link, *m_host);
     buildControls();
     connect(&m_font, &FontImage::glyphChanged, this, [this](int k) {
-        if (k == m_current)
-            repaint(k);
+        if (k == m_current) repaint(k);
     });
     m_current = -1;
     showCharacter(0);
 }
 
-FontWindow::~FontWindow()
-{
+FontWindow::~FontWindow() {
     m_transfer->abort();
 }
 
-void FontWindow::buildControls()
-{
+void FontWindow::buildControls() {
     auto *menuBar = new QMenuBar(this);
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("File(&F)"));
     fileMenu->setObjectName(QStringLiteral("FONT_FILE"));
@@ -186,9 +180,9 @@ void FontWindow::buildControls()
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    m_transferControls = {writeButton,  readButton, onButton,   offButton,
-                          clearButton,  writeAllButton, readAllButton, nextButton,
-                          backButton,   allClearButton, m_list};
+    m_transferControls = {writeButton, readButton,     onButton,      offButton,
+                          clearButton, writeAllButton, readAllButton, nextButton,
+                          backButton,  allClearButton, m_list};
 
     auto *side = new QVBoxLayout;
     auto *listRow = new QHBoxLayout;
@@ -224,11 +218,9 @@ void FontWindow::buildControls()
     resize(kWindowWidth, sizeHint().height());
 }
 
-void FontWindow::paintCell(int row, int col, bool set)
-{
+void FontWindow::paintCell(int row, int col, bool set) {
     QTableWidgetItem *item = m_grid->item(row, col);
-    if (!item)
-        return;
+    if (!item) return;
     if (set) {
         item->setBackground(kSetBackground);
         item->setForeground(kSetForeground);
@@ -238,8 +230,7 @@ void FontWindow::paintCell(int row, int col, bool set)
     }
 }
 
-void FontWindow::repaint(int k)
-{
+void FontWindow::repaint(int k) {
     m_grid->setUpdatesEnabled(false);
     for (int r = 0; r < FontImage::kSize; ++r)
         for (int c = 0; c < FontImage::kSize; ++c)
@@ -247,10 +238,8 @@ void FontWindow::repaint(int k)
     m_grid->setUpdatesEnabled(true);
 }
 
-void FontWindow::showCharacter(int k)
-{
-    if (!FontImage::validGlyph(k) || k == m_current)
-        return;
+void FontWindow::showCharacter(int k) {
+    if (!FontImage::validGlyph(k) || k == m_current) return;
     m_current = k;
     if (m_list->currentIndex() != k) {
         const QSignalBlocker block(m_list);
@@ -260,24 +249,24 @@ void FontWindow::showCharacter(int k)
     m_grid->setCurrentCell(0, 0);
 }
 
-void FontWindow::back()
-{
-    if (m_list->currentIndex() > 0)
-        m_list->setCurrentIndex(m_list->currentIndex() - 1);
+void FontWindow::back() {
+    if (m_list->currentIndex() > 0) m_list->setCurrentIndex(m_list->currentIndex() - 1);
 }
 
-void FontWindow::next()
-{
+void FontWindow::next() {
     if (m_list->currentIndex() < FontImage::kGlyphCount - 1)
         m_list->setCurrentIndex(m_list->currentIndex() + 1);
 }
 
-void FontWindow::toggleCell(int row, int col) { m_font.togglePixel(m_current, row, col); }
+void FontWindow::toggleCell(int row, int col) {
+    m_font.togglePixel(m_current, row, col);
+}
 
-void FontWindow::clearCharacter() { m_font.clearGlyph(m_current); }
+void FontWindow::clearCharacter() {
+    m_font.clearGlyph(m_current);
+}
 
-void FontWindow::clearAll()
-{
+void FontWindow::clearAll() {
     setTransferControlsEnabled(false);
     m_font.clearAll();
     setTransferControlsEnabled(true);
@@ -286,8 +275,7 @@ void FontWindow::clearAll()
     m_grid->setCurrentCell(0, 0);
 }
 
-void FontWindow::setSelection(int value)
-{
+void FontWindow::setSelection(int value) {
     QList<QTableWidgetSelectionRange> ranges = m_grid->selectedRanges();
     if (ranges.isEmpty() && m_grid->currentRow() >= 0 && m_grid->currentColumn() >= 0)
         ranges << QTableWidgetSelectionRange(m_grid->currentRow(), m_grid->currentColumn(),
@@ -297,27 +285,31 @@ void FontWindow::setSelection(int value)
                         value);
 }
 
-void FontWindow::setTransferControlsEnabled(bool enabled)
-{
+void FontWindow::setTransferControlsEnabled(bool enabled) {
     for (QWidget *w : std::as_const(m_transferControls))
         w->setEnabled(enabled);
 }
 
-void FontWindow::writeCharacter() { m_transfer->writeGlyph(m_current); }
+void FontWindow::writeCharacter() {
+    m_transfer->writeGlyph(m_current);
+}
 
-void FontWindow::readCharacter() { m_transfer->readGlyph(m_current); }
+void FontWindow::readCharacter() {
+    m_transfer->readGlyph(m_current);
+}
 
-FontTransfer::Result FontWindow::writeAllCharacters() { return m_transfer->writeAll(); }
+FontTransfer::Result FontWindow::writeAllCharacters() {
+    return m_transfer->writeAll();
+}
 
-FontTransfer::Result FontWindow::readAllCharacters() { return m_transfer->readAll(); }
+FontTransfer::Result FontWindow::readAllCharacters() {
+    return m_transfer->readAll();
+}
 
-void FontWindow::saveFile()
-{
-    if (m_transfer->busy())
-        return;
+void FontWindow::saveFile() {
+    if (m_transfer->busy()) return;
     const QString path = ui::getSaveFileName(this, kSaveFilter, m_startDirectory);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     QString error;
     if (!saveFontFile(m_font, path, &error)) {
         ui::showMessage(this, QStringLiteral("Save Error"), kErrorTitle, error);
@@ -326,13 +318,10 @@ void FontWindow::saveFile()
     ui::showMessage(this, QStringLiteral("Save File"), kFinishTitle);
 }
 
-void FontWindow::loadFile()
-{
-    if (m_transfer->busy())
-        return;
+void FontWindow::loadFile() {
+    if (m_transfer->busy()) return;
     const QString path = ui::getOpenFileName(this, kOpenFilter, m_startDirectory);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     QString error;
     switch (loadFontFile(path, m_font, &error)) {
     case FontFileResult::Loaded:
@@ -348,16 +337,13 @@ void FontWindow::loadFile()
     repaint(m_current);
 }
 
-void FontWindow::runAutomatic()
-{
+void FontWindow::runAutomatic() {
     m_automaticStarted = true;
     m_transfer->setQuiet(true);
-    if (m_transfer->readAll() != FontTransfer::Result::Aborted)
-        accept();
+    if (m_transfer->readAll() != FontTransfer::Result::Aborted) accept();
 }
 
-void FontWindow::showEvent(QShowEvent *event)
-{
+void FontWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (m_automatic && !m_automaticStarted) {
         m_automaticStarted = true;
@@ -365,27 +351,22 @@ void FontWindow::showEvent(QShowEvent *event)
     }
 }
 
-bool FontWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_list && event->type() == QEvent::KeyPress
-        && !static_cast<QKeyEvent *>(event)->text().isEmpty()
-        && static_cast<QKeyEvent *>(event)->text().at(0).isPrint())
+bool FontWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        !static_cast<QKeyEvent *>(event)->text().isEmpty() &&
+        static_cast<QKeyEvent *>(event)->text().at(0).isPrint())
         return true;
     return QDialog::eventFilter(watched, event);
 }
 
-void FontWindow::done(int result)
-{
+void FontWindow::done(int result) {
     // Closing during a transfer ends it at once, without a message.
-    if (m_transfer->busy())
-        m_transfer->abort();
+    if (m_transfer->busy()) m_transfer->abort();
     QDialog::done(result);
 }
 
-void openFontWindow(MainWindow &window, bool automatic)
-{
-    if (!automatic && window.link().state.transferBusy != 0)
-        return;
+void openFontWindow(MainWindow &window, bool automatic) {
+    if (!automatic && window.link().state.transferBusy != 0) return;
     FontWindow dialog(window.document().font, &window);
     dialog.link().state.comPort = window.link().state.comPort;
     dialog.link().setDevicePath(window.link().devicePath());

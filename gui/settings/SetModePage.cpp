@@ -1,8 +1,8 @@
 #include "gui/settings/SetModePage.h"
 
-#include "gui/shell/MainWindow.h"
-#include "gui/settings/SettingListWidget.h"
 #include "core/settings/SettingsTransfer.h"
+#include "gui/settings/SettingListWidget.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +13,7 @@ namespace kpr5 {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
+QPushButton *button(const char *name, const QString &caption, QWidget *parent) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     return b;
@@ -22,8 +21,7 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 
 } // namespace
 
-QWidget *createSetModeFrames(MainWindow &window)
-{
+QWidget *createSetModeFrames(MainWindow &window) {
     SettingsModel &model = window.document().settings;
     auto *page = new QWidget;
     auto *outer = new QVBoxLayout(page);
@@ -63,8 +61,7 @@ QWidget *createSetModeFrames(MainWindow &window)
         writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
     });
     QObject::connect(reset, &QPushButton::clicked, page, [w] {
-        if (w->link().state.transferBusy == 0)
-            w->document().settings.resetSetMode();
+        if (w->link().state.transferBusy == 0) w->document().settings.resetSetMode();
     });
     return page;
 }

@@ -1,9 +1,9 @@
 #include "gui/settings/SettingFrame.h"
 
+#include "core/settings/SettingsTransfer.h"
+#include "gui/settings/SettingListWidget.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/TransferButtonsWidget.h"
-#include "gui/settings/SettingListWidget.h"
-#include "core/settings/SettingsTransfer.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,8 +13,7 @@
 
 namespace kpr5 {
 
-QWidget *createSettingFrame(MainWindow &window)
-{
+QWidget *createSettingFrame(MainWindow &window) {
     SettingsModel &model = window.document().settings;
     auto *box = new QGroupBox(settings::settingFrameCaption());
     box->setObjectName(QStringLiteral("setting"));

@@ -12,27 +12,23 @@ namespace kpr5 {
 
 namespace {
 // A key that types a character (as opposed to moving through the list).
-bool typesCharacter(const QKeyEvent *event)
-{
+bool typesCharacter(const QKeyEvent *event) {
     const QString text = event->text();
-    if (text.isEmpty())
-        return false;
+    if (text.isEmpty()) return false;
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     return text.at(0).isPrint();
 }
 } // namespace
 
-ChoiceOnlyList::ChoiceOnlyList(QWidget *parent) : QComboBox(parent)
-{
+ChoiceOnlyList::ChoiceOnlyList(QWidget *parent) : QComboBox(parent) {
     setEditable(false);
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // The open list would search for typed characters too.
     view()->installEventFilter(this);
 }
 
-void ChoiceOnlyList::keyPressEvent(QKeyEvent *event)
-{
+void ChoiceOnlyList::keyPressEvent(QKeyEvent *event) {
     if (typesCharacter(event)) {
         event->accept();
         return;
@@ -40,16 +36,14 @@ void ChoiceOnlyList::keyPressEvent(QKeyEvent *event)
     QComboBox::keyPressEvent(event);
 }
 
-bool ChoiceOnlyList::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == view() && event->type() == QEvent::KeyPress
-        && typesCharacter(static_cast<QKeyEvent *>(event)))
+bool ChoiceOnlyList::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == view() && event->type() == QEvent::KeyPress &&
+        typesCharacter(static_cast<QKeyEvent *>(event)))
         return true;
     return QComboBox::eventFilter(watched, event);
 }
 
-void ChoiceOnlyList::fill(const QStringList &entries, int position)
-{
+void ChoiceOnlyList::fill(const QStringList &entries, int position) {
     const QSignalBlocker block(this);
     clear();
     addItems(entries);
@@ -58,24 +52,20 @@ void ChoiceOnlyList::fill(const QStringList &entries, int position)
 }
 
 SettingListWidget::SettingListWidget(SettingsModel &model, const SettingItem &item, QWidget *parent)
-    : ChoiceOnlyList(parent), m_model(model), m_item(item)
-{
+    : ChoiceOnlyList(parent), m_model(model), m_item(item) {
     setObjectName(settings::controlName(item.family, item.element));
     fill(item.options(model.language()), model.position(item.family, item.element));
 
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            m_model.setPosition(m_item.family, m_item.element, index);
+        if (index >= 0) m_model.setPosition(m_item.family, m_item.element, index);
     });
     connect(&model, &SettingsModel::positionChanged, this, [this](Family f, int e, int) {
-        if (f == m_item.family && e == m_item.element)
-            showPosition();
+        if (f == m_item.family && e == m_item.element) showPosition();
     });
     connect(&model, &SettingsModel::languageChanged, this, [this] { rebuild(); });
 }
 
-void SettingListWidget::showPosition()
-{
+void SettingListWidget::showPosition() {
     const int p = m_model.position(m_item.family, m_item.element);
     if (p != currentIndex()) {
         const QSignalBlocker block(this);
@@ -83,10 +73,8 @@ void SettingListWidget::showPosition()
     }
 }
 
-void SettingListWidget::rebuild()
-{
-    if (m_item.fixed)
-        return;
+void SettingListWidget::rebuild() {
+    if (m_item.fixed) return;
     // Every entry goes in before the position is selected again, so that no
     // position is lost on the way (the Moni active on list's last entry).
     fill(m_item.options(m_model.language()), m_model.position(m_item.family, m_item.element));
@@ -95,14 +83,12 @@ void SettingListWidget::rebuild()
 namespace settings {
 
 void addItemRows(SettingsModel &model, SettingFrameId frame, QGridLayout *grid, int column,
-                 QWidget *parent)
-{
+                 QWidget *parent) {
     int row = -1;
     QLabel *label = nullptr;
     int listColumn = column + 1;
     for (const SettingItem &it : catalogue()) {
-        if (it.frame != frame)
-            continue;
+        if (it.frame != frame) continue;
         if (!it.sharesRow || !label) {
             ++row;
             label = new QLabel(it.caption(model.language()), parent);
@@ -111,8 +97,9 @@ void addItemRows(SettingsModel &model, SettingFrameId frame, QGridLayout *grid, 
                                      ? labelFamily(frame)
                                      : QStringLiteral("%1(%2)").arg(labelFamily(frame)).arg(row));
             const SettingItem *captioned = &it;
-            QObject::connect(&model, &SettingsModel::languageChanged, label,
-                             [label, captioned](int lang) { label->setText(captioned->caption(lang)); });
+            QObject::connect(
+                &model, &SettingsModel::languageChanged, label,
+                [label, captioned](int lang) { label->setText(captioned->caption(lang)); });
             grid->addWidget(label, row, column);
             listColumn = column + 1;
         } else {
@@ -122,8 +109,7 @@ void addItemRows(SettingsModel &model, SettingFrameId frame, QGridLayout *grid, 
     }
 }
 
-QGroupBox *createItemFrame(SettingsModel &model, SettingFrameId frame, QWidget *parent)
-{
+QGroupBox *createItemFrame(SettingsModel &model, SettingFrameId frame, QWidget *parent) {
     auto *box = new QGroupBox(frameCaption(frame, model.language()), parent);
     box->setObjectName(frameName(frame));
     QObject::connect(&model, &SettingsModel::languageChanged, box,

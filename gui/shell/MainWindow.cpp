@@ -1,19 +1,19 @@
 #include "gui/shell/MainWindow.h"
 
-#include "gui/widgets/FileDialog.h"
-#include "gui/widgets/MessageDialog.h"
-#include "gui/shell/VersionWindow.h"
 #include "gui/banks/BankPage.h"
-#include "gui/radio/WholeRadioGui.h"
+#include "gui/channels/ChannelPage.h"
 #include "gui/common/DtmfFrame.h"
 #include "gui/common/OneTouchFrame.h"
 #include "gui/common/TitleFrame.h"
-#include "gui/channels/ChannelPage.h"
-#include "gui/files/FileMenuGui.h"
 #include "gui/files/BackupsGui.h"
+#include "gui/files/FileMenuGui.h"
 #include "gui/font/FontWindow.h"
+#include "gui/radio/WholeRadioGui.h"
 #include "gui/settings/SetModePage.h"
 #include "gui/settings/SettingFrame.h"
+#include "gui/shell/VersionWindow.h"
+#include "gui/widgets/FileDialog.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -40,25 +40,23 @@ namespace kpr5 {
 namespace {
 // The controls that every transfer disables and finishTransfer enables again.
 const char *const kTransferControls[] = {
-    "TabStrip1",      "MSFlexGrid1",    "WRITE_ONE_TOUCH", "READ_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET",
-    "TITLE_WRITE",    "TITLE_READ",     "TITLE_CLEAR",     "GROUP_SET",      "WRITE_DTMF",
-    "READ_DTMF",      "RESET_DTMF",     "Set_Mode_Write",  "Set_Mode_Read",  "Set_Mode_Clear",
-    "SETTING_WRITE",  "SETTING_READ",   "SETTING_RESET",   "WRITE_BANK",     "READ_BANK",
-    "Bank_Clear",     "BANK_UP",        "WRITE_Botton",    "READ_Botton",    "MEM_ONE_WRITE",
-    "MEM_ONE_READ",   "LIST_SET",       "Command1",        "Clear_Botton",   "ALL_Reset",
-    "FILE",           "MenuComPort",    "MenuHelp",        "Tusin_Botton",   "ProgressBar1",
+    "TabStrip1",     "MSFlexGrid1",  "WRITE_ONE_TOUCH", "READ_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET",
+    "TITLE_WRITE",   "TITLE_READ",   "TITLE_CLEAR",     "GROUP_SET",      "WRITE_DTMF",
+    "READ_DTMF",     "RESET_DTMF",   "Set_Mode_Write",  "Set_Mode_Read",  "Set_Mode_Clear",
+    "SETTING_WRITE", "SETTING_READ", "SETTING_RESET",   "WRITE_BANK",     "READ_BANK",
+    "Bank_Clear",    "BANK_UP",      "WRITE_Botton",    "READ_Botton",    "MEM_ONE_WRITE",
+    "MEM_ONE_READ",  "LIST_SET",     "Command1",        "Clear_Botton",   "ALL_Reset",
+    "FILE",          "MenuComPort",  "MenuHelp",        "Tusin_Botton",   "ProgressBar1",
 };
 
-bool nameMatches(const QString &objectName, const QString &control)
-{
-    return objectName == control
-           || (objectName.startsWith(control) && objectName.size() > control.size()
-               && objectName.at(control.size()) == QLatin1Char('('));
+bool nameMatches(const QString &objectName, const QString &control) {
+    return objectName == control ||
+           (objectName.startsWith(control) && objectName.size() > control.size() &&
+            objectName.at(control.size()) == QLatin1Char('('));
 }
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
-{
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -68,8 +66,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::loadMainWindow()
-{
+void MainWindow::loadMainWindow() {
     buildMenus();
     buildPages();
     // The set-up steps run in a fixed order. Steps that build tables (the
@@ -103,8 +100,7 @@ void MainWindow::loadMainWindow()
     updatePortChecks();
 }
 
-void MainWindow::buildMenus()
-{
+void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
                           void (*handler)(MainWindow &)) {
@@ -143,14 +139,12 @@ void MainWindow::buildMenus()
     QAction *other = m_portMenu->addAction(tr("Device path..."));
     other->setObjectName(QStringLiteral("MenuDevicePath"));
     connect(other, &QAction::triggered, this, [this] {
-        if (m_link.state.transferBusy != 0)
-            return;
+        if (m_link.state.transferBusy != 0) return;
         bool ok = false;
         const QString path = QInputDialog::getText(this, tr("Serial port"),
                                                    tr("Device path (for example /dev/ttyUSB0):"),
                                                    QLineEdit::Normal, m_link.devicePath(), &ok);
-        if (ok && !path.trimmed().isEmpty())
-            selectDevicePath(path.trimmed());
+        if (ok && !path.trimmed().isEmpty()) selectDevicePath(path.trimmed());
     });
 
     QMenu *comm = bar->addMenu(QStringLiteral("Communication(&T)"));
@@ -170,8 +164,7 @@ void MainWindow::buildMenus()
     connect(version, &QAction::triggered, this, &MainWindow::showVersion);
 }
 
-void MainWindow::buildPages()
-{
+void MainWindow::buildPages() {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     m_tabs = new QTabBar(central);
@@ -228,8 +221,7 @@ void MainWindow::buildPages()
         auto *font = new QPushButton(QStringLiteral("FONT"), page);
         font->setObjectName(QStringLiteral("Command1"));
         connect(font, &QPushButton::clicked, this, [this] {
-            if (m_link.state.transferBusy == 0)
-                openFontWindow(*this, false);
+            if (m_link.state.transferBusy == 0) openFontWindow(*this, false);
         });
         right->addWidget(font, 0, Qt::AlignLeft);
         right->addStretch(1);
@@ -241,20 +233,23 @@ void MainWindow::buildPages()
     m_stack->setCurrentIndex(0);
 }
 
-QWidget *MainWindow::pageFrame(int index) const { return m_stack->widget(index); }
+QWidget *MainWindow::pageFrame(int index) const {
+    return m_stack->widget(index);
+}
 
-int MainWindow::currentPage() const { return m_shownPage; }
+int MainWindow::currentPage() const {
+    return m_shownPage;
+}
 
-void MainWindow::selectPage(int page) { m_tabs->setCurrentIndex(page - 1); }
+void MainWindow::selectPage(int page) {
+    m_tabs->setCurrentIndex(page - 1);
+}
 
-void MainWindow::onTabChange(int index)
-{
-    if (m_switchingPage)
-        return;
+void MainWindow::onTabChange(int index) {
+    if (m_switchingPage) return;
     const int to = index + 1;
     const int from = m_shownPage;
-    if (to == from)
-        return;
+    if (to == from) return;
     if (m_pageGuard && !m_pageGuard(from, to)) {
         m_switchingPage = true;
         m_tabs->setCurrentIndex(from - 1);
@@ -266,24 +261,20 @@ void MainWindow::onTabChange(int index)
     Q_EMIT pageEntered(to);
 }
 
-QString MainWindow::startDirectory() const
-{
+QString MainWindow::startDirectory() const {
     const QString dir = QCoreApplication::applicationDirPath();
     const QFileInfo info(dir);
-    if (info.isDir() && info.isWritable())
-        return dir;
+    if (info.isDir() && info.isWritable()) return dir;
     return QDir::homePath();
 }
 
-void MainWindow::updatePortChecks()
-{
+void MainWindow::updatePortChecks() {
     const bool byNumber = m_link.devicePath().isEmpty();
     for (int i = 0; i < m_comActions.size(); ++i)
         m_comActions[i]->setChecked(byNumber && m_link.state.comPort == i + 1);
 }
 
-void MainWindow::selectPort(int n)
-{
+void MainWindow::selectPort(int n) {
     if (m_link.state.transferBusy != 0) {
         updatePortChecks();
         return;
@@ -291,14 +282,11 @@ void MainWindow::selectPort(int n)
     m_link.state.comPort = n;
     m_link.setDevicePath(QString());
     updatePortChecks();
-    if (m_portChanged)
-        m_portChanged();
+    if (m_portChanged) m_portChanged();
 }
 
-void MainWindow::selectDevicePath(const QString &path)
-{
-    if (m_link.state.transferBusy != 0)
-        return;
+void MainWindow::selectDevicePath(const QString &path) {
+    if (m_link.state.transferBusy != 0) return;
     const int n = SerialLink::comNumberFromText(path);
     if (n >= 1 && n <= 16) {
         selectPort(n);
@@ -306,12 +294,10 @@ void MainWindow::selectDevicePath(const QString &path)
     }
     m_link.setDevicePath(path);
     updatePortChecks();
-    if (m_portChanged)
-        m_portChanged();
+    if (m_portChanged) m_portChanged();
 }
 
-void MainWindow::refreshDetectedPorts()
-{
+void MainWindow::refreshDetectedPorts() {
     m_detectedMenu->clear();
     const auto ports = QSerialPortInfo::availablePorts();
     if (ports.isEmpty()) {
@@ -331,10 +317,8 @@ void MainWindow::refreshDetectedPorts()
     }
 }
 
-void MainWindow::showVersion()
-{
-    if (m_link.state.transferBusy != 0)
-        return;
+void MainWindow::showVersion() {
+    if (m_link.state.transferBusy != 0) return;
     VersionWindow w(this);
     w.move(geometry().topLeft() + QPoint(twipsToPixels(1000), twipsToPixels(2000)));
     w.exec();
@@ -342,37 +326,32 @@ void MainWindow::showVersion()
 
 // --- TransferHost -----------------------------------------------------------
 
-void MainWindow::setProgressMaximum(int maximum) { m_progressBar->setMaximum(maximum); }
+void MainWindow::setProgressMaximum(int maximum) {
+    m_progressBar->setMaximum(maximum);
+}
 
-void MainWindow::setProgressValue(int value)
-{
+void MainWindow::setProgressValue(int value) {
     m_progressBar->setValue(qBound(m_progressBar->minimum(), value, m_progressBar->maximum()));
 }
 
-void MainWindow::setPercent(int percent)
-{
+void MainWindow::setPercent(int percent) {
     m_progressText->setText(QString::number(percent) + QLatin1Char('%'));
 }
 
-void MainWindow::setCurrentRow(int row)
-{
-    if (m_rowHandler)
-        m_rowHandler(row);
+void MainWindow::setCurrentRow(int row) {
+    if (m_rowHandler) m_rowHandler(row);
 }
 
-void MainWindow::message(const QString &text, const QString &title, const QString &detail)
-{
+void MainWindow::message(const QString &text, const QString &title, const QString &detail) {
     ui::showMessage(this, text, title, detail);
 }
 
-void MainWindow::setTransferControlsEnabled(bool enabled)
-{
+void MainWindow::setTransferControlsEnabled(bool enabled) {
     const auto objects = findChildren<QObject *>();
     for (const char *control : kTransferControls) {
         const QString name = QLatin1String(control);
         for (QObject *o : objects) {
-            if (!nameMatches(o->objectName(), name))
-                continue;
+            if (!nameMatches(o->objectName(), name)) continue;
             if (auto *menu = qobject_cast<QMenu *>(o))
                 menu->menuAction()->setEnabled(enabled);
             else if (auto *w = qobject_cast<QWidget *>(o))
@@ -381,33 +360,29 @@ void MainWindow::setTransferControlsEnabled(bool enabled)
     }
 }
 
-void MainWindow::transferStarted()
-{
+void MainWindow::transferStarted() {
     setTransferControlsEnabled(false);
-    if (m_redrawHandler)
-        m_redrawHandler(false);
+    if (m_redrawHandler) m_redrawHandler(false);
     Q_EMIT transferBegan();
 }
 
-void MainWindow::transferFinished()
-{
-    if (m_redrawHandler)
-        m_redrawHandler(true);
+void MainWindow::transferFinished() {
+    if (m_redrawHandler) m_redrawHandler(true);
     setTransferControlsEnabled(true);
     Q_EMIT transferEnded();
 }
 
-void MainWindow::closeWindow()
-{
+void MainWindow::closeWindow() {
     // The transfer ended because the window is closing: close it once the
     // transfer's stack has unwound.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-void MainWindow::processEvents() { QCoreApplication::processEvents(); }
+void MainWindow::processEvents() {
+    QCoreApplication::processEvents();
+}
 
-void MainWindow::closeEvent(QCloseEvent *event)
-{
+void MainWindow::closeEvent(QCloseEvent *event) {
     m_link.closePort();
     if (m_link.state.transferBusy != 0) {
         // Let the running transfer end itself at its reply wait.

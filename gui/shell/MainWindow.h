@@ -5,9 +5,9 @@
 // messages.
 
 #include "core/document/RadioDocument.h"
-#include "gui/widgets/Twips.h"
 #include "core/link/SerialLink.h"
 #include "core/link/Transfer.h"
+#include "gui/widgets/Twips.h"
 
 #include <QMainWindow>
 
@@ -45,11 +45,17 @@ public:
 
     // The page guard (set by the bank page): asked before the page changes
     // from `from` to `to`; false keeps `from`.
-    void setPageGuard(std::function<bool(int from, int to)> guard) { m_pageGuard = std::move(guard); }
+    void setPageGuard(std::function<bool(int from, int to)> guard) {
+        m_pageGuard = std::move(guard);
+    }
     // The channel grid moves its current row through this (set by the Memory page).
-    void setCurrentRowHandler(std::function<void(int)> handler) { m_rowHandler = std::move(handler); }
+    void setCurrentRowHandler(std::function<void(int)> handler) {
+        m_rowHandler = std::move(handler);
+    }
     // Redrawing of the channel grid during transfers (set by the Memory page).
-    void setGridRedrawHandler(std::function<void(bool)> handler) { m_redrawHandler = std::move(handler); }
+    void setGridRedrawHandler(std::function<void(bool)> handler) {
+        m_redrawHandler = std::move(handler);
+    }
 
     // The folder file dialogs start in: the program's folder when it is
     // writable, else the user's home.
@@ -59,7 +65,9 @@ public:
     void selectPort(int n);
     void selectDevicePath(const QString &path);
     // Called after the port changed (the configuration file is written here).
-    void setPortChangedHandler(std::function<void()> handler) { m_portChanged = std::move(handler); }
+    void setPortChangedHandler(std::function<void()> handler) {
+        m_portChanged = std::move(handler);
+    }
     void updatePortChecks();
 
     // Shown modally from `MenuVersion`.

@@ -6,8 +6,7 @@
 
 namespace kpr5 {
 
-SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen)
-{
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen) {
     setObjectName(QStringLiteral("frmSplash"));
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
@@ -35,25 +34,20 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen)
     connect(&m_timer, &QTimer::timeout, this, &SplashWindow::finish);
 }
 
-void SplashWindow::showEvent(QShowEvent *event)
-{
+void SplashWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
-    if (!m_done && !m_timer.isActive())
-        m_timer.start();
+    if (!m_done && !m_timer.isActive()) m_timer.start();
     activateWindow();
     setFocus();
 }
 
-void SplashWindow::keyPressEvent(QKeyEvent *event)
-{
+void SplashWindow::keyPressEvent(QKeyEvent *event) {
     event->accept();
     finish();
 }
 
-void SplashWindow::finish()
-{
-    if (m_done)
-        return;
+void SplashWindow::finish() {
+    if (m_done) return;
     m_done = true;
     m_timer.stop();
     Q_EMIT finished(); // the main window shows before the splash goes away

@@ -6,8 +6,7 @@
 
 namespace kpr5 {
 
-VersionWindow::VersionWindow(QWidget *parent) : QDialog(parent)
-{
+VersionWindow::VersionWindow(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Version"));
     setModal(true);

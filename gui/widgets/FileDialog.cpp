@@ -5,24 +5,22 @@
 namespace kpr5::ui {
 
 namespace {
-QStringList &queue()
-{
+QStringList &queue() {
     static QStringList q;
     return q;
 }
-bool takeQueued(QString *out)
-{
-    if (queue().isEmpty())
-        return false;
+bool takeQueued(QString *out) {
+    if (queue().isEmpty()) return false;
     *out = queue().takeFirst();
     return true;
 }
 } // namespace
 
-void setNextFileNames(const QStringList &names) { queue() = names; }
+void setNextFileNames(const QStringList &names) {
+    queue() = names;
+}
 
-QString toQtFilter(const QString &filter)
-{
+QString toQtFilter(const QString &filter) {
     const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -34,21 +32,17 @@ QString toQtFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-QString getSaveFileName(QWidget *parent, const QString &filter, const QString &directory)
-{
+QString getSaveFileName(QWidget *parent, const QString &filter, const QString &directory) {
     QString name;
-    if (takeQueued(&name))
-        return name;
+    if (takeQueued(&name)) return name;
     const QString qtFilter = toQtFilter(filter);
     QString selected = qtFilter.section(QStringLiteral(";;"), 0, 0);
     return QFileDialog::getSaveFileName(parent, QString(), directory, qtFilter, &selected);
 }
 
-QString getOpenFileName(QWidget *parent, const QString &filter, const QString &directory)
-{
+QString getOpenFileName(QWidget *parent, const QString &filter, const QString &directory) {
     QString name;
-    if (takeQueued(&name))
-        return name;
+    if (takeQueued(&name)) return name;
     const QString qtFilter = toQtFilter(filter);
     QString selected = qtFilter.section(QStringLiteral(";;"), 0, 0);
     return QFileDialog::getOpenFileName(parent, QString(), directory, qtFilter, &selected,

@@ -10,11 +10,9 @@ namespace kpr5 {
 TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindow &window,
                                    const TransferButtonNames &names, std::function<void()> read,
                                    std::function<void()> write, std::function<void()> reset,
-                                   bool alignRight)
-{
+                                   bool alignRight) {
     auto *row = new QHBoxLayout;
-    if (alignRight)
-        row->addStretch(1);
+    if (alignRight) row->addStretch(1);
     const auto button = [&](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
@@ -29,8 +27,7 @@ TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindo
     QObject::connect(b.write, &QPushButton::clicked, parent, std::move(write));
     MainWindow *w = &window;
     QObject::connect(b.reset, &QPushButton::clicked, parent, [w, reset = std::move(reset)] {
-        if (w->link().state.transferBusy == 0)
-            reset();
+        if (w->link().state.transferBusy == 0) reset();
     });
     return b;
 }

@@ -3,5 +3,7 @@
 // pixel at the usual 96 dots per inch.
 
 namespace kpr5 {
-constexpr int twipsToPixels(int twips) { return twips / 15; }
+constexpr int twipsToPixels(int twips) {
+    return twips / 15;
+}
 } // namespace kpr5

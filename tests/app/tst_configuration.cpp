@@ -3,9 +3,9 @@
 
 #include "GuiFixture.h"
 #include "core/files/Configuration.h"
-#include "gui/shell/MainWindow.h"
 #include "core/files/DataFile.h"
 #include "core/files/TextLines.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -18,15 +18,13 @@ using namespace kpr5::test;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
+void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
-QByteArray readFile(const QString &path)
-{
+QByteArray readFile(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -40,16 +38,14 @@ class ConfigurationTest : public QObject {
     QString m_ini;
 
 private Q_SLOTS:
-    void init()
-    {
+    void init() {
         m_ini = m_dir.filePath(QStringLiteral("KPR5Writer.INI"));
         QFile::remove(m_ini);
         config::setConfigurationPath(m_ini);
     }
     void cleanup() { config::setConfigurationPath(QString()); }
 
-    void portLine_data()
-    {
+    void portLine_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("port");
         QTest::newRow("COMPORT3 is ignored") << QByteArray("x\r\nCOMPORT3\r\n") << 1;
@@ -64,8 +60,7 @@ private Q_SLOTS:
         QTest::newRow("no port line") << QByteArray("File End\r\n") << 1;
         QTest::newRow("empty") << QByteArray() << 1;
     }
-    void portLine()
-    {
+    void portLine() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, port);
         QCOMPARE(config::parseConfiguration(bytes).comPort, port);
@@ -73,14 +68,14 @@ private Q_SLOTS:
         QCOMPARE(config::readConfiguration(m_ini).comPort, port);
     }
 
-    void writtenFileHoldsTheImage()
-    {
+    void writtenFileHoldsTheImage() {
         RadioDocument doc;
         doc.channels.setText(5, 12, QStringLiteral("ON SCREEN"));
         doc.channels.setText(5, 1, QStringLiteral("145.00000MHz"));
         doc.channels.setInUse(4, 1);
         QString error;
-        QVERIFY(config::writeConfiguration(doc, 7, QStringLiteral("/dev/serial/by-id/usb-Ä B"), m_ini, &error));
+        QVERIFY(config::writeConfiguration(doc, 7, QStringLiteral("/dev/serial/by-id/usb-Ä B"),
+                                           m_ini, &error));
         const QStringList lines = textfile::decodeLines(readFile(m_ini));
         QVERIFY(lines.contains(QStringLiteral("COMPORT07")));
         QVERIFY(lines.filter(QStringLiteral("ON SCREEN")).size() == 1);
@@ -95,15 +90,16 @@ private Q_SLOTS:
 
         // The configuration file opens as a data file.
         RadioDocument back;
-        QVERIFY(openDataFile(back, m_ini + QStringLiteral(".R5")).status == DataFileResult::Unreadable);
+        QVERIFY(openDataFile(back, m_ini + QStringLiteral(".R5")).status ==
+                DataFileResult::Unreadable);
         QVERIFY(readDataFile(back, readFile(m_ini)).ok());
         QCOMPARE(back.channels.text(5, 12), QStringLiteral("ON SCREEN"));
 
-        QVERIFY(config::readConfiguration(m_dir.filePath(QStringLiteral("missing.INI"))).comPort == 1);
+        QVERIFY(config::readConfiguration(m_dir.filePath(QStringLiteral("missing.INI"))).comPort ==
+                1);
     }
 
-    void whereTheFileLives()
-    {
+    void whereTheFileLives() {
         QCOMPARE(config::configurationPath(), m_ini);
         config::setConfigurationPath(QString());
         // A test program never touches the user's configuration.
@@ -121,8 +117,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(program).absolutePath() == QCoreApplication::applicationDirPath());
     }
 
-    void startUpReadsThePort()
-    {
+    void startUpReadsThePort() {
         MessageRecorder messages;
         writeFile(m_ini, "Save Date and Time\r\nCOMPORT12\r\nFile End\r\n");
         {
@@ -140,8 +135,7 @@ private Q_SLOTS:
         QVERIFY(messages.records.isEmpty());
     }
 
-    void choosingAPortWritesTheFile()
-    {
+    void choosingAPortWritesTheFile() {
         MessageRecorder messages;
         {
             MainWindow w;

@@ -23,14 +23,12 @@ using namespace kpr5::test;
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    static QAction *action(MainWindow &w, const QString &name)
-    {
+    static QAction *action(MainWindow &w, const QString &name) {
         return w.findChild<QAction *>(name);
     }
 
 private Q_SLOTS:
-    void frame()
-    {
+    void frame() {
         MainWindow w;
         QCOMPARE(w.objectName(), QStringLiteral("Form1"));
         QCOMPARE(w.windowTitle(), QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
@@ -43,32 +41,35 @@ private Q_SLOTS:
             QVERIFY(w.findChild<QWidget *>(QStringLiteral("A_FRAME(%1)").arg(i)));
         }
         QVERIFY(w.findChild<QProgressBar *>(QStringLiteral("ProgressBar1")));
-        QCOMPARE(w.findChild<QLineEdit *>(QStringLiteral("Progress"))->text(), QStringLiteral("0%"));
+        QCOMPARE(w.findChild<QLineEdit *>(QStringLiteral("Progress"))->text(),
+                 QStringLiteral("0%"));
     }
 
-    void menus_data()
-    {
+    void menus_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("menuCaption");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("file") << "FILE" << "File(&F)"
+        QTest::newRow("file") << "FILE"
+                              << "File(&F)"
                               << QStringList{"ReadFile", "TEST_CLICK", "FILE_INPORT", "FILE_EXPORT"}
                               << QStringList{"Open(&O)", "Save(&S)", "Import(&I)", "Export(&E)"};
-        QTest::newRow("communication") << "Tusin_Botton" << "Communication(&T)"
-                                       << QStringList{"ALL_WRITE", "ALL_READ"}
-                                       << QStringList{"Write All Data(&A)", "Read All Data(&B)"};
-        QTest::newRow("help") << "MenuHelp" << "Help(&H)" << QStringList{"MenuVersion"}
+        QTest::newRow("communication")
+            << "Tusin_Botton"
+            << "Communication(&T)" << QStringList{"ALL_WRITE", "ALL_READ"}
+            << QStringList{"Write All Data(&A)", "Read All Data(&B)"};
+        QTest::newRow("help") << "MenuHelp"
+                              << "Help(&H)" << QStringList{"MenuVersion"}
                               << QStringList{"Version Infomation(&A)"};
         QStringList coms, comCaptions;
         for (int n = 1; n <= 16; ++n) {
             coms << QStringLiteral("MenuSetCom(%1)").arg(n);
             comCaptions << QStringLiteral("COM%1").arg(n);
         }
-        QTest::newRow("ports") << "MenuComPort" << "COMPort(&C)" << coms << comCaptions;
+        QTest::newRow("ports") << "MenuComPort"
+                               << "COMPort(&C)" << coms << comCaptions;
     }
-    void menus()
-    {
+    void menus() {
         QFETCH(QString, menu);
         QFETCH(QString, menuCaption);
         QFETCH(QStringList, items);
@@ -85,8 +86,7 @@ private Q_SLOTS:
         }
     }
 
-    void portChoice()
-    {
+    void portChoice() {
         MainWindow w;
         QVERIFY(action(w, "MenuSetCom(1)")->isChecked());
         int saved = 0;
@@ -115,8 +115,7 @@ private Q_SLOTS:
         QVERIFY(w.link().devicePath().isEmpty());
     }
 
-    void versionWindow()
-    {
+    void versionWindow() {
         MainWindow w;
         w.show();
         QString title;
@@ -150,8 +149,7 @@ private Q_SLOTS:
         QVERIFY(!opened);
     }
 
-    void controlsDuringATransfer()
-    {
+    void controlsDuringATransfer() {
         MainWindow w;
         w.transferStarted();
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("TabStrip1"))->isEnabled());
@@ -167,8 +165,7 @@ private Q_SLOTS:
         QVERIFY(w.findChild<QMenu *>(QStringLiteral("FILE"))->menuAction()->isEnabled());
     }
 
-    void closingDuringAWaitShowsNoMessage()
-    {
+    void closingDuringAWaitShowsNoMessage() {
         sim::SimOptions o;
         o.silent = true;
         sim::RadioSimulator radio(o);
@@ -187,8 +184,7 @@ private Q_SLOTS:
         QTRY_COMPARE(destroyed.count(), 1);
     }
 
-    void splash()
-    {
+    void splash() {
         SplashWindow s;
         QCOMPARE(s.objectName(), QStringLiteral("frmSplash"));
         QCOMPARE(s.timer()->interval(), 3000);

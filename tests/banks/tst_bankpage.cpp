@@ -2,9 +2,9 @@
 // channel-table labels, and the bank transfers through its buttons.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
 #include "core/banks/BankTable.h"
 #include "core/channels/ChannelTable.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -19,37 +19,33 @@ using namespace kpr5::test;
 
 namespace {
 
-QSlider *slider(MainWindow &w, int bank)
-{
+QSlider *slider(MainWindow &w, int bank) {
     return w.findChild<QSlider *>(QStringLiteral("Slider1(%1)").arg(bank));
 }
 
-QLineEdit *text(MainWindow &w, int bank)
-{
+QLineEdit *text(MainWindow &w, int bank) {
     return w.findChild<QLineEdit *>(QStringLiteral("Text1(%1)").arg(bank));
 }
 
-QLineEdit *total(MainWindow &w) { return w.findChild<QLineEdit *>(QStringLiteral("Total_Mem")); }
+QLineEdit *total(MainWindow &w) {
+    return w.findChild<QLineEdit *>(QStringLiteral("Total_Mem"));
+}
 
-QPushButton *button(MainWindow &w, const QString &name)
-{
+QPushButton *button(MainWindow &w, const QString &name) {
     return w.findChild<QPushButton *>(name);
 }
 
-void leave(QWidget *widget)
-{
+void leave(QWidget *widget) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(widget, &out);
 }
 
-bool totalIsRed(MainWindow &w)
-{
+bool totalIsRed(MainWindow &w) {
     return total(w)->palette().color(QPalette::Text) == QColor(255, 0, 0);
 }
 
 // Slider moves as the user makes them (the slider's own change signal).
-void moveSliders(MainWindow &w, std::initializer_list<std::pair<int, int>> moves)
-{
+void moveSliders(MainWindow &w, std::initializer_list<std::pair<int, int>> moves) {
     for (auto [bank, value] : moves)
         slider(w, bank)->setValue(value);
 }
@@ -76,8 +72,7 @@ private Q_SLOTS:
     void writeSendsTheTable();
 };
 
-void BankPageTest::controlsExist()
-{
+void BankPageTest::controlsExist() {
     MainWindow w;
     for (int b = 0; b < 50; ++b) {
         QVERIFY(slider(w, b));
@@ -96,8 +91,7 @@ void BankPageTest::controlsExist()
     QVERIFY(button(w, "WRITE_BANK")->isEnabled());
 }
 
-void BankPageTest::defaultTableLabelsTheMemoryRows()
-{
+void BankPageTest::defaultTableLabelsTheMemoryRows() {
     MainWindow w;
     const ChannelTable &t = w.document().channels;
     QCOMPARE(t.rowLabel(1), QStringLiteral("Bank000-0"));
@@ -109,12 +103,12 @@ void BankPageTest::defaultTableLabelsTheMemoryRows()
     QCOMPARE(t.rowLabel(1623), QStringLiteral("BUG - 19"));
 }
 
-void BankPageTest::oneBigBankLabelsEveryRowInIt()
-{
+void BankPageTest::oneBigBankLabelsEveryRowInIt() {
     MainWindow w;
     MessageRecorder messages;
     w.selectPage(MainWindow::BankPage);
-    moveSliders(w, {{0, 1000}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}});
+    moveSliders(
+        w, {{0, 1000}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}});
     QCOMPARE(total(w)->text(), QStringLiteral("1000"));
     QCOMPARE(text(w, 0)->text(), QStringLiteral("1000"));
     // Labels follow the banks only when the Memory page is entered.
@@ -127,25 +121,31 @@ void BankPageTest::oneBigBankLabelsEveryRowInIt()
     QCOMPARE(w.document().channels.rowLabel(1101), QStringLiteral("Dual0(Main) "));
 }
 
-void BankPageTest::textBoxTakesItsValueOver_data()
-{
+void BankPageTest::textBoxTakesItsValueOver_data() {
     QTest::addColumn<QString>("typed");  // through the key filter
     QTest::addColumn<QString>("pasted"); // past the key filter
     QTest::addColumn<bool>("enter");     // Enter instead of leaving the box
     QTest::addColumn<int>("count");
 
-    QTest::newRow("1500 left") << "1500" << "" << false << 100;
-    QTest::newRow("letters are not typed") << "12a3" << "" << false << 123;
-    QTest::newRow("12a3 pasted") << "" << "12a3" << false << 123;
-    QTest::newRow("emptied") << "" << "" << false << 0;
-    QTest::newRow("fifth digit refused") << "09876" << "" << false << 987;
-    QTest::newRow("enter") << "0250" << "" << true << 250;
-    QTest::newRow("above 1000 with enter") << "2000" << "" << true << 100;
-    QTest::newRow("long paste") << "" << "99999999999999999999" << false << 100;
+    QTest::newRow("1500 left") << "1500"
+                               << "" << false << 100;
+    QTest::newRow("letters are not typed") << "12a3"
+                                           << "" << false << 123;
+    QTest::newRow("12a3 pasted") << ""
+                                 << "12a3" << false << 123;
+    QTest::newRow("emptied") << ""
+                             << "" << false << 0;
+    QTest::newRow("fifth digit refused") << "09876"
+                                         << "" << false << 987;
+    QTest::newRow("enter") << "0250"
+                           << "" << true << 250;
+    QTest::newRow("above 1000 with enter") << "2000"
+                                           << "" << true << 100;
+    QTest::newRow("long paste") << ""
+                                << "99999999999999999999" << false << 100;
 }
 
-void BankPageTest::textBoxTakesItsValueOver()
-{
+void BankPageTest::textBoxTakesItsValueOver() {
     QFETCH(QString, typed);
     QFETCH(QString, pasted);
     QFETCH(bool, enter);
@@ -157,8 +157,7 @@ void BankPageTest::textBoxTakesItsValueOver()
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(box->text(), QString());
     QTest::keyClicks(box, typed);
-    if (!pasted.isEmpty())
-        box->insert(pasted);
+    if (!pasted.isEmpty()) box->insert(pasted);
     if (enter)
         QTest::keyClick(box, Qt::Key_Return);
     else
@@ -169,8 +168,7 @@ void BankPageTest::textBoxTakesItsValueOver()
     QCOMPARE(total(w)->text(), QString::number(900 + count));
 }
 
-void BankPageTest::upAndDownStepTheClickedBank_data()
-{
+void BankPageTest::upAndDownStepTheClickedBank_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("expected");
@@ -180,8 +178,7 @@ void BankPageTest::upAndDownStepTheClickedBank_data()
     QTest::newRow("down") << 5 << "BANK_UP(1)" << 4;
 }
 
-void BankPageTest::upAndDownStepTheClickedBank()
-{
+void BankPageTest::upAndDownStepTheClickedBank() {
     QFETCH(int, start);
     QFETCH(QString, button);
     QFETCH(int, expected);
@@ -202,8 +199,7 @@ void BankPageTest::upAndDownStepTheClickedBank()
     QCOMPARE(total(w)->text(), QString::number(before + expected - start));
 }
 
-void BankPageTest::wrongTotalIsRedAndBlocksWriting()
-{
+void BankPageTest::wrongTotalIsRedAndBlocksWriting() {
     MainWindow w;
     w.selectPage(MainWindow::BankPage);
     QVERIFY(!totalIsRed(w));
@@ -223,8 +219,7 @@ void BankPageTest::wrongTotalIsRedAndBlocksWriting()
     QVERIFY(button(w, "WRITE_BANK")->isEnabled());
 }
 
-void BankPageTest::cautionCancelKeepsTheBankPage()
-{
+void BankPageTest::cautionCancelKeepsTheBankPage() {
     MainWindow w;
     MessageRecorder messages(ui::Answer::Cancel);
     w.selectPage(MainWindow::BankPage);
@@ -243,8 +238,7 @@ void BankPageTest::cautionCancelKeepsTheBankPage()
     QCOMPARE(total(w)->text(), QStringLiteral("950"));
 }
 
-void BankPageTest::cautionOkResetsAndMovesOn()
-{
+void BankPageTest::cautionOkResetsAndMovesOn() {
     MainWindow w;
     MessageRecorder messages(ui::Answer::Ok);
     w.selectPage(MainWindow::BankPage);
@@ -257,8 +251,7 @@ void BankPageTest::cautionOkResetsAndMovesOn()
     QCOMPARE(w.document().channels.rowLabel(101), QStringLiteral("Bank001-0"));
 }
 
-void BankPageTest::textBeingEditedCountsBeforeThePageChanges()
-{
+void BankPageTest::textBeingEditedCountsBeforeThePageChanges() {
     MainWindow w;
     MessageRecorder messages(ui::Answer::Cancel);
     w.show();
@@ -277,8 +270,7 @@ void BankPageTest::textBeingEditedCountsBeforeThePageChanges()
     QCOMPARE(total(w)->text(), QStringLiteral("905"));
 }
 
-void BankPageTest::enteringTheBankPageWithAWrongTotalResetsSilently()
-{
+void BankPageTest::enteringTheBankPageWithAWrongTotalResetsSilently() {
     MainWindow w;
     MessageRecorder messages;
     w.document().banks.setCount(0, 7);
@@ -290,8 +282,7 @@ void BankPageTest::enteringTheBankPageWithAWrongTotalResetsSilently()
     QCOMPARE(text(w, 0)->text(), QStringLiteral("100"));
 }
 
-void BankPageTest::radioCountsShowThousandUntilEdited()
-{
+void BankPageTest::radioCountsShowThousandUntilEdited() {
     sim::RadioSimulator radio;
     MainWindow w;
     connectLink(w.link(), radio);
@@ -323,8 +314,7 @@ void BankPageTest::radioCountsShowThousandUntilEdited()
     QVERIFY(!button(w, "WRITE_BANK")->isEnabled());
 }
 
-void BankPageTest::failedReadLeavesWriteOffWhileTotalIsWrong()
-{
+void BankPageTest::failedReadLeavesWriteOffWhileTotalIsWrong() {
     sim::SimOptions silent;
     silent.silent = true;
     sim::RadioSimulator radio(silent);
@@ -340,15 +330,15 @@ void BankPageTest::failedReadLeavesWriteOffWhileTotalIsWrong()
     QCOMPARE(total(w)->text(), QStringLiteral("999"));
 }
 
-void BankPageTest::writeSendsTheTable()
-{
+void BankPageTest::writeSendsTheTable() {
     sim::RadioSimulator radio;
     MainWindow w;
     connectLink(w.link(), radio);
     MessageRecorder messages;
     const QByteArray before = radio.image();
     w.selectPage(MainWindow::BankPage);
-    moveSliders(w, {{0, 1000}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}});
+    moveSliders(
+        w, {{0, 1000}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}});
     QTest::mouseClick(button(w, "WRITE_BANK"), Qt::LeftButton);
     QCOMPARE(messages.texts(), QStringList{"Success| Finish"});
     QCOMPARE(radio.read(0x200, 4), QByteArray::fromHex("E8030000"));

@@ -10,10 +10,11 @@
 using namespace kpr5;
 
 namespace {
-QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char *text) {
+    return QByteArray::fromHex(text);
+}
 
-BankTable::Counts countsOf(std::initializer_list<std::pair<int, int>> banks)
-{
+BankTable::Counts countsOf(std::initializer_list<std::pair<int, int>> banks) {
     BankTable::Counts c{};
     for (auto [bank, count] : banks)
         c[bank] = count;
@@ -39,8 +40,7 @@ private Q_SLOTS:
     void emptyBanksAreClearedFromEveryGroup();
 };
 
-void BankTableTest::loadedCountsShowThousandUntilEdited()
-{
+void BankTableTest::loadedCountsShowThousandUntilEdited() {
     BankTable t;
     QSignalSpy changed(&t, &BankTable::changed);
     // What a radio may hold: 990 channels in all.
@@ -69,8 +69,7 @@ void BankTableTest::loadedCountsShowThousandUntilEdited()
     QCOMPARE(t.shownTotal(), 1000);
 }
 
-void BankTableTest::blocksCarryCountsAndFixedAreaSizes()
-{
+void BankTableTest::blocksCarryCountsAndFixedAreaSizes() {
     BankTable t;
     t.setCounts(countsOf({{0, 1000}, {31, 0x123}, {32, 0x0304}, {49, 7}}));
     const QByteArray area = t.encodeArea();
@@ -87,12 +86,11 @@ void BankTableTest::blocksCarryCountsAndFixedAreaSizes()
     const CommandFrame block1 = blockWriteFrame(0x00240, area.mid(64));
     QCOMPARE(block1.size(), 139);
     QVERIFY(block1.startsWith("QX~F00240W0403"));
-    QVERIFY(block1.endsWith(QByteArray("0700") + "6400C80064000300640064001400"
-                            + QByteArray(28, '0') + '\r'));
+    QVERIFY(block1.endsWith(QByteArray("0700") + "6400C80064000300640064001400" +
+                            QByteArray(28, '0') + '\r'));
 }
 
-void BankTableTest::countsDecodeFromLowByteAndLowNibble_data()
-{
+void BankTableTest::countsDecodeFromLowByteAndLowNibble_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("count");
     QTest::newRow("1000") << hex("E803") << 1000;
@@ -101,8 +99,7 @@ void BankTableTest::countsDecodeFromLowByteAndLowNibble_data()
     QTest::newRow("zero") << hex("0000") << 0;
 }
 
-void BankTableTest::countsDecodeFromLowByteAndLowNibble()
-{
+void BankTableTest::countsDecodeFromLowByteAndLowNibble() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, count);
     BankTable t;
@@ -111,16 +108,14 @@ void BankTableTest::countsDecodeFromLowByteAndLowNibble()
     QCOMPARE(t.count(0), 100);
 }
 
-void BankTableTest::shortBlockDataIsNotReadPastItsEnd()
-{
+void BankTableTest::shortBlockDataIsNotReadPastItsEnd() {
     BankTable t;
     t.decodeCounts(0, hex("0A000B"), 32); // one and a half banks
     QCOMPARE(t.count(0), 10);
     QCOMPARE(t.count(1), 100);
 }
 
-void BankTableTest::textBecomesCount_data()
-{
+void BankTableTest::textBecomesCount_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
     QTest::newRow("plain") << "250" << 250;
@@ -135,19 +130,18 @@ void BankTableTest::textBecomesCount_data()
     QTest::newRow("wide digits are not digits") << QStringLiteral("\uFF11\uFF12") << 0;
 }
 
-void BankTableTest::textBecomesCount()
-{
+void BankTableTest::textBecomesCount() {
     QFETCH(QString, text);
     QFETCH(int, count);
     QCOMPARE(BankTable::countFromText(text), count);
 }
 
-void BankTableTest::groupEncoding_data()
-{
+void BankTableTest::groupEncoding_data() {
     QTest::addColumn<int>("group");
     QTest::addColumn<QList<int>>("banks");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("0, 7, 8, 48, 49") << 0 << QList<int>{0, 7, 8, 48, 49} << hex("8180000000 00C000");
+    QTest::newRow("0, 7, 8, 48, 49")
+        << 0 << QList<int>{0, 7, 8, 48, 49} << hex("8180000000 00C000");
     QTest::newRow("none") << 3 << QList<int>{} << hex("0000000000000000");
     QTest::newRow("GroupB 47") << 10 << QList<int>{47} << hex("0000000000010000");
     QTest::newRow("every bank") << 5 << [] {
@@ -158,8 +152,7 @@ void BankTableTest::groupEncoding_data()
     }() << hex("FFFFFFFFFFFFC000");
 }
 
-void BankTableTest::groupEncoding()
-{
+void BankTableTest::groupEncoding() {
     QFETCH(int, group);
     QFETCH(QList<int>, banks);
     QFETCH(QByteArray, bytes);
@@ -176,10 +169,11 @@ void BankTableTest::groupEncoding()
         QCOMPARE(back.isLinked(group, b), banks.contains(b));
 }
 
-void BankTableTest::groupDecodingIgnoresUnusedBits()
-{
+void BankTableTest::groupDecodingIgnoresUnusedBits() {
     GroupTable t;
-    t.decodeGroups(0, 2, hex("000000000000 3F FF" "0000000000008001"));
+    t.decodeGroups(0, 2,
+                   hex("000000000000 3F FF"
+                       "0000000000008001"));
     for (int b = 0; b < 50; ++b)
         QVERIFY2(!t.isLinked(0, b), qPrintable(QString::number(b)));
     QVERIFY(t.isLinked(1, 48));
@@ -193,20 +187,19 @@ void BankTableTest::groupDecodingIgnoresUnusedBits()
     t.decodeGroup(11, hex("FFFFFFFFFFFFFFFF")); // no such group
 }
 
-void BankTableTest::groupWriteFramesHaveTheirOwnLengths()
-{
+void BankTableTest::groupWriteFramesHaveTheirOwnLengths() {
     GroupTable t;
     t.setLinked(10, 49, true);
     const CommandFrame block0 = blockWriteFrame(0x00100, t.encodeGroups(0, 6));
     const CommandFrame block1 = blockWriteFrame(0x00130, t.encodeGroups(6, 5));
     QCOMPARE(block0.size(), 107);
     QCOMPARE(block1.size(), 91);
-    QVERIFY(block1.endsWith("40" "00\r"));
+    QVERIFY(block1.endsWith("40"
+                            "00\r"));
     QCOMPARE(writeReplyLength(int(block1.size())), 97);
 }
 
-void BankTableTest::emptyBanksAreClearedFromEveryGroup()
-{
+void BankTableTest::emptyBanksAreClearedFromEveryGroup() {
     BankTable banks;
     GroupTable groups;
     for (int g = 0; g < 11; ++g) {

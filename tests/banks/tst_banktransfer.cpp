@@ -1,10 +1,10 @@
 // Bank and group transfers end to end against the simulated radio.
 
+#include "SimFixture.h"
 #include "core/banks/BankTable.h"
 #include "core/banks/BankTransfer.h"
 #include "core/banks/GroupTable.h"
 #include "core/banks/GroupTransfer.h"
-#include "SimFixture.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -16,8 +16,7 @@ using kpr5::test::RecordingHost;
 
 namespace {
 
-QByteArray noise()
-{
+QByteArray noise() {
     QRandomGenerator gen(0x5eed);
     QByteArray image(sim::kImageSize, '\0');
     for (char &c : image)
@@ -26,8 +25,7 @@ QByteArray noise()
 }
 
 // The image outside [first, last] must be as before.
-void compareOutside(const QByteArray &before, const QByteArray &after, int first, int last)
-{
+void compareOutside(const QByteArray &before, const QByteArray &after, int first, int last) {
     QCOMPARE(after.size(), before.size());
     QCOMPARE(after.left(first), before.left(first));
     QCOMPARE(after.mid(last + 1), before.mid(last + 1));
@@ -57,8 +55,7 @@ private:
     QByteArray m_before;
 };
 
-void BankTransferTest::init()
-{
+void BankTransferTest::init() {
     m_radio = std::make_unique<RadioSimulator>();
     QString error;
     QVERIFY2(m_radio->start(&error), qPrintable(error));
@@ -69,14 +66,12 @@ void BankTransferTest::init()
     m_host = RecordingHost();
 }
 
-void BankTransferTest::cleanup()
-{
+void BankTransferTest::cleanup() {
     m_link.reset();
     m_radio.reset();
 }
 
-void BankTransferTest::bankReadTakesBothBlocksAndShowsThousand()
-{
+void BankTransferTest::bankReadTakesBothBlocksAndShowsThousand() {
     // 49 banks of 20 and a last bank of 19: 999 channels. The high byte's
     // upper nibble carries nothing.
     QByteArray area;
@@ -102,8 +97,7 @@ void BankTransferTest::bankReadTakesBothBlocksAndShowsThousand()
     QCOMPARE(m_radio->frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
 }
 
-void BankTransferTest::bankWriteChangesOnlyTheBankArea()
-{
+void BankTransferTest::bankWriteChangesOnlyTheBankArea() {
     BankTable banks;
     BankTable::Counts c{};
     c[0] = 1000;
@@ -121,20 +115,18 @@ void BankTransferTest::bankWriteChangesOnlyTheBankArea()
              QByteArray::fromHex("6400C800640003006400640014000000") + QByteArray(12, '\0'));
 }
 
-void BankTransferTest::groupReadDecodesBothBlocks_data()
-{
+void BankTransferTest::groupReadDecodesBothBlocks_data() {
     QTest::addColumn<bool>("automatic");
     QTest::addColumn<QString>("text");
     QTest::newRow("from the window") << false << QStringLiteral("OK");
     QTest::newRow("whole-radio read") << true << QStringLiteral("Success ALL DATA READ");
 }
 
-void BankTransferTest::groupReadDecodesBothBlocks()
-{
+void BankTransferTest::groupReadDecodesBothBlocks() {
     QFETCH(bool, automatic);
     QFETCH(QString, text);
     QByteArray area(88, '\0');
-    area.replace(0, 8, QByteArray::fromHex("818000000000C0FF")); // group 0: 0, 7, 8, 48, 49
+    area.replace(0, 8, QByteArray::fromHex("818000000000C0FF"));      // group 0: 0, 7, 8, 48, 49
     area.replace(8 * 10, 8, QByteArray::fromHex("000000000001003F")); // GroupB: 47
     m_radio->write(0x100, area);
     m_radio->write(0x158, QByteArray(8, '\xFF')); // beyond the groups
@@ -146,7 +138,7 @@ void BankTransferTest::groupReadDecodesBothBlocks()
     QVERIFY(readGroups(groups, *m_link, m_host, automatic));
     QCOMPARE(groups.encodeArea(), [&] {
         QByteArray expected = area;
-        expected[7] = 0;      // byte 7 of each group carries nothing
+        expected[7] = 0; // byte 7 of each group carries nothing
         expected[8 * 10 + 7] = 0;
         return expected;
     }());
@@ -160,8 +152,7 @@ void BankTransferTest::groupReadDecodesBothBlocks()
     QCOMPARE(m_radio->frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
 }
 
-void BankTransferTest::groupWriteChangesOnlyTheGroupArea()
-{
+void BankTransferTest::groupWriteChangesOnlyTheGroupArea() {
     GroupTable groups;
     for (int b : {0, 7, 8, 48, 49})
         groups.setLinked(0, b, true);
@@ -180,8 +171,7 @@ void BankTransferTest::groupWriteChangesOnlyTheGroupArea()
     QCOMPARE(frames[2].size() + 1, 91);
 }
 
-void BankTransferTest::silentRadioEndsWithError_data()
-{
+void BankTransferTest::silentRadioEndsWithError_data() {
     QTest::addColumn<int>("which");
     QTest::newRow("bank read") << 0;
     QTest::newRow("bank write") << 1;
@@ -189,8 +179,7 @@ void BankTransferTest::silentRadioEndsWithError_data()
     QTest::newRow("group write") << 3;
 }
 
-void BankTransferTest::silentRadioEndsWithError()
-{
+void BankTransferTest::silentRadioEndsWithError() {
     QFETCH(int, which);
     SimOptions o;
     o.silent = true;
@@ -200,10 +189,18 @@ void BankTransferTest::silentRadioEndsWithError()
     GroupTable groups;
     bool ok = true;
     switch (which) {
-    case 0: ok = readBanks(banks, *m_link, m_host); break;
-    case 1: ok = writeBanks(banks, *m_link, m_host); break;
-    case 2: ok = readGroups(groups, *m_link, m_host, true); break;
-    case 3: ok = writeGroups(groups, *m_link, m_host); break;
+    case 0:
+        ok = readBanks(banks, *m_link, m_host);
+        break;
+    case 1:
+        ok = writeBanks(banks, *m_link, m_host);
+        break;
+    case 2:
+        ok = readGroups(groups, *m_link, m_host, true);
+        break;
+    case 3:
+        ok = writeGroups(groups, *m_link, m_host);
+        break;
     }
     QVERIFY(!ok);
     QCOMPARE(m_radio->frameCount(), 3); // three identification attempts
@@ -215,8 +212,7 @@ void BankTransferTest::silentRadioEndsWithError()
     QCOMPARE(m_radio->image(), m_before);
 }
 
-void BankTransferTest::banksReceivedBeforeAFailureStay()
-{
+void BankTransferTest::banksReceivedBeforeAFailureStay() {
     QByteArray area;
     for (int b = 0; b < 50; ++b)
         area += QByteArray::fromHex("1400");

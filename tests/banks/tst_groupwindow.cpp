@@ -2,10 +2,10 @@
 // transfers, the automatic read of the whole-radio read, and GROUP_SET.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
 #include "core/banks/BankTable.h"
 #include "core/banks/GroupTable.h"
 #include "gui/banks/GroupWindow.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -19,25 +19,21 @@ using namespace kpr5::test;
 
 namespace {
 
-QPushButton *button(QWidget &w, const char *name)
-{
+QPushButton *button(QWidget &w, const char *name) {
     return w.findChild<QPushButton *>(QLatin1String(name));
 }
 
-void clickCell(GroupWindow &w, int row, int column)
-{
+void clickCell(GroupWindow &w, int row, int column) {
     QTableWidget *grid = w.grid();
     const QRect r = grid->visualItemRect(grid->item(row, column));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }
 
-QColor back(GroupWindow &w, int group, int bank)
-{
+QColor back(GroupWindow &w, int group, int bank) {
     return w.grid()->item(group + 1, GroupWindow::columnOfBank(bank))->background().color();
 }
 
-bool looksUnlinked(GroupWindow &w, int group, int bank)
-{
+bool looksUnlinked(GroupWindow &w, int group, int bank) {
     const QTableWidgetItem *item = w.grid()->item(group + 1, GroupWindow::columnOfBank(bank));
     return item->background().style() == Qt::NoBrush && item->foreground().color() == Qt::black;
 }
@@ -67,14 +63,12 @@ private:
     SerialLink m_mainLink;
 };
 
-void GroupWindowTest::init()
-{
+void GroupWindowTest::init() {
     m_banks.reset();
     m_groups.clear();
 }
 
-void GroupWindowTest::gridGeometry()
-{
+void GroupWindowTest::gridGeometry() {
     GroupWindow w(m_banks, m_groups, m_mainLink, false);
     QCOMPARE(w.objectName(), QStringLiteral("Form5"));
     QCOMPARE(w.windowTitle(), QStringLiteral("BANK-LINK Setting"));
@@ -101,18 +95,20 @@ void GroupWindowTest::gridGeometry()
     QStringList labels;
     for (int i = 0; i < 5; ++i)
         labels << w.findChild<QLabel *>(QStringLiteral("Label1(%1)").arg(i))->text();
-    QCOMPARE(labels, (QStringList{QStringLiteral("BANK0\uFF5E9"), QStringLiteral("BANK10\uFF5E19"),
-                                  QStringLiteral("BANK20\uFF5E29"), QStringLiteral("BANK30\uFF5E39"),
-                                  QStringLiteral("BANK40\uFF5E49")}));
-    const QList<QPair<const char *, QString>> buttons = {
-        {"GROUP_READ", "Read"}, {"GROUP_WRITE", "Write"}, {"Command1", "Clear"}, {"Command2", "OK"}};
+    QCOMPARE(labels,
+             (QStringList{QStringLiteral("BANK0\uFF5E9"), QStringLiteral("BANK10\uFF5E19"),
+                          QStringLiteral("BANK20\uFF5E29"), QStringLiteral("BANK30\uFF5E39"),
+                          QStringLiteral("BANK40\uFF5E49")}));
+    const QList<QPair<const char *, QString>> buttons = {{"GROUP_READ", "Read"},
+                                                         {"GROUP_WRITE", "Write"},
+                                                         {"Command1", "Clear"},
+                                                         {"Command2", "OK"}};
     for (const auto &[name, caption] : buttons)
         QCOMPARE(button(w, name)->text(), caption);
     QCOMPARE(w.link().replyTimeout(), 200);
 }
 
-void GroupWindowTest::columnsMapToBanks_data()
-{
+void GroupWindowTest::columnsMapToBanks_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("bank");
     QTest::newRow("names") << 0 << -1;
@@ -127,17 +123,14 @@ void GroupWindowTest::columnsMapToBanks_data()
     QTest::newRow("beyond") << 55 << -1;
 }
 
-void GroupWindowTest::columnsMapToBanks()
-{
+void GroupWindowTest::columnsMapToBanks() {
     QFETCH(int, column);
     QFETCH(int, bank);
     QCOMPARE(GroupWindow::bankOfColumn(column), bank);
-    if (bank >= 0)
-        QCOMPARE(GroupWindow::columnOfBank(bank), column);
+    if (bank >= 0) QCOMPARE(GroupWindow::columnOfBank(bank), column);
 }
 
-void GroupWindowTest::emptyBankIsClearedAndGreyWhenOpened()
-{
+void GroupWindowTest::emptyBankIsClearedAndGreyWhenOpened() {
     for (int g = 0; g < 11; ++g) {
         m_groups.setLinked(g, 3, true);
         m_groups.setLinked(g, 4, true);
@@ -156,8 +149,7 @@ void GroupWindowTest::emptyBankIsClearedAndGreyWhenOpened()
     QVERIFY(looksUnlinked(w, 0, 0));
 }
 
-void GroupWindowTest::clickTogglesAvailableBanksOnly()
-{
+void GroupWindowTest::clickTogglesAvailableBanksOnly() {
     m_banks.setCount(9, 0);
     m_banks.setCount(11, 100);
     GroupWindow w(m_banks, m_groups, m_mainLink, false);
@@ -180,8 +172,7 @@ void GroupWindowTest::clickTogglesAvailableBanksOnly()
     QCOMPARE(back(w, 0, 9), GroupWindow::basicColour(8));
 }
 
-void GroupWindowTest::clearAndOk()
-{
+void GroupWindowTest::clearAndOk() {
     m_groups.setLinked(0, 1, true);
     m_groups.setLinked(10, 2, true);
     GroupWindow w(m_banks, m_groups, m_mainLink, false);
@@ -195,8 +186,7 @@ void GroupWindowTest::clearAndOk()
     QCOMPARE(w.result(), int(QDialog::Accepted));
 }
 
-void GroupWindowTest::busyWindowIgnoresClearAndOk()
-{
+void GroupWindowTest::busyWindowIgnoresClearAndOk() {
     m_groups.setLinked(0, 1, true);
     GroupWindow w(m_banks, m_groups, m_mainLink, false);
     w.show();
@@ -211,13 +201,12 @@ void GroupWindowTest::busyWindowIgnoresClearAndOk()
     QVERIFY(!w.isVisible());
 }
 
-void GroupWindowTest::readAndWriteThroughTheButtons()
-{
+void GroupWindowTest::readAndWriteThroughTheButtons() {
     sim::RadioSimulator radio;
     connectLink(m_mainLink, radio);
     MessageRecorder messages;
     QByteArray area(88, '\0');
-    area[0] = char(0xC0);        // group 0: banks 0, 1
+    area[0] = char(0xC0);          // group 0: banks 0, 1
     area[8 * 10 + 1] = char(0x80); // GroupB: bank 8
     area[8 * 10 + 2] = char(0x01); // GroupB: bank 23, which is empty
     radio.write(0x100, area);
@@ -260,8 +249,7 @@ void GroupWindowTest::readAndWriteThroughTheButtons()
     QCOMPARE(after.mid(0x158), before.mid(0x158));
 }
 
-void GroupWindowTest::automaticReadClosesTheWindow()
-{
+void GroupWindowTest::automaticReadClosesTheWindow() {
     sim::RadioSimulator radio;
     connectLink(m_mainLink, radio);
     MessageRecorder messages;
@@ -273,8 +261,7 @@ void GroupWindowTest::automaticReadClosesTheWindow()
     QVERIFY(m_groups.isLinked(7, 2));
 }
 
-void GroupWindowTest::closingDuringATransferEndsIt()
-{
+void GroupWindowTest::closingDuringATransferEndsIt() {
     sim::SimOptions silent;
     silent.silent = true;
     sim::RadioSimulator radio(silent);
@@ -290,8 +277,7 @@ void GroupWindowTest::closingDuringATransferEndsIt()
     QVERIFY(!w.busy());
 }
 
-void GroupWindowTest::groupSetOpensModally()
-{
+void GroupWindowTest::groupSetOpensModally() {
     MainWindow main;
     MessageRecorder messages;
     main.document().groups.setLinked(0, 0, true);
@@ -308,8 +294,7 @@ void GroupWindowTest::groupSetOpensModally()
         opened = dialog != nullptr;
         countWhileOpen = main.document().banks.count(0);
         linkedWhileOpen = main.document().groups.isLinked(0, 0);
-        if (dialog)
-            dialog->okClicked();
+        if (dialog) dialog->okClicked();
     });
     QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("GROUP_SET")), Qt::LeftButton);
     QVERIFY(opened);

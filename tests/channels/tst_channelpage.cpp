@@ -3,11 +3,11 @@
 // grid, and the transfer buttons against the simulated radio.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
+#include "core/channels/ChannelTable.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/ChannelPage.h"
-#include "core/channels/ChannelTable.h"
 #include "gui/channels/DetailDialog.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,11 +27,14 @@ using C = kpr5::ChannelTable;
 
 namespace {
 
-ChannelGridView *grid(MainWindow &w) { return w.findChild<ChannelGridView *>(QStringLiteral("MSFlexGrid1")); }
-QAbstractButton *button(MainWindow &w, const char *name) { return w.findChild<QAbstractButton *>(QLatin1String(name)); }
+ChannelGridView *grid(MainWindow &w) {
+    return w.findChild<ChannelGridView *>(QStringLiteral("MSFlexGrid1"));
+}
+QAbstractButton *button(MainWindow &w, const char *name) {
+    return w.findChild<QAbstractButton *>(QLatin1String(name));
+}
 
-void putRow(C &t, int row, const QString &frequency, const QString &name = QStringLiteral("N"))
-{
+void putRow(C &t, int row, const QString &frequency, const QString &name = QStringLiteral("N")) {
     t.setText(row, C::FreqCol, frequency);
     t.setText(row, C::ModeCol, QStringLiteral("FM"));
     t.setText(row, C::NameCol, name);
@@ -40,57 +43,50 @@ void putRow(C &t, int row, const QString &frequency, const QString &name = QStri
     t.setInUse(row - 1, 1);
 }
 
-bool rowEmpty(const C &t, int row)
-{
+bool rowEmpty(const C &t, int row) {
     for (int c = 1; c <= C::kColumns; ++c)
-        if (!t.text(row, c).isEmpty())
-            return false;
+        if (!t.text(row, c).isEmpty()) return false;
     return t.inUse(row - 1) == 0 && t.storedName(row - 1).isEmpty();
 }
 
 // Acts on the detail editor once its exec() runs (looking for it for half a
 // second, while `window` lives). `seen` tells whether one opened.
-std::shared_ptr<bool> onEditor(QWidget &window, const std::function<void(DetailDialog *)> &act)
-{
+std::shared_ptr<bool> onEditor(QWidget &window, const std::function<void(DetailDialog *)> &act) {
     auto seen = std::make_shared<bool>(false);
     auto *poll = new QTimer(&window);
     poll->setInterval(5);
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [seen, act, poll, tries] {
         auto *d = qobject_cast<DetailDialog *>(QApplication::activeModalWidget());
-        if (!d && ++*tries < 100)
-            return;
+        if (!d && ++*tries < 100) return;
         poll->stop();
         poll->deleteLater();
         *seen = d != nullptr;
-        if (!d)
-            return;
+        if (!d) return;
         act(d);
-        if (d->isVisible())
-            d->reject();
+        if (d->isVisible()) d->reject();
     });
     poll->start();
     return seen;
 }
 
 // A double-click as the window system delivers it: press, release, double-click.
-void doubleClick(ChannelGridView *g, QPoint at)
-{
+void doubleClick(ChannelGridView *g, QPoint at) {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
 }
 
-template <class T> T *control(DetailDialog *d, const char *name) { return d->findChild<T *>(QLatin1String(name)); }
+template <class T> T *control(DetailDialog *d, const char *name) {
+    return d->findChild<T *>(QLatin1String(name));
+}
 
-void put32(QByteArray &b, int at, quint32 v)
-{
+void put32(QByteArray &b, int at, quint32 v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
 
 // A channel record as the radio holds it: FM, 5 kHz step, name of ASCII letters.
-QByteArray record(quint32 hz, const QByteArray &name)
-{
+QByteArray record(quint32 hz, const QByteArray &name) {
     QByteArray b(64, '\0');
     b[0] = 1;
     put32(b, 1, hz);
@@ -103,7 +99,9 @@ QByteArray record(quint32 hz, const QByteArray &name)
     return b;
 }
 
-quint32 recordAddress(int row) { return 0x1200 + 64 * quint32(row - 1); } // rows outside 1101-1300
+quint32 recordAddress(int row) {
+    return 0x1200 + 64 * quint32(row - 1);
+} // rows outside 1101-1300
 
 } // namespace
 
@@ -111,27 +109,26 @@ class ChannelPageTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void gridShowsTheTable()
-    {
+    void gridShowsTheTable() {
         MainWindow w;
         ChannelGridView *g = grid(w);
         QVERIFY(g);
         QCOMPARE(g->model()->rowCount(), 1623);
         QCOMPARE(g->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Freqency"));
-        QCOMPARE(g->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Shift-Freq"));
+        QCOMPARE(g->model()->headerData(9, Qt::Horizontal).toString(),
+                 QStringLiteral("Shift-Freq"));
         QCOMPARE(g->model()->headerData(1401, Qt::Vertical).toString(), QStringLiteral("CALL-UHF"));
         QCOMPARE(g->model()->index(1402, 0).data().toString(), QStringLiteral("1295.00000MHz"));
         w.document().channels.setText(7, C::NameCol, QStringLiteral("HELLO"));
         QCOMPARE(g->model()->index(6, 11).data().toString(), QStringLiteral("HELLO"));
-        for (const char *name : {"READ_Botton", "WRITE_Botton", "MEM_ONE_READ", "MEM_ONE_WRITE", "Clear_Botton",
-                                 "ALL_Reset", "LIST_SET(0)", "LIST_SET(1)"})
+        for (const char *name : {"READ_Botton", "WRITE_Botton", "MEM_ONE_READ", "MEM_ONE_WRITE",
+                                 "Clear_Botton", "ALL_Reset", "LIST_SET(0)", "LIST_SET(1)"})
             QVERIFY2(button(w, name), name);
         QCOMPARE(button(w, "LIST_SET(0)")->text(), QStringLiteral("Up"));
         QCOMPARE(button(w, "LIST_SET(1)")->text(), QStringLiteral("Down"));
     }
 
-    void selectionEnds()
-    {
+    void selectionEnds() {
         MainWindow w;
         w.show();
         ChannelGridView *g = grid(w);
@@ -145,22 +142,26 @@ private Q_SLOTS:
         QCOMPARE(g->selectionEnd(), 5);
     }
 
-    void rowCommands_data()
-    {
+    void rowCommands_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("current");
         QTest::addColumn<int>("end");
         QTest::addColumn<QList<int>>("emptied"); // of the sample rows
 
-        QTest::newRow("delete across call rows") << "delete" << 1400 << 1405 << QList<int>{1400, 1404, 1405};
-        QTest::newRow("delete bottom-up") << "delete" << 1405 << 1400 << QList<int>{1400, 1404, 1405};
+        QTest::newRow("delete across call rows")
+            << "delete" << 1400 << 1405 << QList<int>{1400, 1404, 1405};
+        QTest::newRow("delete bottom-up")
+            << "delete" << 1405 << 1400 << QList<int>{1400, 1404, 1405};
         QTest::newRow("delete on a call row") << "delete" << 1402 << 1405 << QList<int>{};
         QTest::newRow("delete into bug rows") << "delete" << 1602 << 1610 << QList<int>{1602, 1603};
         QTest::newRow("delete on a bug row") << "delete" << 1606 << 1602 << QList<int>{};
         QTest::newRow("delete one row") << "delete" << 1399 << 1399 << QList<int>{1399};
-        QTest::newRow("clear across call rows") << "clear" << 1400 << 1405 << QList<int>{1400, 1404, 1405};
-        QTest::newRow("clear ending in bug rows") << "clear" << 1602 << 1610 << QList<int>{1602, 1603};
-        QTest::newRow("clear from bug rows up") << "clear" << 1610 << 1602 << QList<int>{1602, 1603};
+        QTest::newRow("clear across call rows")
+            << "clear" << 1400 << 1405 << QList<int>{1400, 1404, 1405};
+        QTest::newRow("clear ending in bug rows")
+            << "clear" << 1602 << 1610 << QList<int>{1602, 1603};
+        QTest::newRow("clear from bug rows up")
+            << "clear" << 1610 << 1602 << QList<int>{1602, 1603};
         QTest::newRow("clear within bug rows") << "clear" << 1605 << 1610 << QList<int>{};
         QTest::newRow("clear one call row") << "clear" << 1402 << 1402 << QList<int>{};
         QTest::newRow("clear one row") << "clear" << 1404 << 1404 << QList<int>{1404};
@@ -169,8 +170,7 @@ private Q_SLOTS:
     }
 
     // The call channels and the bug-detector presets survive every row command.
-    void rowCommands()
-    {
+    void rowCommands() {
         QFETCH(QString, command);
         QFETCH(int, current);
         QFETCH(int, end);
@@ -178,8 +178,8 @@ private Q_SLOTS:
         MainWindow w;
         w.show();
         C &t = w.document().channels;
-        const QList<int> samples{1, 1399, 1400, 1401, 1402, 1403, 1404, 1405, 1406, 1500,
-                                 1601, 1602, 1603, 1604, 1605, 1610, 1611, 1623};
+        const QList<int> samples{1,    1399, 1400, 1401, 1402, 1403, 1404, 1405, 1406,
+                                 1500, 1601, 1602, 1603, 1604, 1605, 1610, 1611, 1623};
         for (int row : samples)
             if (!C::isCallRow(row) && !C::isBugRow(row))
                 putRow(t, row, QStringLiteral("145.%1MHz").arg(row, 5, 10, QLatin1Char('0')));
@@ -192,8 +192,8 @@ private Q_SLOTS:
         else
             button(w, "ALL_Reset")->click();
         for (int row : samples) {
-            const bool expectEmpty = emptied.contains(row) || (command == QLatin1String("reset") && row <= 1603
-                                                               && !C::isCallRow(row));
+            const bool expectEmpty = emptied.contains(row) || (command == QLatin1String("reset") &&
+                                                               row <= 1603 && !C::isCallRow(row));
             QVERIFY2(rowEmpty(t, row) == expectEmpty, qPrintable(QString::number(row)));
         }
         QCOMPARE(t.text(1402, C::FreqCol), QStringLiteral("433.00000MHz"));
@@ -207,8 +207,7 @@ private Q_SLOTS:
         QCOMPARE(w.progressBar()->value(), 0);
     }
 
-    void upAndDown()
-    {
+    void upAndDown() {
         MainWindow w;
         w.show();
         ChannelGridView *g = grid(w);
@@ -230,8 +229,7 @@ private Q_SLOTS:
         w.link().state.transferBusy = 0;
     }
 
-    void enterOnSubRowOpensThePair()
-    {
+    void enterOnSubRowOpensThePair() {
         MainWindow w;
         w.show();
         C &t = w.document().channels;
@@ -261,8 +259,7 @@ private Q_SLOTS:
         QCOMPARE(t.text(1102, C::NameCol), QStringLiteral("SUB"));
     }
 
-    void doubleClickEditsTheRow()
-    {
+    void doubleClickEditsTheRow() {
         MainWindow w;
         w.show();
         C &t = w.document().channels;
@@ -280,8 +277,7 @@ private Q_SLOTS:
         QCOMPARE(t.inUse(2), quint8(1));
     }
 
-    void bugRowsDoNotOpen()
-    {
+    void bugRowsDoNotOpen() {
         MainWindow w;
         w.show();
         ChannelGridView *g = grid(w);
@@ -294,8 +290,7 @@ private Q_SLOTS:
         QCOMPARE(w.document().channels.text(1610, C::FreqCol), QStringLiteral("140.00000MHz"));
     }
 
-    void overlappingPassChannelIsRefused()
-    {
+    void overlappingPassChannelIsRefused() {
         MainWindow w;
         w.show();
         MessageRecorder messages;
@@ -326,8 +321,7 @@ private Q_SLOTS:
     // A full read through the button: the window keeps running events, the
     // progress moves, the grid neither paints nor scrolls row by row, and the
     // rows show what the radio holds.
-    void readButtonShowsTheRows()
-    {
+    void readButtonShowsTheRows() {
         sim::RadioSimulator radio;
         radio.write(recordAddress(1), record(145500000, "FIRST"));
         radio.write(recordAddress(1000), record(430000000, "LAST"));
@@ -347,8 +341,7 @@ private Q_SLOTS:
         QTimer watch;
         watch.setInterval(10);
         connect(&watch, &QTimer::timeout, [&] {
-            if (w.link().state.transferBusy == 0)
-                return;
+            if (w.link().state.transferBusy == 0) return;
             ++ticks;
             painting += g->updatesEnabled() ? 1 : 0;
             progress << w.progressBar()->value();
@@ -369,7 +362,8 @@ private Q_SLOTS:
         QCOMPARE(g->model()->index(999, 11).data().toString(), QStringLiteral("LAST"));
         QCOMPARE(g->model()->index(1403, 0).data().toString(), QStringLiteral("145.12000MHz"));
         QVERIFY(t.text(500, C::FreqCol).isEmpty());
-        QCOMPARE(t.text(1401, C::FreqCol), QStringLiteral("145.00000MHz")); // empty call channel keeps its texts
+        QCOMPARE(t.text(1401, C::FreqCol),
+                 QStringLiteral("145.00000MHz")); // empty call channel keeps its texts
         // The end of the transfer: row 1, column 12, painting again, controls back.
         QCOMPARE(g->currentRow(), 1);
         QCOMPARE(g->currentIndex().column() + 1, 12);
@@ -382,8 +376,7 @@ private Q_SLOTS:
 
     // A selection made from the bottom up is read from its top row down, and
     // exactly its rows are read and written.
-    void selectedRowsOnly()
-    {
+    void selectedRowsOnly() {
         sim::RadioSimulator radio;
         for (int row : {9, 10, 20, 21})
             radio.write(recordAddress(row), record(145000000 + 10000 * quint32(row), "R"));
@@ -410,11 +403,11 @@ private Q_SLOTS:
         QVERIFY(radio.frames().at(1).startsWith("QX~F014C0W")); // row 12 first
         QCOMPARE(quint8(radio.read(recordAddress(12), 1).at(0)), quint8(1));
         QCOMPARE(radio.read(recordAddress(12) + 32, 2), QByteArray("N\0", 2));
-        QCOMPARE(radio.read(recordAddress(20), 64), record(145200000, "R").replace(16, 1, QByteArray(1, 28)));
+        QCOMPARE(radio.read(recordAddress(20), 64),
+                 record(145200000, "R").replace(16, 1, QByteArray(1, 28)));
     }
 
-    void writeButtonWritesTheTable()
-    {
+    void writeButtonWritesTheTable() {
         sim::RadioSimulator radio;
         MainWindow w;
         w.show();
@@ -429,8 +422,7 @@ private Q_SLOTS:
         QCOMPARE(grid(w)->currentRow(), 1);
     }
 
-    void closingDuringAReadEndsSilently()
-    {
+    void closingDuringAReadEndsSilently() {
         sim::SimOptions o;
         o.latencyMs = 5;
         sim::RadioSimulator radio(o);

@@ -2,10 +2,10 @@
 // round trips between table rows and records, and random records.
 
 #include "core/channels/ChannelRecord.h"
+#include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTables.h"
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
-#include "core/channels/ChannelTable.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -16,16 +16,16 @@ using C = kpr5::ChannelTable;
 
 namespace {
 
-quint32 le32(const ChannelRecord &r, int at)
-{
-    return quint32(r.bytes[std::size_t(at)]) | quint32(r.bytes[std::size_t(at + 1)]) << 8
-        | quint32(r.bytes[std::size_t(at + 2)]) << 16 | quint32(r.bytes[std::size_t(at + 3)]) << 24;
+quint32 le32(const ChannelRecord &r, int at) {
+    return quint32(r.bytes[std::size_t(at)]) | quint32(r.bytes[std::size_t(at + 1)]) << 8 |
+           quint32(r.bytes[std::size_t(at + 2)]) << 16 |
+           quint32(r.bytes[std::size_t(at + 3)]) << 24;
 }
 
 // A complete channel in row `row`.
-void fillRow(ChannelTable &t, int row, const QString &freq, const QString &shift = QStringLiteral("Off"),
-             const QString &amount = QStringLiteral("0.000MHz"))
-{
+void fillRow(ChannelTable &t, int row, const QString &freq,
+             const QString &shift = QStringLiteral("Off"),
+             const QString &amount = QStringLiteral("0.000MHz")) {
     const int slot = row - 1;
     t.setText(row, C::FreqCol, freq);
     t.setText(row, C::ModeCol, QStringLiteral("FM"));
@@ -45,8 +45,7 @@ void fillRow(ChannelTable &t, int row, const QString &freq, const QString &shift
     t.setInUse(slot, 1);
 }
 
-QByteArray validRecord(QRandomGenerator &rng)
-{
+QByteArray validRecord(QRandomGenerator &rng) {
     QByteArray b(64, '\0');
     auto put32 = [&](int at, quint32 v) {
         for (int i = 0; i < 4; ++i)
@@ -97,8 +96,7 @@ class ChannelRecordTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void codeTables()
-    {
+    void codeTables() {
         QCOMPARE(ct::stepTexts().size(), 16);
         QCOMPARE(ct::toneTexts().size(), 39);
         QCOMPARE(ct::dcsTexts().size(), 104);
@@ -125,8 +123,7 @@ private Q_SLOTS:
         QCOMPARE(ct::toneIndex(QStringLiteral("159.8Hz")), std::nullopt);
     }
 
-    void frequencyText_data()
-    {
+    void frequencyText_data() {
         QTest::addColumn<uint>("hz");
         QTest::addColumn<QString>("text");
         QTest::newRow("145 MHz") << 145000000u << QStringLiteral("145.00000MHz");
@@ -143,15 +140,13 @@ private Q_SLOTS:
         QTest::newRow("largest") << 0xFFFFFFFFu << QStringLiteral("4294.96730MHz");
     }
 
-    void frequencyText()
-    {
+    void frequencyText() {
         QFETCH(uint, hz);
         QFETCH(QString, text);
         QCOMPARE(channeltext::frequencyText(hz), text);
     }
 
-    void frequencyHz_data()
-    {
+    void frequencyHz_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<uint>("hz");
         QTest::newRow("13 characters") << QStringLiteral("1295.00000MHz") << 1295000000u;
@@ -166,15 +161,13 @@ private Q_SLOTS:
         QTest::newRow("beyond 32 bits") << QStringLiteral("5000.00000MHz") << 0u;
     }
 
-    void frequencyHz()
-    {
+    void frequencyHz() {
         QFETCH(QString, text);
         QFETCH(uint, hz);
         QCOMPARE(channeltext::frequencyHz(text), hz);
     }
 
-    void shiftAmount_data()
-    {
+    void shiftAmount_data() {
         QTest::addColumn<uint>("hz");
         QTest::addColumn<QString>("text");
         QTest::newRow("600 kHz") << 600000u << QStringLiteral("0.600MHz");
@@ -184,26 +177,24 @@ private Q_SLOTS:
         QTest::newRow("zero") << 0u << QStringLiteral("0.000MHz");
     }
 
-    void shiftAmount()
-    {
+    void shiftAmount() {
         QFETCH(uint, hz);
         QFETCH(QString, text);
         QCOMPARE(channeltext::shiftAmountText(hz), text);
         QCOMPARE(channeltext::shiftAmountHz(text), std::optional<quint32>(hz));
     }
 
-    void shiftAmountTextDropsHertz()
-    {
+    void shiftAmountTextDropsHertz() {
         QCOMPARE(channeltext::shiftAmountText(600999), QStringLiteral("0.600MHz"));
         QCOMPARE(channeltext::shiftAmountHz(QString()), std::nullopt);
         QCOMPARE(channeltext::shiftAmountHz(QStringLiteral("1000.000MHz")), std::nullopt);
         QCOMPARE(channeltext::shiftAmountHz(QStringLiteral("0.6x0MHz")), std::nullopt);
     }
 
-    void encodeExamples()
-    {
+    void encodeExamples() {
         ChannelTable t;
-        fillRow(t, 5, QStringLiteral("118.00833MHz"), QStringLiteral("+"), QStringLiteral("0.600MHz"));
+        fillRow(t, 5, QStringLiteral("118.00833MHz"), QStringLiteral("+"),
+                QStringLiteral("0.600MHz"));
         t.setText(5, C::ModeCol, QStringLiteral("WFM"));
         t.setText(5, C::ToneModeCol, QStringLiteral("TSQ"));
         t.setText(5, C::SkipCol, QStringLiteral("*"));
@@ -231,24 +222,27 @@ private Q_SLOTS:
         QCOMPARE(r.bytes[20], quint8(0x0A));
         for (int i = 21; i < 32; ++i)
             QCOMPARE(r.bytes[std::size_t(i)], quint8(0));
-        QCOMPARE(r.toByteArray().mid(32).toHex(), (QByteArray("\x40\x87\x41\x00", 4) + QByteArray(28, '\0')).toHex());
+        QCOMPARE(r.toByteArray().mid(32).toHex(),
+                 (QByteArray("\x40\x87\x41\x00", 4) + QByteArray(28, '\0')).toHex());
     }
 
-    void shiftOffWithoutAmount_data()
-    {
+    void shiftOffWithoutAmount_data() {
         QTest::addColumn<QString>("shift");
         QTest::addColumn<QString>("amount");
         QTest::addColumn<uint>("offsetHz");
         QTest::addColumn<int>("shiftCode");
-        QTest::newRow("0.600MHz with +") << QStringLiteral("+") << QStringLiteral("0.600MHz") << 600000u << 1;
-        QTest::newRow("10.000MHz with -") << QStringLiteral("-") << QStringLiteral("10.000MHz") << 10000000u << 2;
+        QTest::newRow("0.600MHz with +")
+            << QStringLiteral("+") << QStringLiteral("0.600MHz") << 600000u << 1;
+        QTest::newRow("10.000MHz with -")
+            << QStringLiteral("-") << QStringLiteral("10.000MHz") << 10000000u << 2;
         QTest::newRow("empty amount with +") << QStringLiteral("+") << QString() << 0u << 0;
-        QTest::newRow("long amount with -") << QStringLiteral("-") << QStringLiteral("1000.000MHz") << 0u << 0;
-        QTest::newRow("unknown shift text") << QStringLiteral("plus") << QStringLiteral("0.600MHz") << 600000u << 0;
+        QTest::newRow("long amount with -")
+            << QStringLiteral("-") << QStringLiteral("1000.000MHz") << 0u << 0;
+        QTest::newRow("unknown shift text")
+            << QStringLiteral("plus") << QStringLiteral("0.600MHz") << 600000u << 0;
     }
 
-    void shiftOffWithoutAmount()
-    {
+    void shiftOffWithoutAmount() {
         QFETCH(QString, shift);
         QFETCH(QString, amount);
         QFETCH(uint, offsetHz);
@@ -260,8 +254,7 @@ private Q_SLOTS:
         QCOMPARE(int(r.bytes[11]), shiftCode);
     }
 
-    void unknownTextsEncodeAsZero()
-    {
+    void unknownTextsEncodeAsZero() {
         ChannelTable t;
         fillRow(t, 1, QStringLiteral("145.00000MHz"));
         t.setText(1, C::ModeCol, QStringLiteral("USB"));
@@ -273,8 +266,7 @@ private Q_SLOTS:
         QCOMPARE(le32(r, 1), 0u);
     }
 
-    void emptySlotAndOutsideRowsEncodeAsZeros()
-    {
+    void emptySlotAndOutsideRowsEncodeAsZeros() {
         ChannelTable t;
         fillRow(t, 500, QStringLiteral("145.00000MHz"));
         t.setInUse(499, 0); // texts stay, the slot is empty
@@ -283,8 +275,7 @@ private Q_SLOTS:
         QCOMPARE(encodeChannel(t, 1625).toByteArray(), QByteArray(64, '\0'));
     }
 
-    void fixedBytesAreRewritten()
-    {
+    void fixedBytesAreRewritten() {
         QRandomGenerator rng(7);
         QByteArray rec = validRecord(rng);
         rec[17] = char(0x55);
@@ -300,8 +291,7 @@ private Q_SLOTS:
         QCOMPARE(r.bytes[25], quint8(0x00));
     }
 
-    void inUseIsTheLowNibble_data()
-    {
+    void inUseIsTheLowNibble_data() {
         QTest::addColumn<int>("byte0");
         QTest::addColumn<bool>("inUse");
         QTest::newRow("0x00") << 0x00 << false;
@@ -312,8 +302,7 @@ private Q_SLOTS:
         QTest::newRow("0x08") << 0x08 << true;
     }
 
-    void inUseIsTheLowNibble()
-    {
+    void inUseIsTheLowNibble() {
         QFETCH(int, byte0);
         QFETCH(bool, inUse);
         ChannelTable t; // row 1401 holds the VHF call channel
@@ -326,21 +315,22 @@ private Q_SLOTS:
             QCOMPARE(t.text(1401, C::FreqCol), QStringLiteral("145.00000MHz"));
             QCOMPARE(t.carrierIndex(1400), quint8(20));
         } else {
-            QCOMPARE(t.text(1401, C::FreqCol), channeltext::frequencyText(quint32(quint8(rec[1])) | quint8(rec[2]) << 8
-                                                                          | quint8(rec[3]) << 16 | quint32(quint8(rec[4])) << 24));
+            QCOMPARE(t.text(1401, C::FreqCol),
+                     channeltext::frequencyText(quint32(quint8(rec[1])) | quint8(rec[2]) << 8 |
+                                                quint8(rec[3]) << 16 |
+                                                quint32(quint8(rec[4])) << 24));
         }
     }
 
-    void decodeFieldsAndNibbles()
-    {
+    void decodeFieldsAndNibbles() {
         QByteArray rec(64, '\0');
         rec[0] = 0x01;
         const quint32 hz = 433500000;
         for (int i = 0; i < 4; ++i)
             rec[1 + i] = char(hz >> (8 * i));
-        rec[5] = char(0x21);  // low nibble 1: FM
-        rec[6] = char(0x3A);  // low nibble 10: 100KHz
-        rec[7] = char(0x40);  // 5,000,000 Hz = 0x004C4B40
+        rec[5] = char(0x21); // low nibble 1: FM
+        rec[6] = char(0x3A); // low nibble 10: 100KHz
+        rec[7] = char(0x40); // 5,000,000 Hz = 0x004C4B40
         rec[8] = char(0x4B);
         rec[9] = char(0x4C);
         rec[11] = char(0x12); // low nibble 2: "-"
@@ -370,8 +360,7 @@ private Q_SLOTS:
         QCOMPARE(t.inUse(1101), quint8(1));
     }
 
-    void outOfRangeBytesShowErrorAndAreKept()
-    {
+    void outOfRangeBytesShowErrorAndAreKept() {
         QRandomGenerator rng(3);
         QByteArray rec = validRecord(rng);
         rec[5] = char(0x07);  // mode 7
@@ -383,8 +372,8 @@ private Q_SLOTS:
         rec[11] = char(0x09); // shift 9 shows "Off"
         ChannelTable t;
         decodeChannel(rec, t, 20);
-        for (int col : {int(C::ModeCol), int(C::ToneModeCol), int(C::TxToneCol), int(C::RxToneCol), int(C::DcsCol),
-                        int(C::CarrierCol)})
+        for (int col : {int(C::ModeCol), int(C::ToneModeCol), int(C::TxToneCol), int(C::RxToneCol),
+                        int(C::DcsCol), int(C::CarrierCol)})
             QCOMPARE(t.text(20, col), kInvalidCodeText);
         QCOMPARE(t.text(20, C::ShiftCol), QStringLiteral("Off"));
         QCOMPARE(t.txToneIndex(19), quint8(39));
@@ -406,8 +395,7 @@ private Q_SLOTS:
         QCOMPARE(encodeChannel(t, 20).bytes[5], quint8(0));
     }
 
-    void recordsRoundTrip()
-    {
+    void recordsRoundTrip() {
         // record -> row -> record gives the same bytes for every valid record
         QRandomGenerator rng(20261206);
         ChannelTable t;
@@ -419,12 +407,12 @@ private Q_SLOTS:
             if (back != rec)
                 QFAIL(qPrintable(QStringLiteral("row %1\n in  %2\n out %3")
                                      .arg(row)
-                                     .arg(QString::fromLatin1(rec.toHex(' ')), QString::fromLatin1(back.toHex(' ')))));
+                                     .arg(QString::fromLatin1(rec.toHex(' ')),
+                                          QString::fromLatin1(back.toHex(' ')))));
         }
     }
 
-    void rowsRoundTrip()
-    {
+    void rowsRoundTrip() {
         // row -> record -> row gives the same texts and values
         QRandomGenerator rng(42);
         ChannelTable from;
@@ -442,7 +430,8 @@ private Q_SLOTS:
             const int carrier = int(rng.bounded(ct::kCarrierCount));
             from.setText(row, C::CarrierCol, ct::carrierText(carrier));
             from.setCarrierIndex(slot, quint8(carrier));
-            from.setText(row, C::ToneModeCol, ct::toneModeTexts().at(rng.bounded(ct::kToneModeCount)));
+            from.setText(row, C::ToneModeCol,
+                         ct::toneModeTexts().at(rng.bounded(ct::kToneModeCount)));
             const int tx = int(rng.bounded(ct::kToneCount));
             const int rx = int(rng.bounded(ct::kToneCount));
             from.setText(row, C::TxToneCol, ct::toneText(tx));
@@ -459,15 +448,22 @@ private Q_SLOTS:
             while (true) {
                 QString piece;
                 switch (rng.bounded(3)) {
-                case 0: piece = QString(QChar(char16_t(rng.bounded(0x20, 0x7F)))); break;
-                case 1: piece = QString(QChar(*cp932::toUnicode(names::allowedDoubleByteTable()[380 + rng.bounded(444)]))); break;
-                default: piece = names::userCharacterToken(1 + int(rng.bounded(8)));
+                case 0:
+                    piece = QString(QChar(char16_t(rng.bounded(0x20, 0x7F))));
+                    break;
+                case 1:
+                    piece = QString(QChar(*cp932::toUnicode(
+                        names::allowedDoubleByteTable()[380 + rng.bounded(444)])));
+                    break;
+                default:
+                    piece = names::userCharacterToken(1 + int(rng.bounded(8)));
                 }
                 if (names::measure(display + piece) > names::kMaxLength || rng.bounded(10) == 0)
                     break;
                 display += piece;
             }
-            // a name typed as ":" "1" ... could form a token by accident; the display form is canonical after a round
+            // a name typed as ":" "1" ... could form a token by accident; the display form is
+            // canonical after a round
             display = names::storedToDisplay(names::displayToStored(display));
             from.setText(row, C::NameCol, display);
             from.setStoredName(slot, names::displayToStored(display));
@@ -486,8 +482,7 @@ private Q_SLOTS:
         }
     }
 
-    void randomRecordsNeverFail()
-    {
+    void randomRecordsNeverFail() {
         QRandomGenerator rng(99);
         ChannelTable t;
         for (int i = 0; i < 20000; ++i) {
@@ -496,13 +491,16 @@ private Q_SLOTS:
                 c = char(rng.bounded(256));
             const int row = int(rng.bounded(1628)) - 2; // some rows outside the table
             decodeChannel(rec, t, row);
-            if (row < 1 || row > C::kSlots || t.inUse(row - 1) == 0)
-                continue;
+            if (row < 1 || row > C::kSlots || t.inUse(row - 1) == 0) continue;
             // every cell shows a table entry or the error mark
-            QVERIFY(ct::modeCode(t.text(row, C::ModeCol)) || t.text(row, C::ModeCol) == kInvalidCodeText);
-            QVERIFY(ct::toneIndex(t.text(row, C::TxToneCol)) || t.text(row, C::TxToneCol) == kInvalidCodeText);
-            QVERIFY(ct::dcsIndex(t.text(row, C::DcsCol)) || t.text(row, C::DcsCol) == kInvalidCodeText);
-            QVERIFY(ct::carrierIndex(t.text(row, C::CarrierCol)) || t.text(row, C::CarrierCol) == kInvalidCodeText);
+            QVERIFY(ct::modeCode(t.text(row, C::ModeCol)) ||
+                    t.text(row, C::ModeCol) == kInvalidCodeText);
+            QVERIFY(ct::toneIndex(t.text(row, C::TxToneCol)) ||
+                    t.text(row, C::TxToneCol) == kInvalidCodeText);
+            QVERIFY(ct::dcsIndex(t.text(row, C::DcsCol)) ||
+                    t.text(row, C::DcsCol) == kInvalidCodeText);
+            QVERIFY(ct::carrierIndex(t.text(row, C::CarrierCol)) ||
+                    t.text(row, C::CarrierCol) == kInvalidCodeText);
             QVERIFY(ct::shiftCode(t.text(row, C::ShiftCol)));
             const QString freq = t.text(row, C::FreqCol);
             QVERIFY(freq.endsWith(QLatin1String("MHz")) && freq.size() >= 10 && freq.size() <= 13);
@@ -511,8 +509,8 @@ private Q_SLOTS:
             QCOMPARE(r.bytes[20], quint8(0x0A));
             // the frequency survives, rounded to 10 Hz
             if (rec.size() >= 5) {
-                const quint32 hz = quint32(quint8(rec[1])) | quint32(quint8(rec[2])) << 8
-                    | quint32(quint8(rec[3])) << 16 | quint32(quint8(rec[4])) << 24;
+                const quint32 hz = quint32(quint8(rec[1])) | quint32(quint8(rec[2])) << 8 |
+                                   quint32(quint8(rec[3])) << 16 | quint32(quint8(rec[4])) << 24;
                 const qint64 diff = qint64(le32(r, 1)) - qint64(hz);
                 QVERIFY2(diff >= -5 && diff <= 5, qPrintable(freq));
             }

@@ -14,8 +14,7 @@ class ChannelTableTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void startupPresets_data()
-    {
+    void startupPresets_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("frequency");
         QTest::newRow("CALL-VHF") << 1401 << QStringLiteral("145.00000MHz");
@@ -26,15 +25,22 @@ private Q_SLOTS:
         QTest::newRow("BUG - 19") << 1623 << QStringLiteral("321.13500MHz");
     }
 
-    void startupPresets()
-    {
+    void startupPresets() {
         QFETCH(int, row);
         QFETCH(QString, frequency);
         ChannelTable t;
-        const QStringList expected{frequency,      QStringLiteral("FM"),     QStringLiteral("5KHz"),
-                                   QStringLiteral("2300Hz"), QStringLiteral("None"), QStringLiteral("88.5Hz"),
-                                   QStringLiteral("88.5Hz"), QStringLiteral("023"),  QStringLiteral("Off"),
-                                   QStringLiteral("0.000MHz"), QString(),            QString()};
+        const QStringList expected{frequency,
+                                   QStringLiteral("FM"),
+                                   QStringLiteral("5KHz"),
+                                   QStringLiteral("2300Hz"),
+                                   QStringLiteral("None"),
+                                   QStringLiteral("88.5Hz"),
+                                   QStringLiteral("88.5Hz"),
+                                   QStringLiteral("023"),
+                                   QStringLiteral("Off"),
+                                   QStringLiteral("0.000MHz"),
+                                   QString(),
+                                   QString()};
         for (int c = 1; c <= C::kColumns; ++c)
             QCOMPARE(t.text(row, c), expected.at(c - 1));
         const int slot = row - 1;
@@ -46,14 +52,12 @@ private Q_SLOTS:
         QCOMPARE(t.dcsIndex(slot), quint8(0));
     }
 
-    void startupEmptyRows()
-    {
+    void startupEmptyRows() {
         ChannelTable t;
         int inUse = 0;
         for (int slot = 0; slot < C::kSlots; ++slot) {
             inUse += t.inUse(slot);
-            if (t.inUse(slot))
-                continue;
+            if (t.inUse(slot)) continue;
             QCOMPARE(t.txToneIndex(slot), quint8(8));
             QCOMPARE(t.rxToneIndex(slot), quint8(8));
             QCOMPARE(t.dcsIndex(slot), quint8(0));
@@ -66,8 +70,7 @@ private Q_SLOTS:
         QCOMPARE(inUse, 23);
     }
 
-    void columnHeaders()
-    {
+    void columnHeaders() {
         QCOMPARE(C::columnHeader(C::FreqCol), QStringLiteral("Freqency"));
         QCOMPARE(C::columnHeader(C::ToneModeCol), QStringLiteral("Tone/DCS"));
         QCOMPARE(C::columnHeader(C::ShiftFreqCol), QStringLiteral("Shift-Freq"));
@@ -76,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(C::columnHeader(13), QString());
     }
 
-    void outOfRangeAccessIsIgnored()
-    {
+    void outOfRangeAccessIsIgnored() {
         ChannelTable t;
         QSignalSpy rows(&t, &ChannelTable::rowsChanged);
         t.setText(0, 1, QStringLiteral("x"));
@@ -100,8 +102,7 @@ private Q_SLOTS:
         QCOMPARE(rows.count(), 0); // but no grid row shows it
     }
 
-    void clearRow()
-    {
+    void clearRow() {
         ChannelTable t;
         t.setStoredName(1400, QStringLiteral("abc"));
         t.setText(1401, C::NameCol, QStringLiteral("abc"));
@@ -117,8 +118,7 @@ private Q_SLOTS:
         QCOMPARE(t.storedName(1400), QString());
     }
 
-    void resetRestoresStartup()
-    {
+    void resetRestoresStartup() {
         ChannelTable fresh;
         ChannelTable t;
         t.clearRow(1401);
@@ -141,8 +141,7 @@ private Q_SLOTS:
         }
     }
 
-    void changeSignals()
-    {
+    void changeSignals() {
         ChannelTable t;
         QSignalSpy rows(&t, &ChannelTable::rowsChanged);
         t.setText(5, C::NameCol, QStringLiteral("a"));
@@ -171,8 +170,7 @@ private Q_SLOTS:
         QCOMPARE(rows.count(), 0);
     }
 
-    void keptBytesDropWhenTheCellIsSet()
-    {
+    void keptBytesDropWhenTheCellIsSet() {
         ChannelTable t;
         t.setKeptModeByte(3, 0x07);
         t.setKeptToneModeByte(3, 0x0C);
@@ -186,8 +184,7 @@ private Q_SLOTS:
         QCOMPARE(t.keptModeByte(3), -1);
     }
 
-    void defaultLabels_data()
-    {
+    void defaultLabels_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("label");
         QTest::newRow("1") << 1 << QStringLiteral("Bank000-0");
@@ -214,8 +211,7 @@ private Q_SLOTS:
         QTest::newRow("1623") << 1623 << QStringLiteral("BUG - 19");
     }
 
-    void defaultLabels()
-    {
+    void defaultLabels() {
         QFETCH(int, row);
         QFETCH(QString, label);
         const QStringList labels = channelRowLabels(defaultBankCounts());
@@ -225,8 +221,7 @@ private Q_SLOTS:
         QCOMPARE(t.rowLabel(row), label);
     }
 
-    void labelsFromBankSizes()
-    {
+    void labelsFromBankSizes() {
         std::array<int, kBankCount> counts{};
         counts[0] = 1000;
         QStringList labels = channelRowLabels(counts);
@@ -234,7 +229,7 @@ private Q_SLOTS:
         QCOMPARE(labels.at(1000), QStringLiteral("PRG - 0A"));
 
         counts = {};
-        counts[1] = 3;   // bank 0 empty
+        counts[1] = 3; // bank 0 empty
         counts[49] = 997;
         labels = channelRowLabels(counts);
         QCOMPARE(labels.at(0), QStringLiteral("Bank001-0"));
@@ -258,8 +253,7 @@ private Q_SLOTS:
         QCOMPARE(labels.at(1622), QStringLiteral("BUG - 19"));
     }
 
-    void setRowLabels()
-    {
+    void setRowLabels() {
         ChannelTable t;
         QSignalSpy spy(&t, &ChannelTable::labelsChanged);
         t.setRowLabels(channelRowLabels(defaultBankCounts()));

@@ -15,8 +15,7 @@ class ChannelTableModelTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void structureAndChanges()
-    {
+    void structureAndChanges() {
         C t;
         ChannelTableModel m(t);
         QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -30,12 +29,11 @@ private Q_SLOTS:
         t.setRowLabels(labels);
     }
 
-    void textsAndHeaders()
-    {
+    void textsAndHeaders() {
         C t;
         ChannelTableModel m(t);
-        const QStringList headers{"Freqency", "mode",    "step", "Carrier",    "Tone/DCS", "Tx-tone",
-                                  "Rx-tone",  "DCS",     "Shift", "Shift-Freq", "Skip",     "Name"};
+        const QStringList headers{"Freqency", "mode", "step",  "Carrier",    "Tone/DCS", "Tx-tone",
+                                  "Rx-tone",  "DCS",  "Shift", "Shift-Freq", "Skip",     "Name"};
         for (int c = 0; c < 12; ++c)
             QCOMPARE(m.headerData(c, Qt::Horizontal).toString(), headers.at(c));
         QCOMPARE(m.headerData(0, Qt::Vertical).toString(), QStringLiteral("Bank000-0"));
@@ -49,8 +47,7 @@ private Q_SLOTS:
         QVERIFY(!m.index(1623, 0).isValid());
     }
 
-    void oneSignalForABatch()
-    {
+    void oneSignalForABatch() {
         C t;
         ChannelTableModel m(t);
         QSignalSpy changed(&m, &QAbstractItemModel::dataChanged);

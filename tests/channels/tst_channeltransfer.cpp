@@ -3,24 +3,24 @@
 // not with the program's own encoder.
 
 #include "SimFixture.h"
-#include "core/channels/ChannelTransfer.h"
 #include "core/channels/ChannelTable.h"
+#include "core/channels/ChannelTransfer.h"
 
 using namespace kpr5;
 using namespace kpr5::test;
 
 namespace {
 
-quint32 recordAddress(int record) { return 0x1200 + 64 * quint32(record - 1); }
-int recordOfRow(int row)
-{
+quint32 recordAddress(int record) {
+    return 0x1200 + 64 * quint32(record - 1);
+}
+int recordOfRow(int row) {
     if (row >= 1101 && row <= 1300)
         return (row - 1101) % 2 == 0 ? 1101 + (row - 1101) / 2 : 1201 + (row - 1102) / 2;
     return row;
 }
 
-void put32(QByteArray &b, int at, quint32 v)
-{
+void put32(QByteArray &b, int at, quint32 v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
@@ -29,8 +29,7 @@ void put32(QByteArray &b, int at, quint32 v)
 // carrier, shift code and amount, skip, name of ASCII letters.
 QByteArray record(quint32 hz, int mode = 1, int step = 7, int toneMode = 3, int tx = 8, int rx = 9,
                   int dcs = 2, int carrier = 20, int shift = 2, quint32 offset = 5000000,
-                  bool skip = false, const QByteArray &name = "TOWER")
-{
+                  bool skip = false, const QByteArray &name = "TOWER") {
     QByteArray b(64, '\0');
     b[0] = 1;
     put32(b, 1, hz);
@@ -55,17 +54,15 @@ QByteArray record(quint32 hz, int mode = 1, int step = 7, int toneMode = 3, int 
 class ScriptedHost : public RecordingHost {
 public:
     std::function<void(int)> atRow;
-    void setCurrentRow(int r) override
-    {
+    void setCurrentRow(int r) override {
         RecordingHost::setCurrentRow(r);
-        if (atRow)
-            atRow(r);
+        if (atRow) atRow(r);
     }
 };
 
 // Rows that stand for every row group: memory, PRG, dual-watch Main and Sub,
 // PRIO, call, pass, TSF, bug detector.
-const QList<int> kSampleRows = {1, 500, 1000, 1001, 1100, 1101, 1102, 1299, 1300, 1301,
+const QList<int> kSampleRows = {1,    500,  1000, 1001, 1100, 1101, 1102, 1299, 1300, 1301,
                                 1401, 1402, 1403, 1404, 1503, 1504, 1603, 1604, 1623};
 
 } // namespace
@@ -73,12 +70,12 @@ const QList<int> kSampleRows = {1, 500, 1000, 1001, 1100, 1101, 1102, 1299, 1300
 class ChannelTransferTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void readEveryRowGroup()
-    {
+    void readEveryRowGroup() {
         sim::RadioSimulator radio;
         for (int row : kSampleRows)
             radio.write(recordAddress(recordOfRow(row)), record(140000000 + 10000 * quint32(row)));
-        radio.write(recordAddress(recordOfRow(1402)), QByteArray(64, '\0')); // an empty call channel
+        radio.write(recordAddress(recordOfRow(1402)),
+                    QByteArray(64, '\0')); // an empty call channel
         ChannelTable table;
         SerialLink link;
         connectLink(link, radio);
@@ -89,10 +86,11 @@ private Q_SLOTS:
         QCOMPARE(radio.frameCount(), 1 + 1623);
 
         for (int row : kSampleRows) {
-            if (row == 1402)
-                continue;
+            if (row == 1402) continue;
             const quint32 hz = 140000000 + 10000 * quint32(row);
-            const QString freq = QStringLiteral("%1.%2MHz").arg(hz / 1000000).arg((hz % 1000000) / 10, 5, 10, QLatin1Char('0'));
+            const QString freq = QStringLiteral("%1.%2MHz")
+                                     .arg(hz / 1000000)
+                                     .arg((hz % 1000000) / 10, 5, 10, QLatin1Char('0'));
             QCOMPARE(table.text(row, ChannelTable::FreqCol), freq);
             QCOMPARE(table.text(row, ChannelTable::ModeCol), QStringLiteral("FM"));
             QCOMPARE(table.text(row, ChannelTable::StepCol), QStringLiteral("25KHz"));
@@ -120,12 +118,12 @@ private Q_SLOTS:
         QCOMPARE(host.maximum, 1704);
     }
 
-    void writeMatchesTheDocumentedImage()
-    {
+    void writeMatchesTheDocumentedImage() {
         ChannelTable table;
         // Row 5: 433.00000 MHz NFM, 25 kHz step, TSQ 88.5 Hz, DCS 023, minus 5 MHz, skipped, TOWER.
         sim::RadioSimulator source;
-        source.write(recordAddress(5), record(433000000, 0, 7, 3, 8, 8, 0, 20, 2, 5000000, true, "TOWER"));
+        source.write(recordAddress(5),
+                     record(433000000, 0, 7, 3, 8, 8, 0, 20, 2, 5000000, true, "TOWER"));
         source.write(recordAddress(recordOfRow(1102)), record(145500000));
         source.write(recordAddress(1410), record(145000000)); // the only pass channel
         {
@@ -165,8 +163,7 @@ private Q_SLOTS:
         QCOMPARE(frames.last(), "QX~F00F00W" + QByteArray(64, 'F') + "4086A4080606FFFF");
     }
 
-    void selectionTouchesOnlyItsRecords()
-    {
+    void selectionTouchesOnlyItsRecords() {
         sim::RadioSimulator radio;
         for (int row = 1095; row <= 1110; ++row)
             radio.write(recordAddress(recordOfRow(row)), record(145000000 + 10000 * quint32(row)));
@@ -178,7 +175,10 @@ private Q_SLOTS:
         QVERIFY(readSelected(table, 1104, 1099, link, host));
         QStringList expected{QStringLiteral("QX~KP-R5T")};
         for (int row = 1099; row <= 1104; ++row)
-            expected << QStringLiteral("QX~F%1R").arg(recordAddress(recordOfRow(row)), 5, 16, QLatin1Char('0')).toUpper().replace(QLatin1String("X~F"), QLatin1String("X~F"));
+            expected << QStringLiteral("QX~F%1R")
+                            .arg(recordAddress(recordOfRow(row)), 5, 16, QLatin1Char('0'))
+                            .toUpper()
+                            .replace(QLatin1String("X~F"), QLatin1String("X~F"));
         QStringList got;
         for (const QByteArray &f : radio.frames())
             got << QString::fromLatin1(f);
@@ -194,12 +194,15 @@ private Q_SLOTS:
         QVERIFY(writeSelected(table, 1102, 1101, link, host));
         const QList<QByteArray> frames = radio.frames();
         QCOMPARE(frames.size(), 3);
-        QVERIFY(frames[1].startsWith("QX~F" + QByteArray::number(recordAddress(1101), 16).toUpper().rightJustified(5, '0') + "W"));
-        QVERIFY(frames[2].startsWith("QX~F" + QByteArray::number(recordAddress(1201), 16).toUpper().rightJustified(5, '0') + "W"));
+        QVERIFY(frames[1].startsWith(
+            "QX~F" + QByteArray::number(recordAddress(1101), 16).toUpper().rightJustified(5, '0') +
+            "W"));
+        QVERIFY(frames[2].startsWith(
+            "QX~F" + QByteArray::number(recordAddress(1201), 16).toUpper().rightJustified(5, '0') +
+            "W"));
     }
 
-    void passTableFollowsWrittenPassChannels_data()
-    {
+    void passTableFollowsWrittenPassChannels_data() {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
         QTest::addColumn<bool>("passTable");
@@ -209,8 +212,7 @@ private Q_SLOTS:
         QTest::newRow("before the pass rows") << 1300 << 1403 << false;
         QTest::newRow("after the pass rows") << 1504 << 1600 << false;
     }
-    void passTableFollowsWrittenPassChannels()
-    {
+    void passTableFollowsWrittenPassChannels() {
         QFETCH(int, first);
         QFETCH(int, last);
         QFETCH(bool, passTable);
@@ -225,8 +227,7 @@ private Q_SLOTS:
         QCOMPARE(radio.read(0xC00, 1) == QByteArray(1, char(0xFF)), passTable);
     }
 
-    void noRadio()
-    {
+    void noRadio() {
         sim::SimOptions o;
         o.silent = true;
         sim::RadioSimulator radio(o);
@@ -240,11 +241,11 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 0);
     }
 
-    void droppedRepliesAreRetried()
-    {
+    void droppedRepliesAreRetried() {
         sim::RadioSimulator clean, faulty;
         for (int row = 1; row <= 1623; row += 7)
-            clean.write(recordAddress(recordOfRow(row)), record(144000000 + 1000 * quint32(row), row % 4));
+            clean.write(recordAddress(recordOfRow(row)),
+                        record(144000000 + 1000 * quint32(row), row % 4));
         sim::SimOptions o;
         o.dropEvery = 100;
         faulty.setOptions(o);
@@ -267,8 +268,7 @@ private Q_SLOTS:
                 QCOMPARE(b.text(row, c), a.text(row, c));
     }
 
-    void tooManyFailuresKeepTheRowsRead()
-    {
+    void tooManyFailuresKeepTheRowsRead() {
         sim::RadioSimulator radio;
         for (int row = 1; row <= 60; ++row)
             radio.write(recordAddress(row), record(145000000 + 10000 * quint32(row)));
@@ -292,16 +292,14 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 0);
     }
 
-    void closingMidTransferShowsNoMessage()
-    {
+    void closingMidTransferShowsNoMessage() {
         sim::RadioSimulator radio;
         ChannelTable table;
         SerialLink link;
         connectLink(link, radio);
         ScriptedHost host;
         host.atRow = [&](int row) {
-            if (row == 100)
-                link.requestClose();
+            if (row == 100) link.requestClose();
         };
         QVERIFY(!readChannels(table, link, host));
         QVERIFY(host.messages.isEmpty());

@@ -4,8 +4,8 @@
 // edit is committed as the Memory page commits it after the window closes.
 
 #include "GuiFixture.h"
-#include "core/text/NameCodec.h"
 #include "core/channels/ChannelTable.h"
+#include "core/text/NameCodec.h"
 #include "gui/channels/DetailDialog.h"
 
 #include <QAbstractButton>
@@ -28,32 +28,27 @@ namespace {
 // One open editor on a slot of a table.
 class Editor {
 public:
-    Editor(C &table, int slot) : m_table(table)
-    {
+    Editor(C &table, int slot) : m_table(table) {
         state.slot = slot;
         dialog = std::make_unique<DetailDialog>(table, state);
         dialog->show();
     }
 
-    template <class T> T *get(const QString &name) const
-    {
+    template <class T> T *get(const QString &name) const {
         T *w = dialog->findChild<T *>(name);
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
+        if (!w) qWarning("no control %s", qPrintable(name));
         return w;
     }
     QLineEdit *field(const QString &name) const { return get<QLineEdit>(name); }
     QString text(const QString &name) const { return field(name)->text(); }
 
-    void type(const QString &name, const QString &keys) const
-    {
+    void type(const QString &name, const QString &keys) const {
         QLineEdit *f = field(name);
         f->clear();
         typeInto(f, keys);
     }
     // Key presses carrying any character (QTest::keyClicks takes Latin-1 only).
-    static void typeInto(QWidget *w, const QString &keys)
-    {
+    static void typeInto(QWidget *w, const QString &keys) {
         for (uint c : keys.toUcs4()) {
             const QString text = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
             const int key = c < 0x80 ? QKeySequence(text)[0].key() : Qt::Key_unknown;
@@ -63,8 +58,7 @@ public:
             QApplication::sendEvent(w, &release);
         }
     }
-    void leave(const QString &name) const
-    {
+    void leave(const QString &name) const {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(field(name), &out);
     }
@@ -73,8 +67,7 @@ public:
     bool checked(const QString &name) const { return get<QAbstractButton>(name)->isChecked(); }
 
     // DETAIL_ENTER, then the commit the Memory page runs after the window closed.
-    CommitResult enter()
-    {
+    CommitResult enter() {
         click(QStringLiteral("DETAIL_ENTER"));
         return commitEdit(m_table, state);
     }
@@ -87,8 +80,7 @@ private:
 };
 
 // A channel put into the table as a commit would.
-void putChannel(C &t, int slot, const QString &frequency, const QString &name = QString())
-{
+void putChannel(C &t, int slot, const QString &frequency, const QString &name = QString()) {
     EditState s;
     s.slot = slot;
     s.buffer[0].frequency = frequency;
@@ -104,27 +96,45 @@ class DetailDialogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void frequencyOnEnter_data()
-    {
+    void frequencyOnEnter_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("integer");
         QTest::addColumn<QString>("decimals");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("145 and 5") << 0 << "145" << "5" << "145.50000MHz";
-        QTest::newRow("1301 is 145") << 0 << "1301" << "" << "145.00000MHz";
-        QTest::newRow("1300 erased") << 0 << "1300" << "" << "";
-        QTest::newRow("851 accepted") << 0 << "851" << "00000" << "851.00000MHz";
-        QTest::newRow("824 erased") << 0 << "824" << "00000" << "";
-        QTest::newRow("894.99999 erased") << 0 << "894" << "99999" << "";
-        QTest::newRow("0.53099 accepted") << 0 << "0" << "53099" << "0.53099MHz";
-        QTest::newRow("0.53098 erased") << 0 << "0" << "53098" << "";
-        QTest::newRow("CALL-UHF 145 is 433") << 1401 << "145" << "00000" << "433.00000MHz";
-        QTest::newRow("CALL-1.2 1299.9999 kept") << 1402 << "1299" << "9999" << "1299.99990MHz";
+        QTest::newRow("145 and 5") << 0 << "145"
+                                   << "5"
+                                   << "145.50000MHz";
+        QTest::newRow("1301 is 145") << 0 << "1301"
+                                     << ""
+                                     << "145.00000MHz";
+        QTest::newRow("1300 erased") << 0 << "1300"
+                                     << ""
+                                     << "";
+        QTest::newRow("851 accepted") << 0 << "851"
+                                      << "00000"
+                                      << "851.00000MHz";
+        QTest::newRow("824 erased") << 0 << "824"
+                                    << "00000"
+                                    << "";
+        QTest::newRow("894.99999 erased") << 0 << "894"
+                                          << "99999"
+                                          << "";
+        QTest::newRow("0.53099 accepted") << 0 << "0"
+                                          << "53099"
+                                          << "0.53099MHz";
+        QTest::newRow("0.53098 erased") << 0 << "0"
+                                        << "53098"
+                                        << "";
+        QTest::newRow("CALL-UHF 145 is 433") << 1401 << "145"
+                                             << "00000"
+                                             << "433.00000MHz";
+        QTest::newRow("CALL-1.2 1299.9999 kept") << 1402 << "1299"
+                                                 << "9999"
+                                                 << "1299.99990MHz";
     }
 
     // Erased frequencies leave a single slot empty, row and in-use flag alike.
-    void frequencyOnEnter()
-    {
+    void frequencyOnEnter() {
         QFETCH(int, slot);
         QFETCH(QString, integer);
         QFETCH(QString, decimals);
@@ -143,18 +153,22 @@ private Q_SLOTS:
             QCOMPARE(t.text(slot + 1, C::NameCol).isEmpty(), cell.isEmpty());
     }
 
-    void shiftCorrectedOnFocusLoss_data()
-    {
+    void shiftCorrectedOnFocusLoss_data() {
         QTest::addColumn<QString>("integer");
         QTest::addColumn<QString>("decimals");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("999.999") << "999" << "999" << "999.995MHz";
-        QTest::newRow("decimals 6") << "" << "6" << "0.600MHz";
-        QTest::newRow("leading zeros") << "05" << "" << "5.000MHz";
+        QTest::newRow("999.999") << "999"
+                                 << "999"
+                                 << "999.995MHz";
+        QTest::newRow("decimals 6") << ""
+                                    << "6"
+                                    << "0.600MHz";
+        QTest::newRow("leading zeros") << "05"
+                                       << ""
+                                       << "5.000MHz";
     }
 
-    void shiftCorrectedOnFocusLoss()
-    {
+    void shiftCorrectedOnFocusLoss() {
         QFETCH(QString, integer);
         QFETCH(QString, decimals);
         QFETCH(QString, cell);
@@ -165,16 +179,15 @@ private Q_SLOTS:
         e.leave(QStringLiteral("DETAIL_SHIFT_FREQ_1"));
         e.type(QStringLiteral("DETAIL_SHIFT_FREQ_2"), decimals);
         e.leave(QStringLiteral("DETAIL_SHIFT_FREQ_2"));
-        const QString shown = e.text(QStringLiteral("DETAIL_SHIFT_FREQ_1")) + QLatin1Char('.')
-            + e.text(QStringLiteral("DETAIL_SHIFT_FREQ_2")) + QStringLiteral("MHz");
+        const QString shown = e.text(QStringLiteral("DETAIL_SHIFT_FREQ_1")) + QLatin1Char('.') +
+                              e.text(QStringLiteral("DETAIL_SHIFT_FREQ_2")) + QStringLiteral("MHz");
         QCOMPARE(shown, cell);
         e.enter();
         QCOMPARE(t.text(1, C::ShiftFreqCol), cell);
     }
 
     // A shift never given a value is written as 0.000, not as a bare point.
-    void untouchedShiftIsZero()
-    {
+    void untouchedShiftIsZero() {
         C t;
         Editor e(t, 0);
         e.type(QStringLiteral("DETAIL_FREQ_1"), QStringLiteral("145"));
@@ -183,23 +196,35 @@ private Q_SLOTS:
         QCOMPARE(t.text(1, C::ShiftCol), QStringLiteral("Off"));
     }
 
-    void digitFields_data()
-    {
+    void digitFields_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
-        QTest::newRow("fifth digit refused") << 0 << "DETAIL_FREQ_1" << "14505" << "1450";
-        QTest::newRow("letters refused") << 0 << "DETAIL_FREQ_1" << "1a4.-5" << "145";
-        QTest::newRow("decimals 5") << 0 << "DETAIL_FREQ_2" << "1234567" << "12345";
-        QTest::newRow("shift 3") << 0 << "DETAIL_SHIFT_FREQ_1" << "1234" << "123";
-        QTest::newRow("shift decimals 3") << 0 << "DETAIL_SHIFT_FREQ_2" << "9x9 9 9" << "999";
-        QTest::newRow("second set too") << 1100 << "DETAIL_FREQ_1_2" << "14505" << "1450";
-        QTest::newRow("second set decimals") << 1100 << "DETAIL_SHIFT_FREQ_2_2" << "1a2345" << "123";
+        QTest::newRow("fifth digit refused") << 0 << "DETAIL_FREQ_1"
+                                             << "14505"
+                                             << "1450";
+        QTest::newRow("letters refused") << 0 << "DETAIL_FREQ_1"
+                                         << "1a4.-5"
+                                         << "145";
+        QTest::newRow("decimals 5") << 0 << "DETAIL_FREQ_2"
+                                    << "1234567"
+                                    << "12345";
+        QTest::newRow("shift 3") << 0 << "DETAIL_SHIFT_FREQ_1"
+                                 << "1234"
+                                 << "123";
+        QTest::newRow("shift decimals 3") << 0 << "DETAIL_SHIFT_FREQ_2"
+                                          << "9x9 9 9"
+                                          << "999";
+        QTest::newRow("second set too") << 1100 << "DETAIL_FREQ_1_2"
+                                        << "14505"
+                                        << "1450";
+        QTest::newRow("second set decimals") << 1100 << "DETAIL_SHIFT_FREQ_2_2"
+                                             << "1a2345"
+                                             << "123";
     }
 
-    void digitFields()
-    {
+    void digitFields() {
         QFETCH(int, slot);
         QFETCH(QString, name);
         QFETCH(QString, keys);
@@ -217,11 +242,11 @@ private Q_SLOTS:
         QCOMPARE(e.text(name), text.chopped(1) + QLatin1Char('7'));
     }
 
-    void toneListsIgnoreKeys()
-    {
+    void toneListsIgnoreKeys() {
         C t;
         Editor e(t, 0);
-        for (const char *name : {"TX_TONE_COMBO", "RX_TONE_COMBO", "DCS_COMBO", "TX_TONE_COMBO_2"}) {
+        for (const char *name :
+             {"TX_TONE_COMBO", "RX_TONE_COMBO", "DCS_COMBO", "TX_TONE_COMBO_2"}) {
             auto *list = e.get<QComboBox>(QLatin1String(name));
             const int before = list->currentIndex();
             QTest::keyClick(list, Qt::Key_Down);
@@ -236,8 +261,7 @@ private Q_SLOTS:
         QCOMPARE(train->currentIndex(), 27);
     }
 
-    void narrowModesOnly_data()
-    {
+    void narrowModesOnly_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<bool>("wide");
         QTest::newRow("memory") << 0 << true;
@@ -247,38 +271,49 @@ private Q_SLOTS:
         QTest::newRow("pass") << 1403 << true;
     }
 
-    void narrowModesOnly()
-    {
+    void narrowModesOnly() {
         QFETCH(int, slot);
         QFETCH(bool, wide);
         C t;
         Editor e(t, slot);
         for (const QString set : {QString(), QStringLiteral("_2")}) {
-            QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(1)").arg(set))->isEnabled(), wide);
-            QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(3)").arg(set))->isEnabled(), wide);
-            QVERIFY(e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(2)").arg(set))->isEnabled());
+            QCOMPARE(
+                e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(1)").arg(set))->isEnabled(),
+                wide);
+            QCOMPARE(
+                e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(3)").arg(set))->isEnabled(),
+                wide);
+            QVERIFY(
+                e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(2)").arg(set))->isEnabled());
         }
         e.click(QStringLiteral("DETAIL_MODE(1)"));
         QCOMPARE(e.checked(QStringLiteral("DETAIL_MODE(1)")), wide);
     }
 
-    void userCharacterButtons_data()
-    {
+    void userCharacterButtons_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("result");
-        QTest::newRow("15 bytes") << "ABCDEFGHIJKLMNO" << "Command1(3)" << "ABCDEFGHIJKLMNO:4~";
-        QTest::newRow("16 bytes") << "ABCDEFGHIJKLMNOP" << "Command1(3)" << "ABCDEFGHIJKLMNOP";
-        QTest::newRow("tokens count 2") << ":1~:2~:3~:4~:5~:6~:7~" << "Command1(7)" << ":1~:2~:3~:4~:5~:6~:7~:8~";
-        QTest::newRow("16 bytes of tokens") << ":1~:2~:3~:4~:5~:6~:7~:8~" << "Command1(0)"
+        QTest::newRow("15 bytes") << "ABCDEFGHIJKLMNO"
+                                  << "Command1(3)"
+                                  << "ABCDEFGHIJKLMNO:4~";
+        QTest::newRow("16 bytes") << "ABCDEFGHIJKLMNOP"
+                                  << "Command1(3)"
+                                  << "ABCDEFGHIJKLMNOP";
+        QTest::newRow("tokens count 2") << ":1~:2~:3~:4~:5~:6~:7~"
+                                        << "Command1(7)"
+                                        << ":1~:2~:3~:4~:5~:6~:7~:8~";
+        QTest::newRow("16 bytes of tokens") << ":1~:2~:3~:4~:5~:6~:7~:8~"
+                                            << "Command1(0)"
                                             << ":1~:2~:3~:4~:5~:6~:7~:8~";
         QTest::newRow("double-byte") << QString::fromUtf8("愛愛愛愛愛愛愛") << "Command1(0)"
                                      << QString::fromUtf8("愛愛愛愛愛愛愛:1~");
-        QTest::newRow("second set") << "AB" << "Command1_2(3)" << "AB:4~";
+        QTest::newRow("second set") << "AB"
+                                    << "Command1_2(3)"
+                                    << "AB:4~";
     }
 
-    void userCharacterButtons()
-    {
+    void userCharacterButtons() {
         QFETCH(QString, name);
         QFETCH(QString, button);
         QFETCH(QString, result);
@@ -292,8 +327,7 @@ private Q_SLOTS:
         QCOMPARE(e.field(field)->cursorPosition(), int(result.size()));
     }
 
-    void nameTyping()
-    {
+    void nameTyping() {
         C t;
         Editor e(t, 0);
         const QString name = QStringLiteral("DETAIL_NAME");
@@ -309,20 +343,24 @@ private Q_SLOTS:
     }
 
     // Text committed by an input method passes the same filters as typed keys.
-    void inputMethodText_data()
-    {
+    void inputMethodText_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("commit");
         QTest::addColumn<QString>("after");
-        QTest::newRow("digits only") << "DETAIL_FREQ_1" << "1" << "4a5x9" << "1459";
-        QTest::newRow("name to 16 bytes") << "DETAIL_NAME" << "ABCDEFGHIJKLMN" << QString::fromUtf8("O愛PQ")
-                                          << "ABCDEFGHIJKLMNOP";
-        QTest::newRow("name double-byte") << "DETAIL_NAME" << "" << QString::fromUtf8("日本") << QString::fromUtf8("日本");
+        QTest::newRow("digits only") << "DETAIL_FREQ_1"
+                                     << "1"
+                                     << "4a5x9"
+                                     << "1459";
+        QTest::newRow("name to 16 bytes")
+            << "DETAIL_NAME"
+            << "ABCDEFGHIJKLMN" << QString::fromUtf8("O愛PQ") << "ABCDEFGHIJKLMNOP";
+        QTest::newRow("name double-byte")
+            << "DETAIL_NAME"
+            << "" << QString::fromUtf8("日本") << QString::fromUtf8("日本");
     }
 
-    void inputMethodText()
-    {
+    void inputMethodText() {
         QFETCH(QString, name);
         QFETCH(QString, before);
         QFETCH(QString, commit);
@@ -339,8 +377,7 @@ private Q_SLOTS:
 
     // Characters outside the radio's double-byte set are typed but dropped on Enter;
     // tokens become user characters in the stored name.
-    void nameOnEnter()
-    {
+    void nameOnEnter() {
         C t;
         Editor e(t, 0);
         e.type(QStringLiteral("DETAIL_FREQ_1"), QStringLiteral("145"));
@@ -352,11 +389,10 @@ private Q_SLOTS:
     }
 
     // Opened and confirmed without a change, a row stays exactly as it was.
-    void rowRoundTrip()
-    {
+    void rowRoundTrip() {
         C t;
-        const QStringList cells{"438.12500MHz", "NFM", "25KHz", "2300Hz", "DCS",      "100.0Hz",
-                                "103.5Hz",      "036", "-",     "5.000MHz", "*",      "AB:2~"};
+        const QStringList cells{"438.12500MHz", "NFM", "25KHz", "2300Hz",   "DCS", "100.0Hz",
+                                "103.5Hz",      "036", "-",     "5.000MHz", "*",   "AB:2~"};
         for (int c = 1; c <= C::kColumns; ++c)
             t.setText(11, c, cells.at(c - 1));
         t.setStepIndex(10, 7);
@@ -387,8 +423,7 @@ private Q_SLOTS:
         QCOMPARE(t.storedName(10), QStringLiteral("AB") + QChar(names::kFirstUserCharacter + 1));
     }
 
-    void emptyRowShowsTheDefaults()
-    {
+    void emptyRowShowsTheDefaults() {
         C t;
         Editor e(t, 5);
         QVERIFY(e.text(QStringLiteral("DETAIL_FREQ_1")).isEmpty());
@@ -396,13 +431,15 @@ private Q_SLOTS:
         QVERIFY(e.checked(QStringLiteral("DETAIL_STEP(0)")));
         QVERIFY(e.checked(QStringLiteral("PALSE_TYPE(0)")));
         QVERIFY(e.checked(QStringLiteral("DETAIL_SHIFT(0)")));
-        QCOMPARE(e.get<QComboBox>(QStringLiteral("TX_TONE_COMBO"))->currentText(), QStringLiteral("88.5Hz"));
-        QCOMPARE(e.get<QComboBox>(QStringLiteral("DCS_COMBO"))->currentText(), QStringLiteral("023"));
-        QCOMPARE(e.get<QComboBox>(QStringLiteral("TRAIN_COMBO"))->currentText(), QString::fromUtf8("ＪＲ"));
+        QCOMPARE(e.get<QComboBox>(QStringLiteral("TX_TONE_COMBO"))->currentText(),
+                 QStringLiteral("88.5Hz"));
+        QCOMPARE(e.get<QComboBox>(QStringLiteral("DCS_COMBO"))->currentText(),
+                 QStringLiteral("023"));
+        QCOMPARE(e.get<QComboBox>(QStringLiteral("TRAIN_COMBO"))->currentText(),
+                 QString::fromUtf8("ＪＲ"));
     }
 
-    void clearOnCallChannelLeavesOnlyCancel()
-    {
+    void clearOnCallChannelLeavesOnlyCancel() {
         C t;
         Editor e(t, 1401);
         QCOMPARE(e.text(QStringLiteral("DETAIL_FREQ_1")), QStringLiteral("433"));
@@ -420,8 +457,7 @@ private Q_SLOTS:
         QCOMPARE(t.inUse(1401), quint8(1));
     }
 
-    void clearOnOrdinarySlotEmptiesIt()
-    {
+    void clearOnOrdinarySlotEmptiesIt() {
         C t;
         putChannel(t, 3, QStringLiteral("145.00000"), QStringLiteral("X"));
         Editor e(t, 3);
@@ -433,8 +469,7 @@ private Q_SLOTS:
         QVERIFY(t.text(4, C::NameCol).isEmpty());
     }
 
-    void closeBoxIsCancel()
-    {
+    void closeBoxIsCancel() {
         C t;
         putChannel(t, 0, QStringLiteral("145.00000"));
         Editor e(t, 0);
@@ -446,8 +481,7 @@ private Q_SLOTS:
         QCOMPARE(t.text(1, C::FreqCol), QStringLiteral("145.00000MHz"));
     }
 
-    void pairShowsBothSets()
-    {
+    void pairShowsBothSets() {
         C t;
         putChannel(t, 1100, QStringLiteral("145.00000"), QStringLiteral("MAIN"));
         putChannel(t, 1101, QStringLiteral("433.50000"), QStringLiteral("SUB"));
@@ -472,15 +506,20 @@ private Q_SLOTS:
         QCOMPARE(t.inUse(1101), quint8(0));
     }
 
-    void singleSlotShowsOneSet()
-    {
+    void singleSlotShowsOneSet() {
         C t;
         Editor e(t, 0);
         QVERIFY(!e.dialog->isPair());
         QCOMPARE(e.dialog->width(), 6555 / 15);
         QVERIFY(!e.field(QStringLiteral("DETAIL_FREQ_1_2"))->isVisible());
-        QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_ENTER"))->mapTo(e.dialog.get(), QPoint()).x(), 8);
-        QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_CANCEL"))->mapTo(e.dialog.get(), QPoint()).x(), 336);
+        QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_ENTER"))
+                     ->mapTo(e.dialog.get(), QPoint())
+                     .x(),
+                 8);
+        QCOMPARE(e.get<QAbstractButton>(QStringLiteral("DETAIL_CANCEL"))
+                     ->mapTo(e.dialog.get(), QPoint())
+                     .x(),
+                 336);
     }
 };
 

@@ -2,10 +2,10 @@
 // font and group windows in their automatic mode, against the simulated radio.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
-#include "gui/radio/WholeRadioGui.h"
 #include "core/channels/ChannelTable.h"
 #include "core/font/GlyphCodec.h"
+#include "gui/radio/WholeRadioGui.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAction>
 #include <QStandardPaths>
@@ -14,8 +14,7 @@ using namespace kpr5;
 using namespace kpr5::test;
 
 namespace {
-QByteArray channel145()
-{
+QByteArray channel145() {
     QByteArray b(64, '\0');
     b[0] = 1;
     b[1] = char(0x40); // 145,000,000 Hz little-endian
@@ -37,8 +36,7 @@ private Q_SLOTS:
     // Backups of the reads go to the test locations, not the user's folder.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void readAllFromTheMenu()
-    {
+    void readAllFromTheMenu() {
         sim::RadioSimulator radio;
         radio.write(0x1200, channel145());
         QByteArray banks(128, '\0');
@@ -46,8 +44,8 @@ private Q_SLOTS:
         banks[1] = 0x03;
         radio.write(0x200, banks);
         radio.write(0x100, QByteArray::fromHex("8000000000000000")); // group 0: bank 0
-        radio.write(0x1000, QByteArray::fromHex("01"));            // glyph 0: top-left pixel
-        radio.write(0x1A0, QByteArray::fromHex("48004900"));        // title "HI"
+        radio.write(0x1000, QByteArray::fromHex("01"));              // glyph 0: top-left pixel
+        radio.write(0x1A0, QByteArray::fromHex("48004900"));         // title "HI"
         MessageRecorder messages;
         MainWindow w;
         w.show();
@@ -79,8 +77,7 @@ private Q_SLOTS:
         QCOMPARE(blank.read(0x1A0, 32), radio.read(0x1A0, 32));
     }
 
-    void readAllWithoutARadioReportsEveryStep()
-    {
+    void readAllWithoutARadioReportsEveryStep() {
         sim::SimOptions o;
         o.silent = true;
         sim::RadioSimulator radio(o);

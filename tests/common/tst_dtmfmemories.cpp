@@ -29,8 +29,7 @@ private Q_SLOTS:
     void shortBlockIsRefused();
 };
 
-void DtmfMemoriesTest::keyFilter_data()
-{
+void DtmfMemoriesTest::keyFilter_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QChar>("key");
     QTest::addColumn<Action>("action");
@@ -48,16 +47,14 @@ void DtmfMemoriesTest::keyFilter_data()
     QTest::newRow("8 double-byte") << QString(8, QChar(0x3042)) << QChar('1') << Action::Accept;
 }
 
-void DtmfMemoriesTest::keyFilter()
-{
+void DtmfMemoriesTest::keyFilter() {
     QFETCH(QString, text);
     QFETCH(QChar, key);
     QFETCH(Action, action);
     QCOMPARE(DtmfMemories::filterKey(text, key), action);
 }
 
-void DtmfMemoriesTest::focusLossCleanUp_data()
-{
+void DtmfMemoriesTest::focusLossCleanUp_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cleaned");
     QTest::newRow("valid") << QStringLiteral("12*#-ABCD") << QStringLiteral("12*#-ABCD");
@@ -65,15 +62,13 @@ void DtmfMemoriesTest::focusLossCleanUp_data()
     QTest::newRow("double-byte") << QStringLiteral("１2あ3") << QStringLiteral("23");
 }
 
-void DtmfMemoriesTest::focusLossCleanUp()
-{
+void DtmfMemoriesTest::focusLossCleanUp() {
     QFETCH(QString, text);
     QFETCH(QString, cleaned);
     QCOMPARE(DtmfMemories::cleaned(text), cleaned);
 }
 
-void DtmfMemoriesTest::encodeMemory_data()
-{
+void DtmfMemoriesTest::encodeMemory_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("1 2 3 #") << QStringLiteral("123#")
@@ -82,37 +77,36 @@ void DtmfMemoriesTest::encodeMemory_data()
                              << QByteArray::fromHex("0E001009") + QByteArray(12, 0x11);
     QTest::newRow("empty") << QString() << QByteArray(16, 0x11);
     // A pasted text that never lost the focus: only digits, at most sixteen.
-    QTest::newRow("unclean") << QStringLiteral("1x2") << QByteArray::fromHex("0102") + QByteArray(14, 0x11);
+    QTest::newRow("unclean") << QStringLiteral("1x2")
+                             << QByteArray::fromHex("0102") + QByteArray(14, 0x11);
     QTest::newRow("too long") << QString(20, QLatin1Char('7')) << QByteArray(16, 0x07);
 }
 
-void DtmfMemoriesTest::encodeMemory()
-{
+void DtmfMemoriesTest::encodeMemory() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(DtmfMemories::encodeMemory(text), bytes);
 }
 
-void DtmfMemoriesTest::decodeMemory_data()
-{
+void DtmfMemoriesTest::decodeMemory_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("all 0x11") << QByteArray(16, 0x11) << QString();
-    QTest::newRow("01 11 02") << QByteArray::fromHex("011102") + QByteArray(13, 0x11) << QStringLiteral("1");
-    QTest::newRow("code above 0x11") << QByteArray::fromHex("0512FF01") + QByteArray(12, 0x11) << QStringLiteral("5");
+    QTest::newRow("01 11 02") << QByteArray::fromHex("011102") + QByteArray(13, 0x11)
+                              << QStringLiteral("1");
+    QTest::newRow("code above 0x11")
+        << QByteArray::fromHex("0512FF01") + QByteArray(12, 0x11) << QStringLiteral("5");
     QTest::newRow("sixteen") << QByteArray::fromHex("000102030405060708090A0B0C0D0E0F")
                              << QStringLiteral("0123456789ABCD*#");
 }
 
-void DtmfMemoriesTest::decodeMemory()
-{
+void DtmfMemoriesTest::decodeMemory() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(DtmfMemories::decodeMemory(bytes), text);
 }
 
-void DtmfMemoriesTest::resetDefaults()
-{
+void DtmfMemoriesTest::resetDefaults() {
     DtmfMemories d;
     // At start-up every list is at its first entry.
     for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
@@ -134,8 +128,7 @@ void DtmfMemoriesTest::resetDefaults()
     QCOMPARE(DtmfMemories::timingOptions(DtmfMemories::DialChannel).at(8), QStringLiteral("9Ch"));
 }
 
-void DtmfMemoriesTest::blocksAndFrames()
-{
+void DtmfMemoriesTest::blocksAndFrames() {
     DtmfMemories d;
     d.reset();
     d.setMemory(0, QStringLiteral("123#"));
@@ -152,15 +145,19 @@ void DtmfMemoriesTest::blocksAndFrames()
     QCOMPARE(int(b2[48]), 5); // Dial channel entry 4 plus 1
     QCOMPARE(int(b2[49]), 2); // Pause
     QVERIFY(d.encodeBlock(3).isEmpty());
-
 }
 
-void DtmfMemoriesTest::roundTrip()
-{
+void DtmfMemoriesTest::roundTrip() {
     DtmfMemories d;
-    const QStringList texts = {QStringLiteral("0"), QStringLiteral("0123456789ABCD*#"), QString(),
-                               QStringLiteral("-"), QStringLiteral("99"), QStringLiteral("A*B#"),
-                               QStringLiteral("5555"), QStringLiteral("D"), QStringLiteral("12-34"),
+    const QStringList texts = {QStringLiteral("0"),
+                               QStringLiteral("0123456789ABCD*#"),
+                               QString(),
+                               QStringLiteral("-"),
+                               QStringLiteral("99"),
+                               QStringLiteral("A*B#"),
+                               QStringLiteral("5555"),
+                               QStringLiteral("D"),
+                               QStringLiteral("12-34"),
                                QStringLiteral("#")};
     for (int i = 0; i < 10; ++i)
         d.setMemory(i, texts[i]);
@@ -178,8 +175,7 @@ void DtmfMemoriesTest::roundTrip()
         QCOMPARE(back.timing(DtmfMemories::Timing(t)), d.timing(DtmfMemories::Timing(t)));
 }
 
-void DtmfMemoriesTest::dialChannel_data()
-{
+void DtmfMemoriesTest::dialChannel_data() {
     QTest::addColumn<int>("byte");
     QTest::addColumn<QString>("shown");
     QTest::newRow("0") << 0 << QStringLiteral("1Ch");
@@ -187,8 +183,7 @@ void DtmfMemoriesTest::dialChannel_data()
     QTest::newRow("10 keeps 3Ch") << 10 << QStringLiteral("3Ch");
 }
 
-void DtmfMemoriesTest::dialChannel()
-{
+void DtmfMemoriesTest::dialChannel() {
     QFETCH(int, byte);
     QFETCH(QString, shown);
     DtmfMemories d;
@@ -196,17 +191,17 @@ void DtmfMemoriesTest::dialChannel()
     QByteArray b2 = d.encodeBlock(2);
     b2[48] = char(byte);
     QVERIFY(d.decodeBlock(2, b2));
-    QCOMPARE(DtmfMemories::timingOptions(DtmfMemories::DialChannel).at(d.timing(DtmfMemories::DialChannel)),
+    QCOMPARE(DtmfMemories::timingOptions(DtmfMemories::DialChannel)
+                 .at(d.timing(DtmfMemories::DialChannel)),
              shown);
 }
 
-void DtmfMemoriesTest::timingOutsideTheListIsKept()
-{
+void DtmfMemoriesTest::timingOutsideTheListIsKept() {
     DtmfMemories d;
     d.reset();
     QByteArray b0 = d.encodeBlock(0);
-    b0[0] = char(11);  // Wait has 11 entries
-    b0[1] = char(23);  // Head has 23
+    b0[0] = char(11); // Wait has 11 entries
+    b0[1] = char(23); // Head has 23
     b0[2] = char(0xFF);
     QVERIFY(d.decodeBlock(0, b0));
     QCOMPARE(d.timing(DtmfMemories::Wait), 1);
@@ -216,8 +211,7 @@ void DtmfMemoriesTest::timingOutsideTheListIsKept()
     QVERIFY(!d.setTiming(DtmfMemories::Timing(7), 0));
 }
 
-void DtmfMemoriesTest::shortBlockIsRefused()
-{
+void DtmfMemoriesTest::shortBlockIsRefused() {
     DtmfMemories d;
     d.setMemory(0, QStringLiteral("1"));
     QVERIFY(!d.decodeBlock(0, QByteArray(50, 0x11)));

@@ -2,10 +2,10 @@
 // non-empty banks, the list rebuild, the data file's setters, and both
 // transfers against the simulated radio.
 
+#include "SimFixture.h"
 #include "core/banks/BankTable.h"
 #include "core/common/OneTouchTable.h"
 #include "core/common/OneTouchTransfer.h"
-#include "SimFixture.h"
 
 #include <QtTest>
 
@@ -15,8 +15,7 @@ using kpr5::test::RecordingHost;
 namespace {
 
 // Only banks 3 (10 channels) and 7 (990 channels) hold channels.
-BankTable::Counts twoBanks()
-{
+BankTable::Counts twoBanks() {
     BankTable::Counts counts{};
     counts[3] = 10;
     counts[7] = 990;
@@ -24,8 +23,7 @@ BankTable::Counts twoBanks()
 }
 
 // Key 0 given by its three bytes (hexadecimal), the other keys unassigned.
-QByteArray area(const char *firstKey = "FF0000")
-{
+QByteArray area(const char *firstKey = "FF0000") {
     QByteArray out = QByteArray::fromHex(firstKey);
     for (int k = 1; k < OneTouchTable::kKeyCount; ++k)
         out += QByteArray::fromHex("FF0000");
@@ -33,8 +31,7 @@ QByteArray area(const char *firstKey = "FF0000")
 }
 
 // Key k on bank list position p, channel c, assigned.
-void assign(OneTouchTable &t, int k, int p, int c)
-{
+void assign(OneTouchTable &t, int k, int p, int c) {
     t.setUnassigned(k, false);
     QVERIFY(t.selectBank(k, p));
     QVERIFY(t.selectChannel(k, c));
@@ -58,10 +55,11 @@ private:
     BankTable m_banks;
 };
 
-void OneTouchTest::init() { m_banks.setCounts(twoBanks()); }
+void OneTouchTest::init() {
+    m_banks.setCounts(twoBanks());
+}
 
-void OneTouchTest::coding_data()
-{
+void OneTouchTest::coding_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("unassigned");
     QTest::addColumn<int>("bank");    // list position read back
@@ -80,8 +78,7 @@ void OneTouchTest::coding_data()
     QTest::newRow("nothing") << QByteArray() << true << 0 << 0 << false;
 }
 
-void OneTouchTest::coding()
-{
+void OneTouchTest::coding() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, unassigned);
     QFETCH(int, bank);
@@ -98,16 +95,14 @@ void OneTouchTest::coding()
     QCOMPARE(t.channelPosition(0), channel);
     for (int k = 1; k < OneTouchTable::kKeyCount; ++k)
         QVERIFY(t.isUnassigned(k));
-    if (same)
-        QCOMPARE(t.encodeArea(), bytes);
+    if (same) QCOMPARE(t.encodeArea(), bytes);
 }
 
-void OneTouchTest::rebuildKeepsChoicesWherePossible()
-{
+void OneTouchTest::rebuildKeepsChoicesWherePossible() {
     OneTouchTable t;
     t.rebuildLists(m_banks);
-    assign(t, 0, 1, 500); // bank 7
-    assign(t, 1, 0, 9);   // bank 3
+    assign(t, 0, 1, 500);  // bank 7
+    assign(t, 1, 0, 9);    // bank 3
     t.selectChannel(2, 4); // bank 3, unassigned
 
     // Bank 2 gains channels and bank 3 shrinks to 5: bank 7 moves to position 2.
@@ -132,8 +127,7 @@ void OneTouchTest::rebuildKeepsChoicesWherePossible()
     QCOMPARE(t.encodeArea().left(3), QByteArray::fromHex("020000"));
 }
 
-void OneTouchTest::fileSettersFollowTheReader()
-{
+void OneTouchTest::fileSettersFollowTheReader() {
     OneTouchTable t;
     t.rebuildLists(m_banks);
     t.setBankFromFile(0, 7); // a bank number
@@ -157,8 +151,7 @@ void OneTouchTest::fileSettersFollowTheReader()
     t.setBankFromFile(9, 7); // no such key
 }
 
-void OneTouchTest::unwritableKeysAreNamed()
-{
+void OneTouchTest::unwritableKeysAreNamed() {
     OneTouchTable t;
     t.rebuildLists(m_banks);
     assign(t, 4, 1, 300);
@@ -177,8 +170,7 @@ void OneTouchTest::unwritableKeysAreNamed()
     QCOMPARE(t.encodeArea(), area());
 }
 
-void OneTouchTest::transfersMoveOnlyTheOneTouchBytes()
-{
+void OneTouchTest::transfersMoveOnlyTheOneTouchBytes() {
     sim::RadioSimulator radio;
     SerialLink link;
     test::connectLink(link, radio);
@@ -211,8 +203,7 @@ void OneTouchTest::transfersMoveOnlyTheOneTouchBytes()
     QCOMPARE(link.state.transferBusy, 0);
 }
 
-void OneTouchTest::refusedAndFailedTransfers()
-{
+void OneTouchTest::refusedAndFailedTransfers() {
     sim::RadioSimulator radio;
     SerialLink link;
     test::connectLink(link, radio, 150);
@@ -229,7 +220,11 @@ void OneTouchTest::refusedAndFailedTransfers()
 
     // A silent radio: three identification attempts, then "Error"; the keys
     // and lists stay as they were.
-    radio.setOptions([] { sim::SimOptions o; o.silent = true; return o; }());
+    radio.setOptions([] {
+        sim::SimOptions o;
+        o.silent = true;
+        return o;
+    }());
     host = RecordingHost();
     QVERIFY(!readOneTouch(t, BankTable(), link, host));
     QCOMPARE(host.texts(), QStringList{"Error| Error"});

@@ -3,9 +3,9 @@
 // the lists, and the buttons run the transfers against the simulated radio.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
 #include "core/banks/BankTable.h"
 #include "core/common/OneTouchTable.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,25 +18,20 @@ using namespace kpr5::test;
 
 namespace {
 
-QCheckBox *noSet(MainWindow &w, int k)
-{
+QCheckBox *noSet(MainWindow &w, int k) {
     return w.findChild<QCheckBox *>(QStringLiteral("NO_SET(%1)").arg(k));
 }
-QComboBox *bankList(MainWindow &w, int k)
-{
+QComboBox *bankList(MainWindow &w, int k) {
     return w.findChild<QComboBox *>(QStringLiteral("COMMON_BANK(%1)").arg(k));
 }
-QComboBox *channelList(MainWindow &w, int k)
-{
+QComboBox *channelList(MainWindow &w, int k) {
     return w.findChild<QComboBox *>(QStringLiteral("COMMON_CH(%1)").arg(k));
 }
-QPushButton *button(MainWindow &w, const char *name)
-{
+QPushButton *button(MainWindow &w, const char *name) {
     return w.findChild<QPushButton *>(QLatin1String(name));
 }
 
-QStringList entries(QComboBox *box)
-{
+QStringList entries(QComboBox *box) {
     QStringList out;
     for (int i = 0; i < box->count(); ++i)
         out << box->itemText(i);
@@ -44,8 +39,7 @@ QStringList entries(QComboBox *box)
 }
 
 // Banks 3 (10 channels) and 7 (990 channels) only; the total stays 1000.
-void twoBanks(MainWindow &w)
-{
+void twoBanks(MainWindow &w) {
     BankTable::Counts counts{};
     counts[3] = 10;
     counts[7] = 990;
@@ -63,8 +57,7 @@ private Q_SLOTS:
     void writeAndReadThroughTheButtons();
 };
 
-void OneTouchFrameTest::controlsStartUnassignedOnTheDefaultBanks()
-{
+void OneTouchFrameTest::controlsStartUnassignedOnTheDefaultBanks() {
     MainWindow w;
     for (int k = 0; k < OneTouchTable::kKeyCount; ++k) {
         QVERIFY(noSet(w, k));
@@ -79,8 +72,7 @@ void OneTouchFrameTest::controlsStartUnassignedOnTheDefaultBanks()
     QCOMPARE(button(w, "COMMON_ONE_TOUCH_RESET")->text(), QStringLiteral("Reset"));
 }
 
-void OneTouchFrameTest::choosingABankRefillsItsChannels()
-{
+void OneTouchFrameTest::choosingABankRefillsItsChannels() {
     MainWindow w;
     MessageRecorder messages;
     twoBanks(w);
@@ -114,8 +106,7 @@ void OneTouchFrameTest::choosingABankRefillsItsChannels()
     QVERIFY(messages.records.isEmpty());
 }
 
-void OneTouchFrameTest::enteringTheCommonSetPageRebuildsTheLists()
-{
+void OneTouchFrameTest::enteringTheCommonSetPageRebuildsTheLists() {
     MainWindow w;
     MessageRecorder messages;
     twoBanks(w);
@@ -149,8 +140,7 @@ void OneTouchFrameTest::enteringTheCommonSetPageRebuildsTheLists()
     QCOMPARE(bankList(w, 8)->currentText(), QStringLiteral("3"));
 }
 
-void OneTouchFrameTest::writeAndReadThroughTheButtons()
-{
+void OneTouchFrameTest::writeAndReadThroughTheButtons() {
     sim::RadioSimulator radio;
     MainWindow w;
     connectLink(w.link(), radio);

@@ -1,9 +1,9 @@
 // The opening title: its coding, a title from a data file, and both
 // transfers against the simulated radio.
 
+#include "SimFixture.h"
 #include "core/common/OpeningTitle.h"
 #include "core/common/TitleTransfer.h"
-#include "SimFixture.h"
 
 #include <QtTest>
 
@@ -11,8 +11,7 @@ using namespace kpr5;
 using kpr5::test::RecordingHost;
 
 namespace {
-QByteArray padded(const char *hex, int size)
-{
+QByteArray padded(const char *hex, int size) {
     const QByteArray bytes = QByteArray::fromHex(hex);
     return bytes + QByteArray(size - bytes.size(), '\0');
 }
@@ -32,8 +31,7 @@ private Q_SLOTS:
     void failedReadKeepsTheTitle();
 };
 
-void TitleTest::coding_data()
-{
+void TitleTest::coding_data() {
     QTest::addColumn<QString>("display");
     QTest::addColumn<int>("moving");
     QTest::addColumn<QByteArray>("bytes");
@@ -43,14 +41,13 @@ void TitleTest::coding_data()
                                << padded("480045004C004C004F00", 32) + "\x11\x11";
     QTest::newRow("token then A") << QStringLiteral(":1~A") << 0 << padded("40874100", 34);
     QTest::newRow("hiragana, katakana") << QStringLiteral(u"あｱ") << 0 << padded("A082B100", 34);
-    QTest::newRow("16 characters, token last")
-        << QStringLiteral("ABCDEFGHIJKLMNO:8~") << 0
-        << padded("410042004300440045004600470048004900"
-                  "4A004B004C004D004E004F004787", 34);
+    QTest::newRow("16 characters, token last") << QStringLiteral("ABCDEFGHIJKLMNO:8~") << 0
+                                               << padded("410042004300440045004600470048004900"
+                                                         "4A004B004C004D004E004F004787",
+                                                         34);
 }
 
-void TitleTest::coding()
-{
+void TitleTest::coding() {
     QFETCH(QString, display);
     QFETCH(int, moving);
     QFETCH(QByteArray, bytes);
@@ -71,8 +68,7 @@ void TitleTest::coding()
     QCOMPARE(back.openingMoving(), 0);
 }
 
-void TitleTest::onlyTheHighDigitOfTheSettingCounts_data()
-{
+void TitleTest::onlyTheHighDigitOfTheSettingCounts_data() {
     QTest::addColumn<char>("byte");
     QTest::addColumn<int>("moving");
     QTest::newRow("11") << '\x11' << 1;
@@ -82,8 +78,7 @@ void TitleTest::onlyTheHighDigitOfTheSettingCounts_data()
     QTest::newRow("F1") << '\xF1' << 0;
 }
 
-void TitleTest::onlyTheHighDigitOfTheSettingCounts()
-{
+void TitleTest::onlyTheHighDigitOfTheSettingCounts() {
     QFETCH(char, byte);
     QFETCH(int, moving);
     OpeningTitle t;
@@ -96,8 +91,7 @@ void TitleTest::onlyTheHighDigitOfTheSettingCounts()
     QCOMPARE(t.openingMoving(), moving);
 }
 
-void TitleTest::titleFromAFile_data()
-{
+void TitleTest::titleFromAFile_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown"); // "old" when the text was ignored
 
@@ -108,12 +102,11 @@ void TitleTest::titleFromAFile_data()
                               << QStringLiteral("old");
     QTest::newRow("kanji outside the set") << QStringLiteral(u"A亜B") << QStringLiteral("AB");
     QTest::newRow("17 characters") << QStringLiteral("ABCDEFGHIJKLMNOPQ") << QStringLiteral("old");
-    QTest::newRow("16 after dropping") << QStringLiteral(u"ABCDEFGHIJKLMNO亜P")
-                                       << QStringLiteral("ABCDEFGHIJKLMNOP");
+    QTest::newRow("16 after dropping")
+        << QStringLiteral(u"ABCDEFGHIJKLMNO亜P") << QStringLiteral("ABCDEFGHIJKLMNOP");
 }
 
-void TitleTest::titleFromAFile()
-{
+void TitleTest::titleFromAFile() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     OpeningTitle t;
@@ -122,8 +115,7 @@ void TitleTest::titleFromAFile()
     QCOMPARE(t.displayText(), shown);
 }
 
-void TitleTest::transfersMoveOnlyTheTitleBytes_data()
-{
+void TitleTest::transfersMoveOnlyTheTitleBytes_data() {
     QTest::addColumn<QString>("display");
     QTest::addColumn<int>("moving");
     QTest::addColumn<QByteArray>("digits");
@@ -134,8 +126,7 @@ void TitleTest::transfersMoveOnlyTheTitleBytes_data()
                                      << QByteArray("41875A004287") + QByteArray(52, '0') + "0000";
 }
 
-void TitleTest::transfersMoveOnlyTheTitleBytes()
-{
+void TitleTest::transfersMoveOnlyTheTitleBytes() {
     QFETCH(QString, display);
     QFETCH(int, moving);
     QFETCH(QByteArray, digits);
@@ -167,12 +158,15 @@ void TitleTest::transfersMoveOnlyTheTitleBytes()
     QCOMPARE(back.openingMoving(), moving);
 }
 
-void TitleTest::failedReadKeepsTheTitle()
-{
+void TitleTest::failedReadKeepsTheTitle() {
     sim::RadioSimulator radio;
     SerialLink link;
     test::connectLink(link, radio, 150);
-    radio.setOptions([] { sim::SimOptions o; o.shortEvery = 1; return o; }());
+    radio.setOptions([] {
+        sim::SimOptions o;
+        o.shortEvery = 1;
+        return o;
+    }());
     OpeningTitle t;
     t.setDisplayText(QStringLiteral("KEEP"));
     t.setOpeningMoving(1);

@@ -3,9 +3,9 @@
 // and the buttons' transfers against the simulated radio.
 
 #include "GuiFixture.h"
-#include "gui/shell/MainWindow.h"
 #include "core/common/OpeningTitle.h"
 #include "core/settings/SettingsCatalogue.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,14 +21,21 @@ using namespace kpr5::test;
 
 namespace {
 
-QLineEdit *titleText(MainWindow &w) { return w.findChild<QLineEdit *>(QStringLiteral("TITLE_TEXT")); }
-QComboBox *moving(MainWindow &w) { return w.findChild<QComboBox *>(QStringLiteral("OP_DOUSA")); }
-QPushButton *button(MainWindow &w, const QString &name) { return w.findChild<QPushButton *>(name); }
-QPushButton *token(MainWindow &w, int i) { return button(w, QStringLiteral("Command2(%1)").arg(i)); }
+QLineEdit *titleText(MainWindow &w) {
+    return w.findChild<QLineEdit *>(QStringLiteral("TITLE_TEXT"));
+}
+QComboBox *moving(MainWindow &w) {
+    return w.findChild<QComboBox *>(QStringLiteral("OP_DOUSA"));
+}
+QPushButton *button(MainWindow &w, const QString &name) {
+    return w.findChild<QPushButton *>(name);
+}
+QPushButton *token(MainWindow &w, int i) {
+    return button(w, QStringLiteral("Command2(%1)").arg(i));
+}
 
 // The text as if typed: every character through the field's key handling.
-void type(QLineEdit *edit, const QString &text)
-{
+void type(QLineEdit *edit, const QString &text) {
     edit->setFocus();
     edit->end(false);
     for (char32_t c : text.toUcs4()) {
@@ -54,8 +61,7 @@ private Q_SLOTS:
     void writeAndReadThroughTheButtons();
 };
 
-void TitleFrameTest::listAndCaptionFollowTheLanguage()
-{
+void TitleFrameTest::listAndCaptionFollowTheLanguage() {
     MainWindow w;
     QCOMPARE(moving(w)->itemText(0), QStringLiteral("OFF"));
     QCOMPARE(moving(w)->itemText(1), QStringLiteral("ON"));
@@ -67,8 +73,7 @@ void TitleFrameTest::listAndCaptionFollowTheLanguage()
     QCOMPARE(moving(w)->itemText(1), QStringLiteral("ON"));
 }
 
-void TitleFrameTest::keyFilter_data()
-{
+void TitleFrameTest::keyFilter_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("result");
@@ -79,23 +84,27 @@ void TitleFrameTest::keyFilter_data()
         << fifteen << QStringLiteral(u"あ") << fifteen;
     QTest::newRow("14 bytes take a double-byte character")
         << fifteen.left(14) << QStringLiteral(u"あ") << fifteen.left(14) + QStringLiteral(u"あ");
-    QTest::newRow("16 bytes take nothing") << fifteen + "P" << "Q" << fifteen + "P";
-    QTest::newRow("kanji of the set") << QString() << QStringLiteral(u"愛") << QStringLiteral(u"愛");
+    QTest::newRow("16 bytes take nothing") << fifteen + "P"
+                                           << "Q" << fifteen + "P";
+    QTest::newRow("kanji of the set")
+        << QString() << QStringLiteral(u"愛") << QStringLiteral(u"愛");
     QTest::newRow("kanji outside the set") << QString() << QStringLiteral(u"亜") << QString();
-    QTest::newRow("user character typed as such") << QString() << QStringLiteral(u"\u2460") << QString();
+    QTest::newRow("user character typed as such")
+        << QString() << QStringLiteral(u"\u2460") << QString();
     QTest::newRow("tokens count 2: 14 bytes")
         << QStringLiteral(":1~:2~:3~:4~:5~:6~:7~") << QStringLiteral(u"あ")
         << QStringLiteral(u":1~:2~:3~:4~:5~:6~:7~あ");
     QTest::newRow("tokens count 2: 15 bytes")
         << QStringLiteral(":1~:2~:3~:4~:5~:6~:7~A") << QStringLiteral(u"あ")
         << QStringLiteral(u":1~:2~:3~:4~:5~:6~:7~A");
-    QTest::newRow("a token typed by hand") << QStringLiteral("ABCDEFGHIJKLM") << QStringLiteral(":2~")
-                                           << QStringLiteral("ABCDEFGHIJKLM:2~");
-    QTest::newRow("half-width katakana") << QString() << QStringLiteral(u"ｱｲ") << QStringLiteral(u"ｱｲ");
+    QTest::newRow("a token typed by hand")
+        << QStringLiteral("ABCDEFGHIJKLM") << QStringLiteral(":2~")
+        << QStringLiteral("ABCDEFGHIJKLM:2~");
+    QTest::newRow("half-width katakana")
+        << QString() << QStringLiteral(u"ｱｲ") << QStringLiteral(u"ｱｲ");
 }
 
-void TitleFrameTest::keyFilter()
-{
+void TitleFrameTest::keyFilter() {
     QFETCH(QString, start);
     QFETCH(QString, typed);
     QFETCH(QString, result);
@@ -111,8 +120,7 @@ void TitleFrameTest::keyFilter()
     QCOMPARE(w.document().title.displayText(), result.left(result.size() - 1));
 }
 
-void TitleFrameTest::nothingIsPasted()
-{
+void TitleFrameTest::nothingIsPasted() {
     MainWindow w;
     w.show();
     QApplication::clipboard()->setText(QStringLiteral("PASTE"));
@@ -124,8 +132,7 @@ void TitleFrameTest::nothingIsPasted()
     QVERIFY(!edit->acceptDrops());
 }
 
-void TitleFrameTest::tokenButtons_data()
-{
+void TitleFrameTest::tokenButtons_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("result");
@@ -138,8 +145,7 @@ void TitleFrameTest::tokenButtons_data()
                                         << QStringLiteral(":1~:2~:3~:4~:5~:6~:7~:8~");
 }
 
-void TitleFrameTest::tokenButtons()
-{
+void TitleFrameTest::tokenButtons() {
     QFETCH(QString, start);
     QFETCH(int, button);
     QFETCH(QString, result);
@@ -151,12 +157,10 @@ void TitleFrameTest::tokenButtons()
     QTest::mouseClick(token(w, button), Qt::LeftButton);
     QCOMPARE(edit->text(), result);
     QCOMPARE(w.document().title.displayText(), result);
-    if (result != start)
-        QCOMPARE(edit->cursorPosition(), int(result.size()));
+    if (result != start) QCOMPARE(edit->cursorPosition(), int(result.size()));
 }
 
-void TitleFrameTest::writeAndReadThroughTheButtons()
-{
+void TitleFrameTest::writeAndReadThroughTheButtons() {
     sim::RadioSimulator radio;
     MainWindow w;
     connectLink(w.link(), radio);
@@ -169,8 +173,8 @@ void TitleFrameTest::writeAndReadThroughTheButtons()
     moving(w)->setCurrentIndex(1);
     QTest::mouseClick(button(w, "TITLE_WRITE"), Qt::LeftButton);
     QCOMPARE(messages.texts(), QStringList{"Success| Finish"});
-    QCOMPARE(radio.read(0x1A0, 34),
-             QByteArray::fromHex("480049004287") + QByteArray(26, '\0') + QByteArray::fromHex("1111"));
+    QCOMPARE(radio.read(0x1A0, 34), QByteArray::fromHex("480049004287") + QByteArray(26, '\0') +
+                                        QByteArray::fromHex("1111"));
     const QByteArray after = radio.image();
     QCOMPARE(after.left(0x1A0), before.left(0x1A0));
     QCOMPARE(after.mid(0x1C2), before.mid(0x1C2));

@@ -1,8 +1,8 @@
 #pragma once
 // Filling and reading whole channel rows in the file tests.
 
-#include "core/channels/ChannelTables.h"
 #include "core/channels/ChannelTable.h"
+#include "core/channels/ChannelTables.h"
 
 #include <QStringList>
 
@@ -11,10 +11,10 @@ namespace {
 using Col = kpr5::ChannelTable::Column;
 
 // Fills row `row` with a complete channel.
-inline void setChannel(kpr5::ChannelTable &t, int row, const QString &freq, const QString &mode, int step, int carrier,
-                const QString &squelch, int tx, int rx, int dcs, const QString &shift, const QString &shiftFreq,
-                bool skip, const QString &name)
-{
+inline void setChannel(kpr5::ChannelTable &t, int row, const QString &freq, const QString &mode,
+                       int step, int carrier, const QString &squelch, int tx, int rx, int dcs,
+                       const QString &shift, const QString &shiftFreq, bool skip,
+                       const QString &name) {
     namespace ct = kpr5::channeltables;
     const int slot = row - 1;
     t.setText(row, Col::FreqCol, freq);
@@ -37,8 +37,7 @@ inline void setChannel(kpr5::ChannelTable &t, int row, const QString &freq, cons
     t.setInUse(slot, 1);
 }
 
-inline QStringList rowTexts(const kpr5::ChannelTable &t, int row)
-{
+inline QStringList rowTexts(const kpr5::ChannelTable &t, int row) {
     QStringList out;
     for (int c = 1; c <= kpr5::ChannelTable::kColumns; ++c)
         out << t.text(row, c);

@@ -9,8 +9,7 @@ public:
     explicit FailDevice(qint64 limit) : m_limit(limit) {}
 
 protected:
-    qint64 writeData(const char *data, qint64 len) override
-    {
+    qint64 writeData(const char *data, qint64 len) override {
         const qint64 room = m_limit - size();
         if (room <= 0) {
             setErrorString(QStringLiteral("No space left on device"));

@@ -3,10 +3,10 @@
 
 #include "ChannelRows.h"
 #include "FailDevice.h"
-#include "core/text/Cp932.h"
-#include "core/text/NameCodec.h"
 #include "core/files/CsvFile.h"
 #include "core/files/TextLines.h"
+#include "core/text/Cp932.h"
+#include "core/text/NameCodec.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -20,19 +20,17 @@ using namespace kpr5;
 
 namespace {
 
-const QString kHeader = QStringLiteral(
-    "\"\",\"Freqency\",\"mode\",\"step\",\"Carrier\",\"Tone/DCS\",\"Tx-tone\",\"Rx-tone\",\"DCS\",\"Shift\","
-    "\"Shift-Freq\",\"Skip\",\"Name\",\"0\"");
+const QString kHeader = QStringLiteral("\"\",\"Freqency\",\"mode\",\"step\",\"Carrier\",\"Tone/"
+                                       "DCS\",\"Tx-tone\",\"Rx-tone\",\"DCS\",\"Shift\","
+                                       "\"Shift-Freq\",\"Skip\",\"Name\",\"0\"");
 
 // A valid data line's fields 1..14 (field 1 the label, 14 the row number).
-QStringList goodFields()
-{
-    return {"Bank000-0", "145.00000", "FM", "12.5KHz", "2300Hz", "TSQ", "88.5Hz", "100.0Hz", "023", "-",
-            "0.600MHz", "", "NAME", "1"};
+QStringList goodFields() {
+    return {"Bank000-0", "145.00000", "FM", "12.5KHz",  "2300Hz", "TSQ",  "88.5Hz",
+            "100.0Hz",   "023",       "-",  "0.600MHz", "",       "NAME", "1"};
 }
 
-QString quotedLine(const QStringList &fields)
-{
+QString quotedLine(const QStringList &fields) {
     QStringList q;
     for (const QString &f : fields)
         q << QLatin1Char('"') + f + QLatin1Char('"');
@@ -40,37 +38,37 @@ QString quotedLine(const QStringList &fields)
 }
 
 // A double-byte character of code page 932 outside the names' allowed set.
-QString notAllowed()
-{
+QString notAllowed() {
     for (quint16 code = 0x889F; code < 0x9FFC; ++code) {
         const auto c = cp932::toUnicode(code);
-        if (c && !names::isAllowedDoubleByte(code))
-            return QString(QChar(*c));
+        if (c && !names::isAllowedDoubleByte(code)) return QString(QChar(*c));
     }
     return QString();
 }
 
-QByteArray csvFile(const QStringList &dataLines, const QString &header = kHeader)
-{
+QByteArray csvFile(const QStringList &dataLines, const QString &header = kHeader) {
     return textfile::encodeLines(QStringList{header} + dataLines);
 }
 
 // A table with every kind of row; names are single-byte unless noted.
-void fillTable(ChannelTable &t)
-{
+void fillTable(ChannelTable &t) {
     namespace ct = channeltables;
     const QStringList modes{"FM", "AM", "NFM", "WFM"};
     const QStringList squelch{"None", "Tone", "TSQ", "SQ", "DCS", "Train"};
     const QStringList shifts{"Off", "+", "-"};
     for (int row = 1; row <= 1603; row += 3) {
-        if (ChannelTable::isCallRow(row))
-            continue;
+        if (ChannelTable::isCallRow(row)) continue;
         const int i = row / 3;
-        const QString name = i % 7 == 0 ? QStringLiteral("A,\"B\" ｶﾅ") : QStringLiteral("CH %1").arg(i);
-        setChannel(t, row, QStringLiteral("%1.%2MHz").arg(100 + i % 1200).arg(i * 37 % 100000, 5, 10, QLatin1Char('0')),
-                   modes[i % 4], i % ct::kStepCount, i % ct::kCarrierCount, squelch[i % 6], i % ct::kToneCount,
-                   (i + 5) % ct::kToneCount, i % ct::kDcsCount, shifts[i % 3],
-                   QStringLiteral("%1.%2MHz").arg(i % 100).arg(i % 1000, 3, 10, QLatin1Char('0')), i % 2 == 0, name);
+        const QString name =
+            i % 7 == 0 ? QStringLiteral("A,\"B\" ｶﾅ") : QStringLiteral("CH %1").arg(i);
+        setChannel(t, row,
+                   QStringLiteral("%1.%2MHz")
+                       .arg(100 + i % 1200)
+                       .arg(i * 37 % 100000, 5, 10, QLatin1Char('0')),
+                   modes[i % 4], i % ct::kStepCount, i % ct::kCarrierCount, squelch[i % 6],
+                   i % ct::kToneCount, (i + 5) % ct::kToneCount, i % ct::kDcsCount, shifts[i % 3],
+                   QStringLiteral("%1.%2MHz").arg(i % 100).arg(i % 1000, 3, 10, QLatin1Char('0')),
+                   i % 2 == 0, name);
         t.setStoredName(row - 1, names::displayToStored(name));
     }
 }
@@ -81,16 +79,20 @@ class CsvFileTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void exportFormat()
-    {
+    void exportFormat() {
         ChannelTable t;
         const QStringList lines = textfile::decodeLines(exportCsv(t));
         QCOMPARE(lines.size(), 1624);
         QCOMPARE(lines.at(0), kHeader);
         QCOMPARE(lines.at(0).size() - lines.at(0).count(QLatin1Char(',')), 100);
-        QCOMPARE(lines.at(1), QStringLiteral("\"Bank000-0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"1\""));
-        QCOMPARE(lines.at(1401), QStringLiteral("\"CALL-VHF\",\"145.00000\",\"FM\",\"5KHz\",\"2300Hz\",\"None\",\"88.5Hz\","
-                                                "\"88.5Hz\",\"023\",\"Off\",\"0.000MHz\",\"\",\"\",\"1401\""));
+        QCOMPARE(
+            lines.at(1),
+            QStringLiteral(
+                "\"Bank000-0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"1\""));
+        QCOMPARE(lines.at(1401),
+                 QStringLiteral(
+                     "\"CALL-VHF\",\"145.00000\",\"FM\",\"5KHz\",\"2300Hz\",\"None\",\"88.5Hz\","
+                     "\"88.5Hz\",\"023\",\"Off\",\"0.000MHz\",\"\",\"\",\"1401\""));
         QVERIFY(lines.at(1623).startsWith(QStringLiteral("\"BUG - 19\",\"321.13500\"")));
         QVERIFY(exportCsv(t).endsWith("\"1623\"\r\n"));
 
@@ -98,18 +100,20 @@ private Q_SLOTS:
         // characters too) become one blank each.
         t.setText(5, Col::NameCol, QStringLiteral("AB:1~ラ"));
         t.setStoredName(4, names::displayToStored(QStringLiteral("AB:1~ラ")));
-        QVERIFY(textfile::decodeLines(exportCsv(t)).at(5).contains(QStringLiteral(",\"AB  \",\"5\"")));
+        QVERIFY(
+            textfile::decodeLines(exportCsv(t)).at(5).contains(QStringLiteral(",\"AB  \",\"5\"")));
     }
 
-    void exportThenImportReproducesTheTable()
-    {
+    void exportThenImportReproducesTheTable() {
         ChannelTable t;
         fillTable(t);
-        setChannel(t, 1402, QStringLiteral("438.00000MHz"), QStringLiteral("NFM"), 4, 28, QStringLiteral("Tone"), 1, 2, 3,
-                   QStringLiteral("+"), QStringLiteral("10.000MHz"), true, QStringLiteral("UHF"));
+        setChannel(t, 1402, QStringLiteral("438.00000MHz"), QStringLiteral("NFM"), 4, 28,
+                   QStringLiteral("Tone"), 1, 2, 3, QStringLiteral("+"),
+                   QStringLiteral("10.000MHz"), true, QStringLiteral("UHF"));
         t.setStoredName(1401, QStringLiteral("UHF"));
-        setChannel(t, 2, QStringLiteral("145.00000MHz"), QStringLiteral("FM"), 0, 0, QStringLiteral("None"), 8, 8, 0,
-                   QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QStringLiteral("ラジオ:2~"));
+        setChannel(t, 2, QStringLiteral("145.00000MHz"), QStringLiteral("FM"), 0, 0,
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QStringLiteral("ラジオ:2~"));
         t.setStoredName(1, names::displayToStored(QStringLiteral("ラジオ:2~")));
         const QByteArray file = exportCsv(t);
 
@@ -124,22 +128,22 @@ private Q_SLOTS:
             inUse += t.inUse(row - 1);
         QCOMPARE(r.rowsEmptied, 1603 - inUse); // the empty rows
         for (int row = 1; row <= ChannelTable::kRows; ++row) {
-            if (row == 2)
-                continue;
+            if (row == 2) continue;
             if (t.inUse(row - 1))
                 QCOMPARE(rowTexts(back, row), rowTexts(t, row));
             else
                 QCOMPARE(rowTexts(back, row).mid(0, 12), rowTexts(t, row).mid(0, 12));
             QCOMPARE(back.storedName(row - 1), t.storedName(row - 1));
         }
-        QCOMPARE(back.text(2, Col::NameCol), QStringLiteral("    ")); // Japanese names come back as blanks
-        QCOMPARE(exportCsv(back), file); // and exported again, the same file
+        QCOMPARE(back.text(2, Col::NameCol),
+                 QStringLiteral("    ")); // Japanese names come back as blanks
+        QCOMPARE(exportCsv(back), file);  // and exported again, the same file
     }
 
-    void pythonReadsTheExport()
-    {
+    void pythonReadsTheExport() {
         const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-        QVERIFY2(!python.isEmpty(), "python3 is needed to check the export with an independent CSV reader");
+        QVERIFY2(!python.isEmpty(),
+                 "python3 is needed to check the export with an independent CSV reader");
         ChannelTable t;
         fillTable(t);
         QTemporaryDir dir;
@@ -149,8 +153,10 @@ private Q_SLOTS:
         QProcess p;
         p.start(python, {QStringLiteral("-c"),
                          QStringLiteral("import csv, json, sys\n"
-                                        "rows = list(csv.reader(open(sys.argv[1], encoding='cp932', newline=''), strict=True))\n"
-                                        "print(json.dumps([len(rows), sorted({len(r) for r in rows}), rows[1][12], rows[1][13], rows[1401][0]]))\n"),
+                                        "rows = list(csv.reader(open(sys.argv[1], "
+                                        "encoding='cp932', newline=''), strict=True))\n"
+                                        "print(json.dumps([len(rows), sorted({len(r) for r in "
+                                        "rows}), rows[1][12], rows[1][13], rows[1401][0]]))\n"),
                          path});
         QVERIFY(p.waitForFinished(30000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
@@ -162,83 +168,122 @@ private Q_SLOTS:
         QCOMPARE(out.at(4).toString(), QStringLiteral("CALL-VHF"));
     }
 
-    void header_data()
-    {
+    void header_data() {
         QTest::addColumn<QString>("header");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("as exported") << kHeader << true;
-        QTest::newRow("unquoted") << ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0"
+        QTest::newRow("unquoted") << ",Freqency,mode,step,Carrier,Tone/"
+                                     "DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0"
                                   << true;
-        QTest::newRow("numbers unquoted") << QString(kHeader).replace(QStringLiteral("\"0\""), QStringLiteral("0")) << true;
+        QTest::newRow("numbers unquoted")
+            << QString(kHeader).replace(QStringLiteral("\"0\""), QStringLiteral("0")) << true;
         QTest::newRow("extra quoted column") << kHeader + QStringLiteral(",\"\"") << false;
-        QTest::newRow("extra column") << ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0,X"
+        QTest::newRow("extra column") << ",Freqency,mode,step,Carrier,Tone/"
+                                         "DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0,X"
                                       << false;
-        QTest::newRow("one column less") << QString(kHeader).remove(QStringLiteral(",\"Skip\"")) << false;
+        QTest::newRow("one column less")
+            << QString(kHeader).remove(QStringLiteral(",\"Skip\"")) << false;
         QTest::newRow("100 other characters") << QString(100, QLatin1Char('x')) << false;
         QTest::newRow("empty") << QString() << false;
     }
-    void header()
-    {
+    void header() {
         QFETCH(QString, header);
         QFETCH(bool, accepted);
         QCOMPARE(csv::isHeader(header), accepted);
         ChannelTable t;
-        setChannel(t, 1, QStringLiteral("430.00000MHz"), QStringLiteral("FM"), 0, 0, QStringLiteral("None"), 8, 8, 0,
-                   QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QStringLiteral("OLD"));
+        setChannel(t, 1, QStringLiteral("430.00000MHz"), QStringLiteral("FM"), 0, 0,
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QStringLiteral("OLD"));
         const CsvImportResult r = importCsv(t, csvFile({quotedLine(goodFields())}, header));
         QCOMPARE(r.ok(), accepted);
-        QCOMPARE(t.text(1, Col::NameCol), accepted ? QStringLiteral("NAME") : QStringLiteral("OLD"));
+        QCOMPARE(t.text(1, Col::NameCol),
+                 accepted ? QStringLiteral("NAME") : QStringLiteral("OLD"));
         if (!accepted) {
             QCOMPARE(r.message(), QStringLiteral("CSV File Error"));
             QCOMPARE(r.title(), QStringLiteral(" Error"));
         }
     }
 
-    void fieldChecks_data()
-    {
+    void fieldChecks_data() {
         QTest::addColumn<int>("field"); // 1-based field of the line
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("cell"); // the row's cell afterwards; "-" = row emptied
-        QTest::newRow("JR") << 5 << "JR" << "ＪＲ";
-        QTest::newRow("ＪＲ") << 5 << "ＪＲ" << "ＪＲ";
-        QTest::newRow("carrier 2300") << 5 << "2300" << "-";
-        QTest::newRow("frequency 145") << 2 << "145" << "-";
-        QTest::newRow("frequency 145.5") << 2 << "145.5" << "145.50000MHz";
-        QTest::newRow("frequency 0145.00000") << 2 << "0145.00000" << "145.00000MHz";
-        QTest::newRow("frequency 12345.0") << 2 << "12345.0" << "-";
-        QTest::newRow("six decimals") << 2 << "145.123456" << "-";
-        QTest::newRow("with MHz") << 2 << "145.00000MHz" << "-";
-        QTest::newRow("frequency empty") << 2 << "" << "-";
-        QTest::newRow("823.99999") << 2 << "823.99999" << "823.99999MHz";
-        QTest::newRow("824.00000") << 2 << "824.00000" << "-";
-        QTest::newRow("849.99999") << 2 << "849.99999" << "-";
-        QTest::newRow("850.00000") << 2 << "850.00000" << "850.00000MHz";
-        QTest::newRow("869.00000") << 2 << "869.00000" << "-";
-        QTest::newRow("894.99999") << 2 << "894.99999" << "-";
-        QTest::newRow("895") << 2 << "895.0" << "895.00000MHz";
-        QTest::newRow("mode fm") << 3 << "fm" << "-";
-        QTest::newRow("mode WFM") << 3 << "WFM" << "WFM";
-        QTest::newRow("step 12.5kHz") << 4 << "12.5kHz" << "-";
-        QTest::newRow("squelch Train") << 6 << "Train" << "Train";
-        QTest::newRow("squelch tone") << 6 << "tone" << "-";
-        QTest::newRow("tx tone 88.5") << 7 << "88.5" << "-";
-        QTest::newRow("rx tone 250.3Hz") << 8 << "250.3Hz" << "250.3Hz";
-        QTest::newRow("dcs 23") << 9 << "23" << "-";
-        QTest::newRow("dcs 754") << 9 << "754" << "754";
-        QTest::newRow("shift plus") << 10 << "plus" << "-";
-        QTest::newRow("shift 0.6") << 11 << "0.6" << "0.600MHz";
-        QTest::newRow("shift 5.000MHz") << 11 << "5.000MHz" << "5.000MHz";
-        QTest::newRow("shift text kept") << 11 << "abc" << "abc";
-        QTest::newRow("skip *") << 12 << "*" << "*";
-        QTest::newRow("skip ※") << 12 << "※" << "*";
-        QTest::newRow("skip x") << 12 << "x" << "-";
-        QTest::newRow("name with comma") << 13 << "A,B" << "A,B";
-        QTest::newRow("name filtered") << 13 << QStringLiteral("A") + notAllowed() + QStringLiteral("ラ") << "Aラ";
-        QTest::newRow("label ignored") << 1 << "Bank007-7" << "Bank007-7";
-        QTest::newRow("row number ignored") << 14 << "700" << "700";
+        QTest::newRow("JR") << 5 << "JR"
+                            << "ＪＲ";
+        QTest::newRow("ＪＲ") << 5 << "ＪＲ"
+                              << "ＪＲ";
+        QTest::newRow("carrier 2300") << 5 << "2300"
+                                      << "-";
+        QTest::newRow("frequency 145") << 2 << "145"
+                                       << "-";
+        QTest::newRow("frequency 145.5") << 2 << "145.5"
+                                         << "145.50000MHz";
+        QTest::newRow("frequency 0145.00000") << 2 << "0145.00000"
+                                              << "145.00000MHz";
+        QTest::newRow("frequency 12345.0") << 2 << "12345.0"
+                                           << "-";
+        QTest::newRow("six decimals") << 2 << "145.123456"
+                                      << "-";
+        QTest::newRow("with MHz") << 2 << "145.00000MHz"
+                                  << "-";
+        QTest::newRow("frequency empty") << 2 << ""
+                                         << "-";
+        QTest::newRow("823.99999") << 2 << "823.99999"
+                                   << "823.99999MHz";
+        QTest::newRow("824.00000") << 2 << "824.00000"
+                                   << "-";
+        QTest::newRow("849.99999") << 2 << "849.99999"
+                                   << "-";
+        QTest::newRow("850.00000") << 2 << "850.00000"
+                                   << "850.00000MHz";
+        QTest::newRow("869.00000") << 2 << "869.00000"
+                                   << "-";
+        QTest::newRow("894.99999") << 2 << "894.99999"
+                                   << "-";
+        QTest::newRow("895") << 2 << "895.0"
+                             << "895.00000MHz";
+        QTest::newRow("mode fm") << 3 << "fm"
+                                 << "-";
+        QTest::newRow("mode WFM") << 3 << "WFM"
+                                  << "WFM";
+        QTest::newRow("step 12.5kHz") << 4 << "12.5kHz"
+                                      << "-";
+        QTest::newRow("squelch Train") << 6 << "Train"
+                                       << "Train";
+        QTest::newRow("squelch tone") << 6 << "tone"
+                                      << "-";
+        QTest::newRow("tx tone 88.5") << 7 << "88.5"
+                                      << "-";
+        QTest::newRow("rx tone 250.3Hz") << 8 << "250.3Hz"
+                                         << "250.3Hz";
+        QTest::newRow("dcs 23") << 9 << "23"
+                                << "-";
+        QTest::newRow("dcs 754") << 9 << "754"
+                                 << "754";
+        QTest::newRow("shift plus") << 10 << "plus"
+                                    << "-";
+        QTest::newRow("shift 0.6") << 11 << "0.6"
+                                   << "0.600MHz";
+        QTest::newRow("shift 5.000MHz") << 11 << "5.000MHz"
+                                        << "5.000MHz";
+        QTest::newRow("shift text kept") << 11 << "abc"
+                                         << "abc";
+        QTest::newRow("skip *") << 12 << "*"
+                                << "*";
+        QTest::newRow("skip ※") << 12 << "※"
+                                << "*";
+        QTest::newRow("skip x") << 12 << "x"
+                                << "-";
+        QTest::newRow("name with comma") << 13 << "A,B"
+                                         << "A,B";
+        QTest::newRow("name filtered")
+            << 13 << QStringLiteral("A") + notAllowed() + QStringLiteral("ラ") << "Aラ";
+        QTest::newRow("label ignored") << 1 << "Bank007-7"
+                                       << "Bank007-7";
+        QTest::newRow("row number ignored") << 14 << "700"
+                                            << "700";
     }
-    void fieldChecks()
-    {
+    void fieldChecks() {
         QFETCH(int, field);
         QFETCH(QString, value);
         QFETCH(QString, cell);
@@ -255,18 +300,15 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(t.inUse(0), quint8(1));
-        if (field >= 2 && field <= 13)
-            QCOMPARE(t.text(1, field - 1), cell);
+        if (field >= 2 && field <= 13) QCOMPARE(t.text(1, field - 1), cell);
         QCOMPARE(t.text(1, Col::NameCol).isEmpty(), false);
         QCOMPARE(t.storedName(0), names::displayToStored(t.text(1, Col::NameCol)));
-        if (QTest::currentDataTag() == QLatin1String("JR"))
-            QCOMPARE(int(t.carrierIndex(0)), 28);
+        if (QTest::currentDataTag() == QLatin1String("JR")) QCOMPARE(int(t.carrierIndex(0)), 28);
         if (field == 14 || field == 1)
             QCOMPARE(rowTexts(t, 1).last(), QStringLiteral("in1 st4 ca20 tx8 rx12 dcs0"));
     }
 
-    void rowsLandByPosition()
-    {
+    void rowsLandByPosition() {
         QStringList a = goodFields();
         a[0] = QStringLiteral("CALL-1.2");
         a[1] = QStringLiteral("1295.00000");
@@ -278,12 +320,12 @@ private Q_SLOTS:
         QVERIFY(importCsv(t, csvFile({quotedLine(a), quotedLine(b)})).ok());
         QCOMPARE(t.text(1, Col::FreqCol), QStringLiteral("1295.00000MHz"));
         QCOMPARE(t.text(2, Col::FreqCol), QStringLiteral("146.00000MHz"));
-        QCOMPARE(t.text(1403, Col::FreqCol), QStringLiteral("1295.00000MHz")); // its preset, untouched
+        QCOMPARE(t.text(1403, Col::FreqCol),
+                 QStringLiteral("1295.00000MHz")); // its preset, untouched
         QCOMPARE(t.text(1403, Col::NameCol), QString());
     }
 
-    void twoThousandLinesStopAtRow1603()
-    {
+    void twoThousandLinesStopAtRow1603() {
         QStringList lines;
         for (int i = 0; i < 2000; ++i) {
             QStringList f = goodFields();
@@ -302,34 +344,42 @@ private Q_SLOTS:
         QCOMPARE(rowTexts(t, 1604), bug);
     }
 
-    void spreadsheetFiles_data()
-    {
+    void spreadsheetFiles_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("names"); // rows 1.. afterwards; "-" = emptied
-        const QByteArray header = ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0";
-        const QByteArray line = "Bank000-0,145.00000,FM,5KHz,JR,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,";
-        QTest::newRow("UTF-8 with BOM, LF") << QByteArray("\xEF\xBB\xBF" + header + "\n" + line + "\xEF\xBD\xB1\xEF\xBD\xB2,1\n")
-                                            << QStringList{"ｱｲ", "keep"};
-        QTest::newRow("CR only") << QByteArray(header + "\r" + line + "A,1\r" + line + "B,2\r") << QStringList{"A", "B"};
-        QTest::newRow("trailing empty lines") << QByteArray(header + "\r\n" + line + "A,1\r\n\r\n,,,,,,,,,,,,,\r\n\r\n")
-                                              << QStringList{"A", "keep"};
-        QTest::newRow("empty line inside") << QByteArray(header + "\r\n\r\n" + line + "B,2\r\n") << QStringList{"-", "B"};
-        QTest::newRow("no final line end") << QByteArray(header + "\r\n" + line + "A,1") << QStringList{"A", "keep"};
-        QTest::newRow("quote inside a field") << QByteArray(header + "\r\n" + line + "\"A \"\"Q\"\", B\",1\r\n")
-                                              << QStringList{"A \"Q\", B", "keep"};
+        const QByteArray header =
+            ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0";
+        const QByteArray line =
+            "Bank000-0,145.00000,FM,5KHz,JR,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,";
+        QTest::newRow("UTF-8 with BOM, LF")
+            << QByteArray("\xEF\xBB\xBF" + header + "\n" + line + "\xEF\xBD\xB1\xEF\xBD\xB2,1\n")
+            << QStringList{"ｱｲ", "keep"};
+        QTest::newRow("CR only") << QByteArray(header + "\r" + line + "A,1\r" + line + "B,2\r")
+                                 << QStringList{"A", "B"};
+        QTest::newRow("trailing empty lines")
+            << QByteArray(header + "\r\n" + line + "A,1\r\n\r\n,,,,,,,,,,,,,\r\n\r\n")
+            << QStringList{"A", "keep"};
+        QTest::newRow("empty line inside")
+            << QByteArray(header + "\r\n\r\n" + line + "B,2\r\n") << QStringList{"-", "B"};
+        QTest::newRow("no final line end")
+            << QByteArray(header + "\r\n" + line + "A,1") << QStringList{"A", "keep"};
+        QTest::newRow("quote inside a field")
+            << QByteArray(header + "\r\n" + line + "\"A \"\"Q\"\", B\",1\r\n")
+            << QStringList{"A \"Q\", B", "keep"};
         QByteArray garbage;
         for (int i = 0; i < 3000; ++i)
             garbage += char((i * 131 + 7) % 256);
-        QTest::newRow("binary after the header") << QByteArray(header + "\r\n" + garbage) << QStringList{"-"};
+        QTest::newRow("binary after the header")
+            << QByteArray(header + "\r\n" + garbage) << QStringList{"-"};
     }
-    void spreadsheetFiles()
-    {
+    void spreadsheetFiles() {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, names);
         ChannelTable t;
         for (int row = 1; row <= 2; ++row)
-            setChannel(t, row, QStringLiteral("430.00000MHz"), QStringLiteral("FM"), 0, 0, QStringLiteral("None"), 8, 8,
-                       0, QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QStringLiteral("keep"));
+            setChannel(t, row, QStringLiteral("430.00000MHz"), QStringLiteral("FM"), 0, 0,
+                       QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                       QStringLiteral("0.000MHz"), false, QStringLiteral("keep"));
         QVERIFY(importCsv(t, bytes).ok());
         for (int i = 0; i < names.size(); ++i) {
             const int row = i + 1;
@@ -343,8 +393,7 @@ private Q_SLOTS:
         }
     }
 
-    void refusedFilesChangeNothing_data()
-    {
+    void refusedFilesChangeNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("status");
@@ -352,13 +401,16 @@ private Q_SLOTS:
         for (int i = 0; i < 5000; ++i)
             binary += char((i * 7919 + 3) % 256);
         QTest::newRow("binary .CSV") << "data.CSV" << binary << int(CsvImportResult::HeaderError);
-        QTest::newRow("empty .csv") << "data.csv" << QByteArray() << int(CsvImportResult::HeaderError);
-        QTest::newRow("not .CSV") << "data.txt" << csvFile({quotedLine(goodFields())}) << int(CsvImportResult::WrongExtension);
-        QTest::newRow("too large") << "big.CSV" << QByteArray(textfile::kMaxFileSize + 1, ',') << int(CsvImportResult::Unreadable);
-        QTest::newRow("good") << "good.Csv" << csvFile({quotedLine(goodFields())}) << int(CsvImportResult::Imported);
+        QTest::newRow("empty .csv")
+            << "data.csv" << QByteArray() << int(CsvImportResult::HeaderError);
+        QTest::newRow("not .CSV") << "data.txt" << csvFile({quotedLine(goodFields())})
+                                  << int(CsvImportResult::WrongExtension);
+        QTest::newRow("too large") << "big.CSV" << QByteArray(textfile::kMaxFileSize + 1, ',')
+                                   << int(CsvImportResult::Unreadable);
+        QTest::newRow("good") << "good.Csv" << csvFile({quotedLine(goodFields())})
+                              << int(CsvImportResult::Imported);
     }
-    void refusedFilesChangeNothing()
-    {
+    void refusedFilesChangeNothing() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(int, status);
@@ -385,11 +437,12 @@ private Q_SLOTS:
     // Fields taken from the table's vocabulary and from anywhere else, with
     // quotes and commas in odd places: every row either holds a channel the
     // table can show or is empty.
-    void arbitraryLines()
-    {
-        const QStringList pool{"145.00000", "1295.5", "850.0", "145", "", "FM", "WFM", "5KHz", "1MHz", "ＪＲ", "JR",
-                               "300Hz", "DCS", "Train", "67.0Hz", "250.3Hz", "023", "754", "+", "Off", "0.600MHz",
-                               "*", "※", "\"", ",", "\"\"", "ア", "①", ":1~", "x"};
+    void arbitraryLines() {
+        const QStringList pool{"145.00000", "1295.5", "850.0",    "145",     "",    "FM",
+                               "WFM",       "5KHz",   "1MHz",     "ＪＲ",    "JR",  "300Hz",
+                               "DCS",       "Train",  "67.0Hz",   "250.3Hz", "023", "754",
+                               "+",         "Off",    "0.600MHz", "*",       "※",   "\"",
+                               ",",         "\"\"",   "ア",       "①",       ":1~", "x"};
         quint32 seed = 777;
         auto next = [&seed](quint32 n) {
             seed = seed * 1103515245u + 12345u;
@@ -412,7 +465,8 @@ private Q_SLOTS:
             }
             QVERIFY(t.text(row, Col::FreqCol).endsWith(QLatin1String("MHz")));
             QCOMPARE(t.text(row, Col::StepCol), channeltables::stepText(t.stepIndex(row - 1)));
-            QCOMPARE(t.text(row, Col::CarrierCol), channeltables::carrierText(t.carrierIndex(row - 1)));
+            QCOMPARE(t.text(row, Col::CarrierCol),
+                     channeltables::carrierText(t.carrierIndex(row - 1)));
             QCOMPARE(t.text(row, Col::DcsCol), channeltables::dcsText(t.dcsIndex(row - 1)));
         }
         // Exported and imported again, the table stays as it is.
@@ -422,8 +476,7 @@ private Q_SLOTS:
         QCOMPARE(exportCsv(again), once);
     }
 
-    void failedWritesSurface()
-    {
+    void failedWritesSurface() {
         ChannelTable t;
         FailDevice device(1000);
         QVERIFY(device.open(QIODevice::WriteOnly));

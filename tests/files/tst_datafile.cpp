@@ -3,11 +3,11 @@
 
 #include "ChannelRows.h"
 #include "FailDevice.h"
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelTables.h"
-#include "core/text/Cp932.h"
+#include "core/document/RadioDocument.h"
 #include "core/files/DataFile.h"
 #include "core/files/TextLines.h"
+#include "core/text/Cp932.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,10 +20,11 @@ using namespace kpr5;
 
 namespace {
 
-QByteArray fileOf(const QStringList &lines) { return textfile::encodeLines(lines); }
+QByteArray fileOf(const QStringList &lines) {
+    return textfile::encodeLines(lines);
+}
 
-QStringList linesOf(const RadioDocument &doc, int comPort = 1)
-{
+QStringList linesOf(const RadioDocument &doc, int comPort = 1) {
     datafile::WriteOptions o;
     o.comPort = comPort;
     o.savedAt = QDateTime(QDate(2026, 12, 6), QTime(9, 30, 0));
@@ -36,36 +37,46 @@ class DataFileTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void exampleLineWrittenAndRead()
-    {
+    void exampleLineWrittenAndRead() {
         const QString example = QStringLiteral("CH00120433.0000020720208080002005.0001TOWER");
         ChannelTable t;
-        setChannel(t, 13, QStringLiteral("433.00000MHz"), QStringLiteral("NFM"), 7, 20, QStringLiteral("TSQ"), 8, 8,
-                   0, QStringLiteral("-"), QStringLiteral("5.000MHz"), true, QStringLiteral("TOWER"));
+        setChannel(t, 13, QStringLiteral("433.00000MHz"), QStringLiteral("NFM"), 7, 20,
+                   QStringLiteral("TSQ"), 8, 8, 0, QStringLiteral("-"), QStringLiteral("5.000MHz"),
+                   true, QStringLiteral("TOWER"));
         QCOMPARE(datafile::channelLine(t, 12), example);
 
         ChannelTable back;
         QVERIFY(datafile::readChannelLine(back, example));
         QCOMPARE(rowTexts(back, 13),
-                 (QStringList{"433.00000MHz", "NFM", "25KHz", "2300Hz", "TSQ", "88.5Hz", "88.5Hz", "023", "-",
-                              "5.000MHz", "*", "TOWER", "in1 st7 ca20 tx8 rx8 dcs0"}));
+                 (QStringList{"433.00000MHz", "NFM", "25KHz", "2300Hz", "TSQ", "88.5Hz", "88.5Hz",
+                              "023", "-", "5.000MHz", "*", "TOWER", "in1 st7 ca20 tx8 rx8 dcs0"}));
     }
 
-    void channelFields_data()
-    {
+    void channelFields_data() {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("squelch");
         QTest::addColumn<QString>("shift");
         QTest::addColumn<QString>("shiftFreq");
         QTest::addColumn<int>("carrier");
         QTest::addColumn<QString>("expectedShiftFreq");
-        QTest::newRow("WFM, DCS, +") << "WFM" << "DCS" << "+" << "0.600MHz" << 28 << "0.600MHz";
-        QTest::newRow("AM, Train") << "AM" << "Train" << "Off" << "999.995MHz" << 0 << "999.995MHz";
-        QTest::newRow("empty shift frequency") << "FM" << "SQ" << "Off" << "" << 13 << "0.000MHz";
-        QTest::newRow("unknown texts") << "ERROR" << "??" << "x" << "junk" << 5 << "0.000MHz";
+        QTest::newRow("WFM, DCS, +") << "WFM"
+                                     << "DCS"
+                                     << "+"
+                                     << "0.600MHz" << 28 << "0.600MHz";
+        QTest::newRow("AM, Train") << "AM"
+                                   << "Train"
+                                   << "Off"
+                                   << "999.995MHz" << 0 << "999.995MHz";
+        QTest::newRow("empty shift frequency") << "FM"
+                                               << "SQ"
+                                               << "Off"
+                                               << "" << 13 << "0.000MHz";
+        QTest::newRow("unknown texts") << "ERROR"
+                                       << "??"
+                                       << "x"
+                                       << "junk" << 5 << "0.000MHz";
     }
-    void channelFields()
-    {
+    void channelFields() {
         QFETCH(QString, mode);
         QFETCH(QString, squelch);
         QFETCH(QString, shift);
@@ -73,8 +84,8 @@ private Q_SLOTS:
         QFETCH(int, carrier);
         QFETCH(QString, expectedShiftFreq);
         ChannelTable t;
-        setChannel(t, 1, QStringLiteral("1295.12345MHz"), mode, 3, carrier, squelch, 0, 38, 103, shift, shiftFreq,
-                   false, QStringLiteral("N,AME \"x\""));
+        setChannel(t, 1, QStringLiteral("1295.12345MHz"), mode, 3, carrier, squelch, 0, 38, 103,
+                   shift, shiftFreq, false, QStringLiteral("N,AME \"x\""));
         const QString line = datafile::channelLine(t, 0);
         // The fixed part is always 38 characters: the name starts at position 39.
         QCOMPARE(line.mid(38), QStringLiteral("N,AME \"x\""));
@@ -85,9 +96,11 @@ private Q_SLOTS:
         const QStringList known{"FM", "AM", "NFM", "WFM"};
         QCOMPARE(back.text(1, Col::ModeCol), known.contains(mode) ? mode : QStringLiteral("FM"));
         QCOMPARE(back.text(1, Col::ToneModeCol),
-                 QStringList({"None", "Tone", "TSQ", "SQ", "DCS", "Train"}).contains(squelch) ? squelch
-                                                                                             : QStringLiteral("None"));
-        QCOMPARE(back.text(1, Col::ShiftCol), QStringList({"+", "-"}).contains(shift) ? shift : QStringLiteral("Off"));
+                 QStringList({"None", "Tone", "TSQ", "SQ", "DCS", "Train"}).contains(squelch)
+                     ? squelch
+                     : QStringLiteral("None"));
+        QCOMPARE(back.text(1, Col::ShiftCol),
+                 QStringList({"+", "-"}).contains(shift) ? shift : QStringLiteral("Off"));
         QCOMPARE(back.text(1, Col::ShiftFreqCol), expectedShiftFreq);
         QCOMPARE(int(back.carrierIndex(0)), carrier);
         QCOMPARE(back.text(1, Col::CarrierCol), channeltables::carrierText(carrier));
@@ -97,8 +110,7 @@ private Q_SLOTS:
     }
 
     // Lines the reader must not take, on an empty row and on a call channel.
-    void ignoredChannelLines_data()
-    {
+    void ignoredChannelLines_data() {
         QTest::addColumn<QString>("fixedPart");
         QTest::addColumn<QString>("name");
         const QString good = QStringLiteral("0433.0000020720208080002005.0001");
@@ -106,46 +118,48 @@ private Q_SLOTS:
         QTest::newRow("tx tone 39") << QStringLiteral("0433.0000020720239080002005.0001") << "A";
         QTest::newRow("rx tone 39") << QStringLiteral("0433.0000020720208390002005.0001") << "A";
         QTest::newRow("dcs 104") << QStringLiteral("0433.0000020720208081042005.0001") << "A";
-        QTest::newRow("letter in a number") << QStringLiteral("0433.00O00020720208080002005.0001") << "A";
+        QTest::newRow("letter in a number")
+            << QStringLiteral("0433.00O00020720208080002005.0001") << "A";
         QTest::newRow("too short") << good.left(30) << "";
         QTest::newRow("name of 33 bytes") << good << QString(33, QLatin1Char('N'));
     }
-    void ignoredChannelLines()
-    {
+    void ignoredChannelLines() {
         QFETCH(QString, fixedPart);
         QFETCH(QString, name);
         for (int slot : {5, 1400}) {
             ChannelTable t;
             const QStringList before = rowTexts(t, slot + 1);
-            const QString line = QStringLiteral("CH") + QStringLiteral("%1").arg(slot, 4, 10, QLatin1Char('0'))
-                + fixedPart + name;
+            const QString line = QStringLiteral("CH") +
+                                 QStringLiteral("%1").arg(slot, 4, 10, QLatin1Char('0')) +
+                                 fixedPart + name;
             QVERIFY(!datafile::readChannelLine(t, line));
             QCOMPARE(rowTexts(t, slot + 1), before);
         }
         ChannelTable t;
-        QVERIFY(!datafile::readChannelLine(t, QStringLiteral("CH1624") + QStringLiteral("0433.0000020720208080002005.0001")));
+        QVERIFY(!datafile::readChannelLine(
+            t, QStringLiteral("CH1624") + QStringLiteral("0433.0000020720208080002005.0001")));
     }
 
-    void channelLineEdges()
-    {
+    void channelLineEdges() {
         ChannelTable t;
         // A step index above the table reads as step 0; 32 bytes of name are taken,
         // double-byte characters outside the allowed set are dropped.
         const QString name32 = QString(30, QLatin1Char('N')) + QStringLiteral("ア");
-        QVERIFY(datafile::readChannelLine(t, QStringLiteral("CH00000145.0000001620208080000000.0000") + name32));
+        QVERIFY(datafile::readChannelLine(
+            t, QStringLiteral("CH00000145.0000001620208080000000.0000") + name32));
         QCOMPARE(int(t.stepIndex(0)), 0);
         QCOMPARE(t.text(1, Col::StepCol), QStringLiteral("5KHz"));
         QCOMPARE(t.text(1, Col::NameCol), name32);
         QCOMPARE(t.text(1, Col::FreqCol), QStringLiteral("145.00000MHz"));
         QCOMPARE(t.text(1, Col::ShiftFreqCol), QStringLiteral("0.000MHz"));
         const QString outside = QString(QChar(0x2603)); // not in code page 932
-        QVERIFY(datafile::readChannelLine(t, QStringLiteral("CH00010145.0000000620208080000000.000") + QStringLiteral("0AB")
-                                                 + outside + QStringLiteral("C")));
+        QVERIFY(datafile::readChannelLine(
+            t, QStringLiteral("CH00010145.0000000620208080000000.000") + QStringLiteral("0AB") +
+                   outside + QStringLiteral("C")));
         QCOMPARE(t.text(2, Col::NameCol), QStringLiteral("ABC"));
     }
 
-    void writerOrderAndBankTotal()
-    {
+    void writerOrderAndBankTotal() {
         RadioDocument doc;
         doc.dtmf.setMemory(9, QStringLiteral("123*#"));
         doc.dtmf.setMemory(2, QStringLiteral("A-B"));
@@ -153,14 +167,20 @@ private Q_SLOTS:
         QCOMPARE(lines.first(), QStringLiteral("Save Date and Time 2026/12/06 09:30:00"));
         QStringList tags;
         for (const QString &l : std::as_const(lines).mid(1))
-            tags << (l.startsWith(QLatin1String("CH")) ? QStringLiteral("CH") : l.left(l.startsWith(QLatin1String("ONE")) ? 13 : 4));
+            tags << (l.startsWith(QLatin1String("CH"))
+                         ? QStringLiteral("CH")
+                         : l.left(l.startsWith(QLatin1String("ONE")) ? 13 : 4));
         tags.removeDuplicates();
-        QCOMPARE(tags, (QStringList{"CH", "BK00", "ONETOUCH_BANK", "ONETOUCH_CHDA", "NUM_", "SET_", "TITL", "GRD0",
-                                    "GRD1", "GRI0", "SD01", "SD02", "SD03", "SD04", "SD05", "SD06", "SD07", "SD08",
-                                    "SD09", "SD10", "SD11", "COMP", "File"}));
+        QCOMPARE(tags,
+                 (QStringList{"CH",   "BK00", "ONETOUCH_BANK", "ONETOUCH_CHDA", "NUM_", "SET_",
+                              "TITL", "GRD0", "GRD1",          "GRI0",          "SD01", "SD02",
+                              "SD03", "SD04", "SD05",          "SD06",          "SD07", "SD08",
+                              "SD09", "SD10", "SD11",          "COMP",          "File"}));
         QVERIFY(lines.contains(QStringLiteral("NUM_DTMF009123*#")));
-        QVERIFY(lines.indexOf(QStringLiteral("NUM_DTMF002A-B")) < lines.indexOf(QStringLiteral("NUM_DTMF009123*#")));
-        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^CH"))).size(), 23); // call and bug-detector presets
+        QVERIFY(lines.indexOf(QStringLiteral("NUM_DTMF002A-B")) <
+                lines.indexOf(QStringLiteral("NUM_DTMF009123*#")));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^CH"))).size(),
+                 23); // call and bug-detector presets
         QVERIFY(lines.contains(QStringLiteral("COMPORT03")));
         QCOMPARE(lines.last(), QStringLiteral("File End"));
         QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^BK000[0-4]"))).size(), 5);
@@ -168,8 +188,7 @@ private Q_SLOTS:
         QVERIFY(lines.contains(QStringLiteral("TITLE")));
         QVERIFY(lines.contains(QStringLiteral("GRD10") + QString(50, QLatin1Char('0'))));
         for (const QString &l : lines) {
-            if (l.startsWith(QLatin1String("SD")))
-                QCOMPARE((l.size() - 4) % 3, 0);
+            if (l.startsWith(QLatin1String("SD"))) QCOMPARE((l.size() - 4) % 3, 0);
         }
         QCOMPARE(lines.filter(QStringLiteral("SD09")).first().size(), 4 + 9);
         QCOMPARE(lines.filter(QStringLiteral("SD10")).first().size(), 4 + 36);
@@ -190,16 +209,18 @@ private Q_SLOTS:
         QCOMPARE(other.dtmf.memory(9), QStringLiteral("123*#"));
     }
 
-    void roundTripOfEveryRegion()
-    {
+    void roundTripOfEveryRegion() {
         RadioDocument doc;
         ChannelTable &t = doc.channels;
-        setChannel(t, 1, QStringLiteral("145.52000MHz"), QStringLiteral("WFM"), 15, 0, QStringLiteral("Tone"), 12, 3,
-                   77, QStringLiteral("+"), QStringLiteral("0.600MHz"), false, QStringLiteral("ONE:1~"));
-        setChannel(t, 1000, QStringLiteral("0.53100MHz"), QStringLiteral("AM"), 9, 28, QStringLiteral("DCS"), 38, 0,
-                   103, QStringLiteral("Off"), QStringLiteral("0.000MHz"), true, QStringLiteral("ラジオ"));
-        setChannel(t, 1402, QStringLiteral("438.00000MHz"), QStringLiteral("FM"), 2, 11, QStringLiteral("None"), 8, 8,
-                   0, QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QString());
+        setChannel(t, 1, QStringLiteral("145.52000MHz"), QStringLiteral("WFM"), 15, 0,
+                   QStringLiteral("Tone"), 12, 3, 77, QStringLiteral("+"),
+                   QStringLiteral("0.600MHz"), false, QStringLiteral("ONE:1~"));
+        setChannel(t, 1000, QStringLiteral("0.53100MHz"), QStringLiteral("AM"), 9, 28,
+                   QStringLiteral("DCS"), 38, 0, 103, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), true, QStringLiteral("ラジオ"));
+        setChannel(t, 1402, QStringLiteral("438.00000MHz"), QStringLiteral("FM"), 2, 11,
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QString());
         BankTable::Counts counts{};
         counts[0] = 999;
         counts[49] = 1;
@@ -227,8 +248,8 @@ private Q_SLOTS:
         RadioDocument back;
         back.dtmf.setMemory(4, QStringLiteral("999")); // not in the file: emptied
         setChannel(back.channels, 500, QStringLiteral("145.00000MHz"), QStringLiteral("FM"), 0, 0,
-                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"), QStringLiteral("0.000MHz"), false,
-                   QStringLiteral("OLD"));
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QStringLiteral("OLD"));
         const DataFileResult r = readDataFile(back, bytes);
         QVERIFY(r.ok());
         QCOMPARE(r.message(), QStringLiteral("Read File"));
@@ -245,7 +266,8 @@ private Q_SLOTS:
         QCOMPARE(back.banks.counts(), counts);
         QVERIFY(back.banks.totalIsValid());
         QCOMPARE(back.channels.rowLabel(1000), QStringLiteral("Bank049-0"));
-        QVERIFY(back.groups.isLinked(10, 49) && back.groups.isLinked(0, 0) && !back.groups.isLinked(0, 1));
+        QVERIFY(back.groups.isLinked(10, 49) && back.groups.isLinked(0, 0) &&
+                !back.groups.isLinked(0, 1));
         QVERIFY(back.groups.bankFlag(49) && !back.groups.bankFlag(0));
         QCOMPARE(back.dtmf.memory(0), QStringLiteral("0123456789ABCD*#"));
         QCOMPARE(back.dtmf.memory(4), QString());
@@ -265,23 +287,25 @@ private Q_SLOTS:
         QCOMPARE(fileOf(linesOf(back)), bytes);
     }
 
-    void openingClearsChannelsOnly()
-    {
+    void openingClearsChannelsOnly() {
         RadioDocument doc;
         ChannelTable &t = doc.channels;
-        setChannel(t, 1401, QStringLiteral("144.50000MHz"), QStringLiteral("AM"), 1, 1, QStringLiteral("None"), 8, 8,
-                   0, QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QStringLiteral("CALL"));
-        setChannel(t, 10, QStringLiteral("145.50000MHz"), QStringLiteral("AM"), 1, 1, QStringLiteral("None"), 8, 8,
-                   0, QStringLiteral("Off"), QStringLiteral("0.000MHz"), false, QStringLiteral("GONE"));
+        setChannel(t, 1401, QStringLiteral("144.50000MHz"), QStringLiteral("AM"), 1, 1,
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QStringLiteral("CALL"));
+        setChannel(t, 10, QStringLiteral("145.50000MHz"), QStringLiteral("AM"), 1, 1,
+                   QStringLiteral("None"), 8, 8, 0, QStringLiteral("Off"),
+                   QStringLiteral("0.000MHz"), false, QStringLiteral("GONE"));
         const QStringList call = rowTexts(t, 1401);
         const QStringList bug = rowTexts(t, 1623);
         doc.dtmf.setMemory(1, QStringLiteral("55"));
         doc.settings.setPosition(Family::Power, 1, 1);
         // The first line is skipped even when it is a CH line; a file without
         // SET_DTMF keeps the DTMF memories; a bare TITLE line is taken.
-        const QByteArray bytes = fileOf({QStringLiteral("CH00200145.0000000620208080000000.0000FIRST"),
-                                         QStringLiteral("CH00300146.0000000620208080000000.0000SECOND"),
-                                         QStringLiteral("CH14020439.0000000620208080000000.0000UHF")});
+        const QByteArray bytes =
+            fileOf({QStringLiteral("CH00200145.0000000620208080000000.0000FIRST"),
+                    QStringLiteral("CH00300146.0000000620208080000000.0000SECOND"),
+                    QStringLiteral("CH14020439.0000000620208080000000.0000UHF")});
         const DataFileResult r = readDataFile(doc, bytes);
         QVERIFY(r.ok());
         QCOMPARE(r.channels, 2);
@@ -296,8 +320,7 @@ private Q_SLOTS:
         QCOMPARE(doc.settings.position(Family::Power, 1), 1);
     }
 
-    void otherLines_data()
-    {
+    void otherLines_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("taken");
         QTest::newRow("NUM_DTMF009") << "NUM_DTMF0091#" << true;
@@ -310,20 +333,24 @@ private Q_SLOTS:
         QTest::newRow("BK0005") << "BK0005100100100100100100100100100100" << false;
         QTest::newRow("GRD11") << QStringLiteral("GRD11") + QString(50, QLatin1Char('1')) << false;
         QTest::newRow("GRD 54") << QStringLiteral("GRD01") + QString(49, QLatin1Char('1')) << false;
-        QTest::newRow("GRD digit 2") << QStringLiteral("GRD012") + QString(49, QLatin1Char('1')) << false;
+        QTest::newRow("GRD digit 2")
+            << QStringLiteral("GRD012") + QString(49, QLatin1Char('1')) << false;
         QTest::newRow("GRX") << QStringLiteral("GRX") + QString(50, QLatin1Char('1')) << false;
         QTest::newRow("SD12") << "SD12001" << false;
         QTest::newRow("SD00") << "SD00001" << false;
-        QTest::newRow("TITLE 33 bytes") << QStringLiteral("TITLE") + QString(33, QLatin1Char('T')) << false;
-        QTest::newRow("ONETOUCH short") << QStringLiteral("ONETOUCH_BANK") + QString(26, QLatin1Char('0')) << false;
-        QTest::newRow("ONETOUCH other") << QStringLiteral("ONETOUCH_XXXX") + QString(27, QLatin1Char('0')) << false;
+        QTest::newRow("TITLE 33 bytes")
+            << QStringLiteral("TITLE") + QString(33, QLatin1Char('T')) << false;
+        QTest::newRow("ONETOUCH short")
+            << QStringLiteral("ONETOUCH_BANK") + QString(26, QLatin1Char('0')) << false;
+        QTest::newRow("ONETOUCH other")
+            << QStringLiteral("ONETOUCH_XXXX") + QString(27, QLatin1Char('0')) << false;
     }
-    void otherLines()
-    {
+    void otherLines() {
         QFETCH(QString, line);
         QFETCH(bool, taken);
         RadioDocument doc;
-        const QByteArray bytes = fileOf({QStringLiteral("header"), line, QStringLiteral("File End")});
+        const QByteArray bytes =
+            fileOf({QStringLiteral("header"), line, QStringLiteral("File End")});
         const DataFileResult r = readDataFile(doc, bytes);
         QVERIFY(r.ok());
         QCOMPARE(r.ignoredLines, taken ? 0 : 1);
@@ -335,8 +362,7 @@ private Q_SLOTS:
         }
     }
 
-    void oneTouchLines()
-    {
+    void oneTouchLines() {
         BankTable banks;
         BankTable::Counts counts{};
         counts[3] = 500;
@@ -347,8 +373,10 @@ private Q_SLOTS:
         keys[1] = {false, 0, 499}; // bank 3, channel 499
         const QString bankLine = datafile::oneTouchBankLine(keys);
         const QString channelLine = datafile::oneTouchChannelLine(keys);
-        QCOMPARE(bankLine, QStringLiteral("ONETOUCH_BANK001000") + QStringLiteral("255").repeated(7));
-        QCOMPARE(channelLine, QStringLiteral("ONETOUCH_CHDA005499") + QStringLiteral("000").repeated(7));
+        QCOMPARE(bankLine,
+                 QStringLiteral("ONETOUCH_BANK001000") + QStringLiteral("255").repeated(7));
+        QCOMPARE(channelLine,
+                 QStringLiteral("ONETOUCH_CHDA005499") + QStringLiteral("000").repeated(7));
         QCOMPARE(bankLine.size(), 40);
 
         datafile::OneTouchKeys back{};
@@ -360,10 +388,10 @@ private Q_SLOTS:
         // A position beyond the non-empty banks: the first bank, channel 0; a
         // channel at or beyond its bank's count: channel 0.
         datafile::OneTouchKeys odd{};
-        QVERIFY(datafile::readOneTouchLine(QStringLiteral("ONETOUCH_BANK002001") + QStringLiteral("255").repeated(7), odd,
-                                           banks));
-        QVERIFY(datafile::readOneTouchLine(QStringLiteral("ONETOUCH_CHDA007500") + QStringLiteral("000").repeated(7), odd,
-                                           banks));
+        QVERIFY(datafile::readOneTouchLine(
+            QStringLiteral("ONETOUCH_BANK002001") + QStringLiteral("255").repeated(7), odd, banks));
+        QVERIFY(datafile::readOneTouchLine(
+            QStringLiteral("ONETOUCH_CHDA007500") + QStringLiteral("000").repeated(7), odd, banks));
         QVERIFY(odd[0] == (datafile::OneTouchKey{false, 0, 7}));
         QVERIFY(odd[1] == (datafile::OneTouchKey{false, 1, 0}));
         QVERIFY(odd[2].noSet);
@@ -371,8 +399,7 @@ private Q_SLOTS:
 
     // A file of the original layout holds the key's position in the list of
     // non-empty banks; its BK lines give that list.
-    void oneTouchKeysFollowTheFilesBanks()
-    {
+    void oneTouchKeysFollowTheFilesBanks() {
         RadioDocument doc;
         const QByteArray bytes = fileOf({
             QStringLiteral("Save Date and Time"),
@@ -408,37 +435,43 @@ private Q_SLOTS:
         stale.banks.setCounts(counts);
         QVERIFY(stale.banks.totalIsValid());
         const QStringList lines = linesOf(stale);
-        QVERIFY(lines.contains(QStringLiteral("ONETOUCH_BANK000") + QStringLiteral("255").repeated(8)));
-        QVERIFY(lines.contains(QStringLiteral("ONETOUCH_CHDA050") + QStringLiteral("000").repeated(8)));
+        QVERIFY(
+            lines.contains(QStringLiteral("ONETOUCH_BANK000") + QStringLiteral("255").repeated(8)));
+        QVERIFY(
+            lines.contains(QStringLiteral("ONETOUCH_CHDA050") + QStringLiteral("000").repeated(8)));
         RadioDocument back;
         QVERIFY(readDataFile(back, fileOf(lines)).ok());
         QCOMPARE(back.oneTouch.bankNumber(0), 5);
         QCOMPARE(back.oneTouch.channelPosition(0), 50);
     }
 
-    void titleLines()
-    {
+    void titleLines() {
         QCOMPARE(datafile::titleLine(QStringLiteral("HELLO:1~")), QStringLiteral("TITLEHELLO:1~"));
-        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLE")), std::optional<QString>(QString()));
-        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLEAB") + QChar(0x2603) + QStringLiteral("ア")),
+        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLE")),
+                 std::optional<QString>(QString()));
+        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLEAB") + QChar(0x2603) +
+                                         QStringLiteral("ア")),
                  std::optional<QString>(QStringLiteral("ABア")));
-        QVERIFY(!datafile::titleFromLine(QStringLiteral("TITLE") + QStringLiteral("ア").repeated(17)));
+        QVERIFY(
+            !datafile::titleFromLine(QStringLiteral("TITLE") + QStringLiteral("ア").repeated(17)));
 
         // In a file: a bare TITLE line empties the title, a long one is ignored.
         RadioDocument doc;
         doc.title.setDisplayText(QStringLiteral("OLD"));
-        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"), QStringLiteral("TITLE") + QString(17, QLatin1Char('X'))})).ok());
+        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"),
+                                          QStringLiteral("TITLE") + QString(17, QLatin1Char('X'))}))
+                    .ok());
         QCOMPARE(doc.title.displayText(), QStringLiteral("OLD"));
         QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"), QStringLiteral("TITLE")})).ok());
         QCOMPARE(doc.title.displayText(), QString());
     }
 
-    void extensionAndRefusedFiles_data()
-    {
+    void extensionAndRefusedFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("status");
-        const QByteArray good = "Save Date and Time\r\nCH00050145.0000000620208080000000.0000X\r\nFile End\r\n";
+        const QByteArray good =
+            "Save Date and Time\r\nCH00050145.0000000620208080000000.0000X\r\nFile End\r\n";
         QTest::newRow(".r5") << "radio.r5" << good << int(DataFileResult::Read);
         QTest::newRow(".R5") << "radio.R5" << good << int(DataFileResult::Read);
         QTest::newRow(".R5.txt") << "radio.R5.txt" << good << int(DataFileResult::WrongExtension);
@@ -448,10 +481,10 @@ private Q_SLOTS:
             binary += char((i * 7919 + 13) % 251);
         QTest::newRow("binary") << "binary.R5" << binary << int(DataFileResult::NotDataFile);
         QTest::newRow("empty") << "empty.R5" << QByteArray() << int(DataFileResult::NotDataFile);
-        QTest::newRow("LF only") << "lf.R5" << QByteArray(good).replace("\r\n", "\n") << int(DataFileResult::Read);
+        QTest::newRow("LF only") << "lf.R5" << QByteArray(good).replace("\r\n", "\n")
+                                 << int(DataFileResult::Read);
     }
-    void extensionAndRefusedFiles()
-    {
+    void extensionAndRefusedFiles() {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, status);
@@ -479,12 +512,15 @@ private Q_SLOTS:
 
     // Lines with the right tags and anything after them: nothing breaks, and
     // every slot in use shows a frequency.
-    void arbitraryLines()
-    {
-        const QStringList tags{"CH", "CH0", "CH1623", "CH9999", "BK000", "BK0004", "ONETOUCH_BANK", "ONETOUCH_CHDA",
-                               "NUM_DTMF", "NUM_DTMF009", "SET_DTMF", "TITLE", "GRD", "GRD10", "GRI", "SD", "SD01",
-                               "SD11", "COMPORT", "File End", ""};
-        const QString alphabet = QStringLiteral("0123456789012345678901234567890.-+*#ABCDxyz :~1ア①\u00FF\"\t");
+    void arbitraryLines() {
+        const QStringList tags{"CH",       "CH0",         "CH1623",        "CH9999",
+                               "BK000",    "BK0004",      "ONETOUCH_BANK", "ONETOUCH_CHDA",
+                               "NUM_DTMF", "NUM_DTMF009", "SET_DTMF",      "TITLE",
+                               "GRD",      "GRD10",       "GRI",           "SD",
+                               "SD01",     "SD11",        "COMPORT",       "File End",
+                               ""};
+        const QString alphabet =
+            QStringLiteral("0123456789012345678901234567890.-+*#ABCDxyz :~1ア①\u00FF\"\t");
         quint32 seed = 12345;
         auto next = [&seed](quint32 n) {
             seed = seed * 1103515245u + 12345u;
@@ -503,7 +539,8 @@ private Q_SLOTS:
             QVERIFY(readDataFile(doc, textfile::encodeLines(lines)).ok());
             for (int slot = 0; slot < ChannelTable::kRows; ++slot) {
                 if (doc.channels.inUse(slot))
-                    QVERIFY(doc.channels.text(slot + 1, Col::FreqCol).endsWith(QLatin1String("MHz")));
+                    QVERIFY(
+                        doc.channels.text(slot + 1, Col::FreqCol).endsWith(QLatin1String("MHz")));
             }
             QVERIFY(doc.banks.count(49) <= BankTable::kMaxCount);
             // What was read is written and read back the same way.
@@ -514,8 +551,7 @@ private Q_SLOTS:
         }
     }
 
-    void failedWritesSurface()
-    {
+    void failedWritesSurface() {
         RadioDocument doc;
         FailDevice device(200);
         QVERIFY(device.open(QIODevice::WriteOnly));
@@ -536,8 +572,7 @@ private Q_SLOTS:
 
     // The disk fills up while the new file is written: the old file stays
     // as it was and no temporary file is left behind.
-    void failedSaveLeavesOldFile()
-    {
+    void failedSaveLeavesOldFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("radio.R5"));
         QFile f(path);

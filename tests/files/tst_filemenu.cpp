@@ -4,8 +4,8 @@
 
 #include "ChannelRows.h"
 #include "GuiFixture.h"
-#include "gui/widgets/FileDialog.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/FileDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,17 +21,16 @@ using namespace kpr5::test;
 
 namespace {
 
-void trigger(MainWindow &w, const char *name)
-{
+void trigger(MainWindow &w, const char *name) {
     QAction *a = w.findChild<QAction *>(QLatin1String(name));
     QVERIFY2(a, name);
     a->trigger();
 }
 
-void fillRow(ChannelTable &t, int row, const QString &name)
-{
-    setChannel(t, row, QStringLiteral("145.12500MHz"), QStringLiteral("NFM"), 4, 20, QStringLiteral("Tone"), 10, 8, 0,
-               QStringLiteral("-"), QStringLiteral("0.600MHz"), true, name);
+void fillRow(ChannelTable &t, int row, const QString &name) {
+    setChannel(t, row, QStringLiteral("145.12500MHz"), QStringLiteral("NFM"), 4, 20,
+               QStringLiteral("Tone"), 10, 8, 0, QStringLiteral("-"), QStringLiteral("0.600MHz"),
+               true, name);
     t.setStoredName(row - 1, name);
 }
 
@@ -45,17 +44,20 @@ class FileMenuTest : public QObject {
 private Q_SLOTS:
     void cleanup() { ui::setNextFileNames({}); }
 
-    void dialogs_data()
-    {
+    void dialogs_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QStringList>("filters");
-        QTest::newRow("Save") << "TEST_CLICK" << QStringList{"KPR5ファイル(*.R5)", "すべてのファイル(*.*)"};
-        QTest::newRow("Open") << "ReadFile" << QStringList{"R5 (*.R5)", "R5 Files (*.R5)", "All Files (*.*)"};
-        QTest::newRow("Export") << "FILE_EXPORT" << QStringList{"CSVファイル(*.CSV)", "すべてのファイル(*.*)"};
-        QTest::newRow("Import") << "FILE_INPORT" << QStringList{"CSV (*.CSV)", "CSV Files (*.CSV)", "All Files (*.*)"};
+        QTest::newRow("Save") << "TEST_CLICK"
+                              << QStringList{"KPR5ファイル(*.R5)", "すべてのファイル(*.*)"};
+        QTest::newRow("Open") << "ReadFile"
+                              << QStringList{"R5 (*.R5)", "R5 Files (*.R5)", "All Files (*.*)"};
+        QTest::newRow("Export") << "FILE_EXPORT"
+                                << QStringList{"CSVファイル(*.CSV)", "すべてのファイル(*.*)"};
+        QTest::newRow("Import") << "FILE_INPORT"
+                                << QStringList{"CSV (*.CSV)", "CSV Files (*.CSV)",
+                                               "All Files (*.*)"};
     }
-    void dialogs()
-    {
+    void dialogs() {
         QFETCH(QString, action);
         QFETCH(QStringList, filters);
         MessageRecorder messages;
@@ -67,8 +69,7 @@ private Q_SLOTS:
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
             auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!d)
-                return;
+            if (!d) return;
             seen = true;
             shownFilters = d->nameFilters();
             shownDirectory = d->directory().absolutePath();
@@ -83,8 +84,7 @@ private Q_SLOTS:
         QVERIFY(messages.records.isEmpty());
     }
 
-    void saveAndOpen()
-    {
+    void saveAndOpen() {
         MessageRecorder messages;
         MainWindow w;
         ChannelTable &t = w.document().channels;
@@ -126,14 +126,12 @@ private Q_SLOTS:
         QVERIFY(messages.records.isEmpty());
     }
 
-    void failedSavesAreReported_data()
-    {
+    void failedSavesAreReported_data() {
         QTest::addColumn<QString>("action");
         QTest::newRow("data file") << "TEST_CLICK";
         QTest::newRow("CSV") << "FILE_EXPORT";
     }
-    void failedSavesAreReported()
-    {
+    void failedSavesAreReported() {
         QFETCH(QString, action);
         MessageRecorder messages;
         MainWindow w;
@@ -148,8 +146,7 @@ private Q_SLOTS:
         QVERIFY(!messages.records.first().detail.isEmpty());
     }
 
-    void exportAndImport()
-    {
+    void exportAndImport() {
         MessageRecorder messages;
         MainWindow w;
         ChannelTable &t = w.document().channels;
@@ -181,15 +178,15 @@ private Q_SLOTS:
         QCOMPARE(t.text(10, Col::NameCol), QStringLiteral("CSV ROW"));
     }
 
-    void nothingWhileATransferRuns()
-    {
+    void nothingWhileATransferRuns() {
         MessageRecorder messages;
         MainWindow w;
         w.link().state.transferBusy = 232;
         const QString r5 = m_dir.filePath(QStringLiteral("busy.R5"));
         const QString csv = m_dir.filePath(QStringLiteral("busy.CSV"));
         for (const char *action : {"TEST_CLICK", "FILE_EXPORT", "ReadFile", "FILE_INPORT"}) {
-            ui::setNextFileNames({QString::fromLatin1(action).startsWith(QLatin1String("FILE")) ? csv : r5});
+            ui::setNextFileNames(
+                {QString::fromLatin1(action).startsWith(QLatin1String("FILE")) ? csv : r5});
             trigger(w, action);
         }
         w.link().state.transferBusy = 0;

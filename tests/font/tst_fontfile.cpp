@@ -25,8 +25,7 @@ public:
     explicit FailDevice(qint64 limit) : m_limit(limit) {}
 
 protected:
-    qint64 writeData(const char *data, qint64 len) override
-    {
+    qint64 writeData(const char *data, qint64 len) override {
         if (pos() + len > m_limit) {
             setErrorString(QStringLiteral("disk full"));
             return -1;
@@ -38,8 +37,7 @@ private:
     qint64 m_limit;
 };
 
-void fillRandom(FontImage &font, quint32 seed)
-{
+void fillRandom(FontImage &font, quint32 seed) {
     QRandomGenerator rng(seed);
     for (int k = 0; k < FontImage::kGlyphCount; ++k)
         for (int r = 0; r < FontImage::kSize; ++r)
@@ -47,25 +45,21 @@ void fillRandom(FontImage &font, quint32 seed)
                 font.setPixel(k, r, c, int(rng.bounded(2)));
 }
 
-bool sameFont(const FontImage &a, const FontImage &b)
-{
+bool sameFont(const FontImage &a, const FontImage &b) {
     for (int k = 0; k < FontImage::kGlyphCount; ++k)
-        if (a.glyph(k) != b.glyph(k))
-            return false;
+        if (a.glyph(k) != b.glyph(k)) return false;
     return true;
 }
 
 // A block: the header line and 16 rows, each row given or "0" * 16.
-QByteArray block(const QByteArray &header, const QList<QByteArray> &rows = {})
-{
+QByteArray block(const QByteArray &header, const QList<QByteArray> &rows = {}) {
     QByteArray out = header + "\r\n";
     for (int r = 0; r < 16; ++r)
         out += (r < rows.size() ? rows[r] : QByteArray(16, '0')) + "\r\n";
     return out;
 }
 
-FontFileResult readText(const QByteArray &text, FontImage &font)
-{
+FontFileResult readText(const QByteArray &text, FontImage &font) {
     QBuffer buffer;
     buffer.setData(text);
     buffer.open(QIODevice::ReadOnly);
@@ -80,8 +74,7 @@ class FontFileTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // --- glyph bytes -----------------------------------------------------------
-    void glyphBytes_data()
-    {
+    void glyphBytes_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
         QTest::addColumn<int>("byteIndex");
@@ -93,8 +86,7 @@ private Q_SLOTS:
         QTest::newRow("bottom right") << 15 << 15 << 31 << 0x80;
         QTest::newRow("row 10 of column 3") << 10 << 3 << 19 << 0x04;
     }
-    void glyphBytes()
-    {
+    void glyphBytes() {
         QFETCH(int, row);
         QFETCH(int, col);
         QFETCH(int, byteIndex);
@@ -112,8 +104,7 @@ private Q_SLOTS:
         QVERIFY(back.isEmpty(5));
     }
 
-    void writeFrames()
-    {
+    void writeFrames() {
         FontImage font;
         font.setPixel(3, 0, 0, 1);
         const CommandFrame top = glyphWriteFrame(font, 3);
@@ -129,11 +120,11 @@ private Q_SLOTS:
         QCOMPARE(glyphReadFrame(3), QByteArray("QX~F01060R\r"));
     }
 
-    void readReplies()
-    {
+    void readReplies() {
         const QByteArray glyph = QByteArray::fromHex("0102030405060708090A0B0C0D0E0F10"
                                                      "1112131415161718191A1B1C1D1E1F80");
-        const QByteArray reply = "QX~F01020R\r\r\n" + toHexDigits(glyph) + QByteArray(64, 'F') + "\r\n";
+        const QByteArray reply =
+            "QX~F01020R\r\r\n" + toHexDigits(glyph) + QByteArray(64, 'F') + "\r\n";
         QCOMPARE(reply.size(), 143);
         QCOMPARE(glyphFromReadReply(reply), std::optional<QByteArray>(glyph));
         QVERIFY(!glyphFromReadReply(reply.left(142)));
@@ -148,8 +139,7 @@ private Q_SLOTS:
     }
 
     // --- the font file ---------------------------------------------------------
-    void saveFormat()
-    {
+    void saveFormat() {
         FontImage font;
         font.setPixel(0, 0, 0, 1);
         font.setPixel(7, 15, 15, 1);
@@ -169,8 +159,7 @@ private Q_SLOTS:
         QCOMPARE(lines[137], QByteArray("File End\r"));
     }
 
-    void saveThenLoad()
-    {
+    void saveThenLoad() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("glyphs.FR5"));
         FontImage saved;
@@ -184,8 +173,7 @@ private Q_SLOTS:
         QVERIFY(sameFont(saved, loaded));
     }
 
-    void failedSaveKeepsOldFile()
-    {
+    void failedSaveKeepsOldFile() {
         FontImage font;
         fillRandom(font, 7);
         FailDevice device(500);
@@ -224,8 +212,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.FR5")});
     }
 
-    void loadRules_data()
-    {
+    void loadRules_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("result");
         // glyph, row, and the pixels of that row expected afterwards ("x" = unchanged)
@@ -238,20 +225,18 @@ private Q_SLOTS:
         QTest::newRow("four blocks change characters 0-3 only")
             << kHeader + block("0") + block("1") + block("2") + block("3") + "File End\r\n"
             << int(FontFileResult::Loaded) << QList<int>{0, 1, 2, 3};
-        QTest::newRow("ends inside a block")
-            << kHeader + block("0") + "1\r\n0000\r\n"
-            << int(FontFileResult::EndedEarly) << QList<int>{0};
+        QTest::newRow("ends inside a block") << kHeader + block("0") + "1\r\n0000\r\n"
+                                             << int(FontFileResult::EndedEarly) << QList<int>{0};
         QTest::newRow("lines before and between blocks are skipped")
             << kHeader + "junk\r\n12\r\n9\r\n\r\n" + block("5") + "8\r\nFile End\r\n"
             << int(FontFileResult::Loaded) << QList<int>{0};
         QTest::newRow("LF-only and CR-only line ends")
-            << QByteArray("h\n0\n") + QByteArray("0000000000000000\n").repeated(16) + "1\r"
-                   + QByteArray("0000000000000000\r").repeated(16)
+            << QByteArray("h\n0\n") + QByteArray("0000000000000000\n").repeated(16) + "1\r" +
+                   QByteArray("0000000000000000\r").repeated(16)
             << int(FontFileResult::Loaded) << QList<int>{0, 1};
         QTest::newRow("empty file") << QByteArray() << int(FontFileResult::Loaded) << QList<int>{};
     }
-    void loadRules()
-    {
+    void loadRules() {
         QFETCH(QByteArray, text);
         QFETCH(int, result);
         QFETCH(QList<int>, changedGlyphs);
@@ -271,17 +256,16 @@ private Q_SLOTS:
         }
     }
 
-    void rowCharacters()
-    {
+    void rowCharacters() {
         FontImage font;
         font.fillRect(0, 0, 0, 15, 15, 1);
         font.setPixel(0, 0, 2, 0);
         // row 0: "2".."9" leave, "0" and non-digits clear, "1" sets;
         // row 1: too short, skipped; row 2 too long; row 3 with a double-byte
         // character counted as one (16 characters in 17 bytes).
-        const QByteArray text = kHeader
-                                + block("0", {"0129x 3456789-01", "0000", QByteArray(17, '0'),
-                                              QByteArray("\x82\xa0") + QByteArray(15, '1')});
+        const QByteArray text =
+            kHeader + block("0", {"0129x 3456789-01", "0000", QByteArray(17, '0'),
+                                  QByteArray("\x82\xa0") + QByteArray(15, '1')});
         QCOMPARE(readText(text, font), FontFileResult::Loaded);
         const QList<int> expected = {0, 1, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1};
         for (int c = 0; c < 16; ++c)
@@ -293,8 +277,7 @@ private Q_SLOTS:
         }
     }
 
-    void ninthBlock()
-    {
+    void ninthBlock() {
         // A ninth block that would change a pixel ends the load; the eight
         // before it are kept.
         QByteArray text = kHeader;
@@ -307,14 +290,13 @@ private Q_SLOTS:
 
         // One with nothing to set (only "2".."9" and lines of the wrong length) does not.
         FontImage again;
-        const QByteArray harmless = block("0", {QByteArray(16, '5'), "1", "1"}).replace(
-            QByteArray(16, '0'), QByteArray(16, '9'));
+        const QByteArray harmless = block("0", {QByteArray(16, '5'), "1", "1"})
+                                        .replace(QByteArray(16, '0'), QByteArray(16, '9'));
         QCOMPARE(readText(text + harmless + "File End\r\n", again), FontFileResult::Loaded);
     }
 
     // Whatever the file holds, the load ends normally and only 0/1 pixels result.
-    void arbitraryInput()
-    {
+    void arbitraryInput() {
         QRandomGenerator rng(77);
         const QByteArray alphabet("0000111123456789\r\n\r\n\x82\xa0x ");
         for (int round = 0; round < 300; ++round) {
@@ -331,8 +313,7 @@ private Q_SLOTS:
         }
     }
 
-    void wrongExtension()
-    {
+    void wrongExtension() {
         QTemporaryDir dir;
         FontImage saved;
         fillRandom(saved, 5);
@@ -354,8 +335,7 @@ private Q_SLOTS:
     }
 
     // --- the image --------------------------------------------------------------
-    void imageEdits()
-    {
+    void imageEdits() {
         FontImage font;
         QSignalSpy changed(&font, &FontImage::glyphChanged);
         font.fillRect(2, 9, 12, 3, 4, 1); // corners in either order

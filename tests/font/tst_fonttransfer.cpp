@@ -16,8 +16,7 @@ using kpr5::sim::SimOptions;
 
 namespace {
 
-QByteArray randomBytes(int n, quint32 seed)
-{
+QByteArray randomBytes(int n, quint32 seed) {
     QRandomGenerator rng(seed);
     QByteArray out(n, '\0');
     for (char &c : out)
@@ -25,8 +24,7 @@ QByteArray randomBytes(int n, quint32 seed)
     return out;
 }
 
-void fillRandom(FontImage &font, quint32 seed)
-{
+void fillRandom(FontImage &font, quint32 seed) {
     const QByteArray bytes = randomBytes(8 * kGlyphBytes, seed);
     for (int k = 0; k < 8; ++k)
         decodeGlyph(bytes.mid(k * kGlyphBytes, kGlyphBytes), font, k);
@@ -55,8 +53,7 @@ struct Rig {
 class FontTransferTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void singleWrite()
-    {
+    void singleWrite() {
         Rig rig;
         test::connectLink(rig.link, rig.radio, 200);
         fillRandom(rig.font, 11);
@@ -81,14 +78,12 @@ private Q_SLOTS:
         QVERIFY(!rig.link.isOpen());
     }
 
-    void singleRead_data()
-    {
+    void singleRead_data() {
         QTest::addColumn<bool>("quiet");
         QTest::newRow("from the button") << false;
         QTest::newRow("from the whole-radio read") << true;
     }
-    void singleRead()
-    {
+    void singleRead() {
         QFETCH(bool, quiet);
         Rig rig;
         test::connectLink(rig.link, rig.radio, 200);
@@ -103,13 +98,12 @@ private Q_SLOTS:
         QCOMPARE(encodeGlyph(rig.font, 2), area.mid(0x40, 32));
         for (int k = 0; k < 8; ++k)
             QVERIFY(k == 2 || rig.font.isEmpty(k));
-        QCOMPARE(rig.host.texts(), quiet ? QStringList()
-                                         : QStringList{QStringLiteral("Success Font Read| Finish")});
+        QCOMPARE(rig.host.texts(),
+                 quiet ? QStringList() : QStringList{QStringLiteral("Success Font Read| Finish")});
         QCOMPARE(rig.host.progressValues, (QList<int>{50, 100, 0}));
     }
 
-    void readAll()
-    {
+    void readAll() {
         SimOptions paced;
         paced.baud = 57600; // like the real wire
         Rig rig(paced);
@@ -130,8 +124,7 @@ private Q_SLOTS:
         QCOMPARE(rig.host.finished, 1);
     }
 
-    void writeAll()
-    {
+    void writeAll() {
         SimOptions paced;
         paced.baud = 57600;
         Rig rig(paced);
@@ -154,8 +147,7 @@ private Q_SLOTS:
     }
 
     // A reply without "OK" ends a single transfer at once, without a retry.
-    void badAcknowledgement_data()
-    {
+    void badAcknowledgement_data() {
         QTest::addColumn<bool>("write");
         QTest::addColumn<int>("corruptEvery");
         QTest::addColumn<QString>("text");
@@ -164,8 +156,7 @@ private Q_SLOTS:
         QTest::newRow("write: glyph") << true << 2 << FontTransfer::fontDataError(12) << 2;
         QTest::newRow("read: identification") << false << 1 << FontTransfer::fontDataError(13) << 1;
     }
-    void badAcknowledgement()
-    {
+    void badAcknowledgement() {
         QFETCH(bool, write);
         QFETCH(int, corruptEvery);
         QFETCH(QString, text);
@@ -188,8 +179,7 @@ private Q_SLOTS:
         QVERIFY(!write || rig.font.pixel(0, 0, 0) == 1);
     }
 
-    void messageTexts()
-    {
+    void messageTexts() {
         QCOMPARE(FontTransfer::fontDataError(11),
                  QString::fromUtf8("Font Data Error\u3000COM_TYPE \uFF11\uFF11"));
         QCOMPARE(FontTransfer::fontDataError(13),
@@ -197,8 +187,7 @@ private Q_SLOTS:
     }
 
     // A radio that never answers: every expiry resends, the 21st gives up.
-    void silentRadio()
-    {
+    void silentRadio() {
         SimOptions options;
         options.silent = true;
         Rig rig(options);
@@ -221,8 +210,7 @@ private Q_SLOTS:
     }
 
     // A lost glyph reply is asked for again; the reply that follows is whole.
-    void singleReadResendsLostReply()
-    {
+    void singleReadResendsLostReply() {
         SimOptions options;
         options.dropEvery = 2; // the first glyph read gets no answer
         Rig rig(options);
@@ -232,15 +220,13 @@ private Q_SLOTS:
         QSignalSpy finished(&rig.transfer, &FontTransfer::finished);
         QVERIFY(rig.transfer.readGlyph(7));
         QVERIFY(finished.wait(3000));
-        QCOMPARE(rig.radio.frames(),
-                 (QList<QByteArray>{"QX~KP-R5", "QX~F010E0R", "QX~F010E0R"}));
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5", "QX~F010E0R", "QX~F010E0R"}));
         QCOMPARE(encodeGlyph(rig.font, 7), area.mid(0xE0, 32));
         QCOMPARE(rig.transfer.timeoutCount(), 1);
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success Font Read| Finish")});
     }
 
-    void allTransferGivesUp_data()
-    {
+    void allTransferGivesUp_data() {
         QTest::addColumn<int>("dropEvery");
         QTest::addColumn<int>("shortEvery");
         QTest::addColumn<bool>("silent");
@@ -251,8 +237,7 @@ private Q_SLOTS:
         // Never more than three failures in a row, but ten in all.
         QTest::newRow("failures over the whole transfer") << 2 << 3 << false << 15 << 4;
     }
-    void allTransferGivesUp()
-    {
+    void allTransferGivesUp() {
         QFETCH(int, dropEvery);
         QFETCH(int, shortEvery);
         QFETCH(bool, silent);
@@ -283,8 +268,7 @@ private Q_SLOTS:
         QVERIFY(rig.transfer.timeoutCount() >= 3);
     }
 
-    void portError()
-    {
+    void portError() {
         Rig rig;
         rig.link.setDevicePath(test::missingPort());
         QSignalSpy finished(&rig.transfer, &FontTransfer::finished);
@@ -298,8 +282,7 @@ private Q_SLOTS:
         QCOMPARE(rig.host.finished, 2);
     }
 
-    void abortEndsSilently()
-    {
+    void abortEndsSilently() {
         SimOptions options;
         options.silent = true;
         Rig rig(options);

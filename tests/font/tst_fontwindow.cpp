@@ -1,11 +1,11 @@
 // The font editor window, driven through its controls.
 
 #include "GuiFixture.h"
-#include "gui/widgets/FileDialog.h"
-#include "gui/shell/MainWindow.h"
 #include "core/files/FontFile.h"
-#include "gui/font/FontWindow.h"
 #include "core/font/GlyphCodec.h"
+#include "gui/font/FontWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/FileDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,13 +21,11 @@ using namespace kpr5;
 
 namespace {
 
-QPoint cellCentre(QTableWidget *grid, int row, int col)
-{
+QPoint cellCentre(QTableWidget *grid, int row, int col) {
     return grid->visualRect(grid->model()->index(row, col)).center();
 }
 
-void drag(QTableWidget *grid, int fromRow, int fromCol, int toRow, int toCol)
-{
+void drag(QTableWidget *grid, int fromRow, int fromCol, int toRow, int toCol) {
     QWidget *vp = grid->viewport();
     QTest::mousePress(vp, Qt::LeftButton, {}, cellCentre(grid, fromRow, fromCol));
     QTest::mouseMove(vp, cellCentre(grid, (fromRow + toRow) / 2, (fromCol + toCol) / 2));
@@ -35,8 +33,7 @@ void drag(QTableWidget *grid, int fromRow, int fromCol, int toRow, int toCol)
     QTest::mouseRelease(vp, Qt::LeftButton, {}, cellCentre(grid, toRow, toCol));
 }
 
-int countSet(const FontImage &font, int k)
-{
+int countSet(const FontImage &font, int k) {
     int n = 0;
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c)
@@ -49,17 +46,14 @@ int countSet(const FontImage &font, int k)
 class FontWindowTest : public QObject {
     Q_OBJECT
 
-    template <typename T> static T *child(QWidget &w, const char *name)
-    {
+    template <typename T> static T *child(QWidget &w, const char *name) {
         T *c = w.findChild<T *>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
+        if (!c) qFatal("no control %s", name);
         return c;
     }
 
 private Q_SLOTS:
-    void typedKeysDiscarded()
-    {
+    void typedKeysDiscarded() {
         FontImage font;
         FontWindow w(font);
         auto *list = child<QComboBox>(w, "FONT_LIST");
@@ -70,8 +64,7 @@ private Q_SLOTS:
         QCOMPARE(w.currentCharacter(), 1);
     }
 
-    void backAndNext_data()
-    {
+    void backAndNext_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("to");
@@ -80,8 +73,7 @@ private Q_SLOTS:
         QTest::newRow("NEXT on 8") << 7 << "FONT_NEXT" << 7;
         QTest::newRow("NEXT on 1") << 0 << "FONT_NEXT" << 1;
     }
-    void backAndNext()
-    {
+    void backAndNext() {
         QFETCH(int, from);
         QFETCH(QString, button);
         QFETCH(int, to);
@@ -97,8 +89,7 @@ private Q_SLOTS:
         QCOMPARE(grid->item(2, 3)->background().color(), QColor(0, 0, 128));
     }
 
-    void clickToggles()
-    {
+    void clickToggles() {
         FontImage font;
         FontWindow w(font);
         w.show();
@@ -114,16 +105,14 @@ private Q_SLOTS:
     }
 
     // A selection dragged either way sets (and clears) the same rectangle.
-    void selection_data()
-    {
+    void selection_data() {
         QTest::addColumn<QPoint>("from");
         QTest::addColumn<QPoint>("to");
         QTest::newRow("top left to bottom right") << QPoint(3, 4) << QPoint(9, 12);
         QTest::newRow("bottom right to top left") << QPoint(9, 12) << QPoint(3, 4);
         QTest::newRow("bottom left to top right") << QPoint(9, 4) << QPoint(3, 12);
     }
-    void selection()
-    {
+    void selection() {
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
         FontImage font;
@@ -149,8 +138,7 @@ private Q_SLOTS:
         QCOMPARE(grid->item(4, 5)->background().style(), Qt::NoBrush);
     }
 
-    void clearing()
-    {
+    void clearing() {
         FontImage font;
         for (int k = 0; k < 8; ++k)
             font.setPixel(k, k, k, 1);
@@ -173,8 +161,7 @@ private Q_SLOTS:
                  Qt::NoBrush);
     }
 
-    void fileMenu()
-    {
+    void fileMenu() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("set.FR5"));
         FontImage font;
@@ -223,8 +210,7 @@ private Q_SLOTS:
 
     // The buttons run the transfers on the window's own port; the controls
     // are off while one runs, and the file menu does nothing.
-    void transfers()
-    {
+    void transfers() {
         sim::RadioSimulator radio;
         FontImage font;
         FontWindow w(font);
@@ -257,14 +243,12 @@ private Q_SLOTS:
     }
 
     // Opened by the whole-radio read: "Read ALL" once, then the window closes.
-    void automatic_data()
-    {
+    void automatic_data() {
         QTest::addColumn<bool>("silent");
         QTest::newRow("success: no message") << false;
         QTest::newRow("failure: closes after the Error message") << true;
     }
-    void automatic()
-    {
+    void automatic() {
         QFETCH(bool, silent);
         sim::SimOptions options;
         options.silent = silent;
@@ -289,8 +273,7 @@ private Q_SLOTS:
 
     // The "FONT" button of the main window opens the editor modally on the
     // document's font image and the main window's port.
-    void openedFromMainWindow()
-    {
+    void openedFromMainWindow() {
         sim::RadioSimulator radio;
         MainWindow main;
         test::connectLink(main.link(), radio, 1000);
@@ -337,8 +320,7 @@ private Q_SLOTS:
         main.link().state.transferBusy = 0;
     }
 
-    void closingDuringTransfer()
-    {
+    void closingDuringTransfer() {
         sim::SimOptions options;
         options.silent = true;
         sim::RadioSimulator radio(options);
@@ -347,9 +329,8 @@ private Q_SLOTS:
         test::connectLink(w.link(), radio, 200);
         test::MessageRecorder messages;
         w.show();
-        QTimer::singleShot(300, &w, [&] {
-            QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
-        });
+        QTimer::singleShot(
+            300, &w, [&] { QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton); });
         QCOMPARE(w.readAllCharacters(), FontTransfer::Result::Aborted);
         QVERIFY(!w.isVisible());
         QVERIFY(messages.records.isEmpty());

@@ -12,26 +12,26 @@
 
 #include "SimFixture.h"
 
-#include "core/document/RadioDocument.h"
 #include "core/banks/BankTransfer.h"
 #include "core/banks/GroupTransfer.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/channels/ChannelTransfer.h"
-#include "core/radio/WholeRadio.h"
 #include "core/common/OneTouchTransfer.h"
 #include "core/common/TitleTransfer.h"
+#include "core/document/RadioDocument.h"
 #include "core/font/FontTransfer.h"
 #include "core/font/GlyphCodec.h"
+#include "core/radio/WholeRadio.h"
 #include "core/settings/SettingsCatalogue.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/settings/SettingsTransfer.h"
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QHash>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <memory>
 
@@ -40,7 +40,7 @@ using namespace kpr5::test;
 
 namespace {
 
-constexpr int kMainTimeoutMs = 60;   // the main window's link, shortened
+constexpr int kMainTimeoutMs = 60;    // the main window's link, shortened
 constexpr int kWindowTimeoutMs = 200; // the font and group windows' links
 constexpr int kGlyph = 5;             // the glyph of the single-character transfers
 constexpr int kSelectionTop = 1395;   // a selection that reaches into the pass channels
@@ -48,15 +48,13 @@ constexpr int kSelectionBottom = 1410;
 
 // --- the two documents -------------------------------------------------------
 
-void put32(QByteArray &b, int at, quint32 v)
-{
+void put32(QByteArray &b, int at, quint32 v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
 
 // Every row in use, so a read decodes every row completely.
-QByteArray channelBytes(QRandomGenerator &rng, int row)
-{
+QByteArray channelBytes(QRandomGenerator &rng, int row) {
     QByteArray b(64, '\0');
     b[0] = 1;
     put32(b, 1, 144000000 + 12500 * quint32(row) + 10000 * rng.bounded(50));
@@ -81,8 +79,7 @@ QByteArray channelBytes(QRandomGenerator &rng, int row)
 // Document A (what the radio holds) or B (what the editor starts with). In
 // both every bank holds channels, so the one-touch keys and the groups decode
 // the same whichever bank table is current.
-void fillDocument(RadioDocument &doc, bool a)
-{
+void fillDocument(RadioDocument &doc, bool a) {
     QRandomGenerator rng(a ? 0xA11 : 0xB22);
     doc.channels.beginBatch();
     for (int row = 1; row <= 1623; ++row)
@@ -91,8 +88,7 @@ void fillDocument(RadioDocument &doc, bool a)
 
     BankTable::Counts counts;
     counts.fill(a ? 20 : 19);
-    if (!a)
-        counts[0] = 69;
+    if (!a) counts[0] = 69;
     doc.banks.setCounts(counts);
     doc.banks.markLoaded();
 
@@ -115,8 +111,7 @@ void fillDocument(RadioDocument &doc, bool a)
         const auto family = Family(f);
         for (int e = 0; e < settings::familySize(family); ++e) {
             const int options = SettingsModel::optionCount(family, e);
-            if (options > 0)
-                doc.settings.setPosition(family, e, rng.bounded(options));
+            if (options > 0) doc.settings.setPosition(family, e, rng.bounded(options));
         }
     }
     doc.settings.setPosition(Family::Mem, 0, a ? 1 : 2);
@@ -141,8 +136,7 @@ void fillDocument(RadioDocument &doc, bool a)
 }
 
 // The radio's image of document A, built with the program's encoders.
-QByteArray imageOf(const RadioDocument &doc)
-{
+QByteArray imageOf(const RadioDocument &doc) {
     sim::RadioSimulator radio; // used as a memory only
     for (int row = 1; row <= 1623; ++row)
         radio.write(*memorymap::recordAddress(*memorymap::rowToRecord(row)),
@@ -167,8 +161,7 @@ QByteArray imageOf(const RadioDocument &doc)
 using Parts = QList<QByteArray>;
 using Regions = QList<Parts>;
 
-QByteArray rowPrint(const ChannelTable &t, int row)
-{
+QByteArray rowPrint(const ChannelTable &t, int row) {
     QStringList f;
     for (int c = 1; c <= 12; ++c)
         f << t.text(row, c);
@@ -179,16 +172,14 @@ QByteArray rowPrint(const ChannelTable &t, int row)
     return f.join(QLatin1Char('|')).toUtf8();
 }
 
-QByteArray countsPrint(const BankTable &banks, int first, int count)
-{
+QByteArray countsPrint(const BankTable &banks, int first, int count) {
     QByteArray b;
     for (int i = first; i < first + count; ++i)
         b += QByteArray::number(banks.count(i)) + ',';
     return b;
 }
 
-Regions editorRegions(const RadioDocument &doc)
-{
+Regions editorRegions(const RadioDocument &doc) {
     Regions r;
     Parts rows;
     for (int row = 1; row <= 1623; ++row)
@@ -198,18 +189,18 @@ Regions editorRegions(const RadioDocument &doc)
     r << Parts{doc.groups.encodeGroups(0, 6), doc.groups.encodeGroups(6, 5)};
     QByteArray keys;
     for (int k = 0; k < 9; ++k)
-        keys += QByteArray::number(doc.oneTouch.isUnassigned(k)) + ':'
-                + QByteArray::number(doc.oneTouch.bankNumber(k)) + ':'
-                + QByteArray::number(doc.oneTouch.channelPosition(k)) + ',';
+        keys += QByteArray::number(doc.oneTouch.isUnassigned(k)) + ':' +
+                QByteArray::number(doc.oneTouch.bankNumber(k)) + ':' +
+                QByteArray::number(doc.oneTouch.channelPosition(k)) + ',';
     r << Parts{keys};
-    r << Parts{doc.title.displayText().toUtf8() + '|' + QByteArray::number(doc.title.openingMoving())};
+    r << Parts{doc.title.displayText().toUtf8() + '|' +
+               QByteArray::number(doc.title.openingMoving())};
     // Settings: the items (decoded once the three blocks are in), the
     // write-protect item, then the DTMF blocks.
     QByteArray items;
     for (int f = 0; f < kFamilyCount; ++f) {
         const auto family = Family(f);
-        if (family == Family::Mem)
-            continue;
+        if (family == Family::Mem) continue;
         for (int e = 0; e < settings::familySize(family); ++e)
             items += QByteArray::number(doc.settings.position(family, e)) + ',';
     }
@@ -225,21 +216,18 @@ Regions editorRegions(const RadioDocument &doc)
 }
 
 // The radio's bytes of the regions a write moves, in the order it writes them.
-Parts channelWriteParts(const QByteArray &image, int first, int last, bool passTable)
-{
+Parts channelWriteParts(const QByteArray &image, int first, int last, bool passTable) {
     Parts p;
     for (int row = first; row <= last; ++row)
         p << image.mid(int(*memorymap::recordAddress(*memorymap::rowToRecord(row))), 64);
     if (passTable) {
         for (const MemoryBlock &b : memorymap::region(RegionId::PassTable).writes)
-            if (b.length > 0)
-                p << image.mid(int(b.address), b.length);
+            if (b.length > 0) p << image.mid(int(b.address), b.length);
     }
     return p;
 }
 
-Parts blocks(const QByteArray &image, RegionId id)
-{
+Parts blocks(const QByteArray &image, RegionId id) {
     Parts p;
     const MemoryRegion &region = memorymap::region(id);
     for (int i = 0; i < region.writeCount; ++i)
@@ -247,8 +235,7 @@ Parts blocks(const QByteArray &image, RegionId id)
     return p;
 }
 
-Regions radioRegions(const QByteArray &image)
-{
+Regions radioRegions(const QByteArray &image) {
     return {channelWriteParts(image, 1, 1623, true),
             blocks(image, RegionId::Banks),
             blocks(image, RegionId::OneTouch),
@@ -261,26 +248,27 @@ Regions radioRegions(const QByteArray &image)
 // Empty when `got` is reachable by a transfer that moved the parts in order
 // and stopped somewhere: each part is as before or as after, and no part has
 // changed after one that is still as before.
-QString inconsistency(const Regions &got, const Regions &before, const Regions &after)
-{
+QString inconsistency(const Regions &got, const Regions &before, const Regions &after) {
     for (int r = 0; r < got.size(); ++r) {
         bool stopped = false;
         for (int i = 0; i < got[r].size(); ++i) {
             const bool isBefore = got[r][i] == before[r][i];
             const bool isAfter = got[r][i] == after[r][i];
             if (!isBefore && !isAfter)
-                return QStringLiteral("region %1 part %2 is neither as before nor as after").arg(r).arg(i);
+                return QStringLiteral("region %1 part %2 is neither as before nor as after")
+                    .arg(r)
+                    .arg(i);
             if (isAfter && !isBefore && stopped)
-                return QStringLiteral("region %1 part %2 moved after an earlier part that did not").arg(r).arg(i);
-            if (isBefore && !isAfter)
-                stopped = true;
+                return QStringLiteral("region %1 part %2 moved after an earlier part that did not")
+                    .arg(r)
+                    .arg(i);
+            if (isBefore && !isAfter) stopped = true;
         }
     }
     return QString();
 }
 
-QString firstDifference(const Regions &got, const Regions &want)
-{
+QString firstDifference(const Regions &got, const Regions &want) {
     for (int r = 0; r < want.size(); ++r)
         for (int i = 0; i < want[r].size(); ++i)
             if (got[r][i] != want[r][i])
@@ -298,53 +286,81 @@ struct Env {
 };
 
 enum class Subject {
-    ReadChannels, ReadSelected, WriteSelected, ReadBanks, WriteBanks, ReadGroups, WriteGroups,
-    ReadOneTouch, WriteOneTouch, ReadTitle, WriteTitle, ReadSettings, WriteSettings,
-    ReadGlyph, WriteGlyph, ReadGlyphs, WriteGlyphs, ReadAll, WriteAll,
+    ReadChannels,
+    ReadSelected,
+    WriteSelected,
+    ReadBanks,
+    WriteBanks,
+    ReadGroups,
+    WriteGroups,
+    ReadOneTouch,
+    WriteOneTouch,
+    ReadTitle,
+    WriteTitle,
+    ReadSettings,
+    WriteSettings,
+    ReadGlyph,
+    WriteGlyph,
+    ReadGlyphs,
+    WriteGlyphs,
+    ReadAll,
+    WriteAll,
 };
 
-bool isWrite(Subject s)
-{
+bool isWrite(Subject s) {
     switch (s) {
-    case Subject::WriteSelected: case Subject::WriteBanks: case Subject::WriteGroups:
-    case Subject::WriteOneTouch: case Subject::WriteTitle: case Subject::WriteSettings:
-    case Subject::WriteGlyph: case Subject::WriteGlyphs: case Subject::WriteAll:
+    case Subject::WriteSelected:
+    case Subject::WriteBanks:
+    case Subject::WriteGroups:
+    case Subject::WriteOneTouch:
+    case Subject::WriteTitle:
+    case Subject::WriteSettings:
+    case Subject::WriteGlyph:
+    case Subject::WriteGlyphs:
+    case Subject::WriteAll:
         return true;
     default:
         return false;
     }
 }
 
-bool singleGlyph(FontTransfer &transfer, bool write)
-{
+bool singleGlyph(FontTransfer &transfer, bool write) {
     QSignalSpy finished(&transfer, &FontTransfer::finished);
-    if (!(write ? transfer.writeGlyph(kGlyph) : transfer.readGlyph(kGlyph)))
-        return false;
-    if (!finished.wait(20000))
-        return false;
+    if (!(write ? transfer.writeGlyph(kGlyph) : transfer.readGlyph(kGlyph))) return false;
+    if (!finished.wait(20000)) return false;
     return finished.first().first().toBool();
 }
 
-bool run(Subject s, Env &e)
-{
+bool run(Subject s, Env &e) {
     RadioDocument &d = e.doc;
     switch (s) {
-    case Subject::ReadChannels: return readChannels(d.channels, e.link, e.host);
+    case Subject::ReadChannels:
+        return readChannels(d.channels, e.link, e.host);
     case Subject::ReadSelected:
         // Made from the bottom up.
         return readSelected(d.channels, kSelectionBottom, kSelectionTop, e.link, e.host);
     case Subject::WriteSelected:
         return writeSelected(d.channels, kSelectionBottom, kSelectionTop, e.link, e.host);
-    case Subject::ReadBanks: return readBanks(d.banks, e.link, e.host);
-    case Subject::WriteBanks: return writeBanks(d.banks, e.link, e.host);
-    case Subject::ReadGroups: return readGroups(d.groups, e.windowLink, e.host, false);
-    case Subject::WriteGroups: return writeGroups(d.groups, e.windowLink, e.host);
-    case Subject::ReadOneTouch: return readOneTouch(d.oneTouch, d.banks, e.link, e.host);
-    case Subject::WriteOneTouch: return writeOneTouch(d.oneTouch, e.link, e.host);
-    case Subject::ReadTitle: return readTitle(d.title, e.link, e.host);
-    case Subject::WriteTitle: return writeTitle(d.title, e.link, e.host);
-    case Subject::ReadSettings: return readSettings(d.settings, d.dtmf, e.link, e.host);
-    case Subject::WriteSettings: return writeSettings(d.settings, d.dtmf, e.link, e.host);
+    case Subject::ReadBanks:
+        return readBanks(d.banks, e.link, e.host);
+    case Subject::WriteBanks:
+        return writeBanks(d.banks, e.link, e.host);
+    case Subject::ReadGroups:
+        return readGroups(d.groups, e.windowLink, e.host, false);
+    case Subject::WriteGroups:
+        return writeGroups(d.groups, e.windowLink, e.host);
+    case Subject::ReadOneTouch:
+        return readOneTouch(d.oneTouch, d.banks, e.link, e.host);
+    case Subject::WriteOneTouch:
+        return writeOneTouch(d.oneTouch, e.link, e.host);
+    case Subject::ReadTitle:
+        return readTitle(d.title, e.link, e.host);
+    case Subject::WriteTitle:
+        return writeTitle(d.title, e.link, e.host);
+    case Subject::ReadSettings:
+        return readSettings(d.settings, d.dtmf, e.link, e.host);
+    case Subject::WriteSettings:
+        return writeSettings(d.settings, d.dtmf, e.link, e.host);
     case Subject::ReadGlyph:
     case Subject::WriteGlyph: {
         FontTransfer transfer(d.font, e.windowLink, e.host);
@@ -353,8 +369,8 @@ bool run(Subject s, Env &e)
     case Subject::ReadGlyphs:
     case Subject::WriteGlyphs: {
         FontTransfer transfer(d.font, e.windowLink, e.host);
-        return (s == Subject::WriteGlyphs ? transfer.writeAll() : transfer.readAll())
-               == FontTransfer::Result::Success;
+        return (s == Subject::WriteGlyphs ? transfer.writeAll() : transfer.readAll()) ==
+               FontTransfer::Result::Success;
     }
     case Subject::ReadAll: {
         // As the command line runs it: the font and group steps on links of
@@ -364,10 +380,13 @@ bool run(Subject s, Env &e)
             transfer.setQuiet(true);
             return transfer.readAll() == FontTransfer::Result::Success;
         };
-        const auto groupStep = [&] { return readGroups(d.groups, e.windowLink, e.host, true, &d.banks); };
+        const auto groupStep = [&] {
+            return readGroups(d.groups, e.windowLink, e.host, true, &d.banks);
+        };
         return readAll(d, e.link, e.host, fontStep, groupStep).ok();
     }
-    case Subject::WriteAll: return writeAll(d, e.link, e.host, true).ok();
+    case Subject::WriteAll:
+        return writeAll(d, e.link, e.host, true).ok();
     }
     return false;
 }
@@ -380,17 +399,23 @@ enum class Fault { None, Drop, Short, Corrupt, Late, LatePaced, Silent, Vanish }
 // the fault hits them): no block fails three times in a row, so transfers
 // with per-block attempts must get through; transfers that count failures
 // over the whole run (the pass table, the whole radio) may hit their limits.
-sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, int frames)
-{
+sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, int frames) {
     const int kPeriod = frames <= 4 ? 2 : 3;
     const int vanishAfter = qMax(2, frames / 2);
     sim::SimOptions o;
     o.linkPath = linkPath;
     switch (fault) {
-    case Fault::None: break;
-    case Fault::Drop: o.dropEvery = kPeriod; break;
-    case Fault::Short: o.shortEvery = kPeriod; break;
-    case Fault::Corrupt: o.corruptEvery = kPeriod; break;
+    case Fault::None:
+        break;
+    case Fault::Drop:
+        o.dropEvery = kPeriod;
+        break;
+    case Fault::Short:
+        o.shortEvery = kPeriod;
+        break;
+    case Fault::Corrupt:
+        o.corruptEvery = kPeriod;
+        break;
     case Fault::Late:
         o.lateEvery = kPeriod;
         o.lateMs = lateMs;
@@ -400,8 +425,12 @@ sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, i
         o.lateMs = lateMs;
         o.baud = 57600;
         break;
-    case Fault::Silent: o.silent = true; break;
-    case Fault::Vanish: o.hangupAfter = vanishAfter; break;
+    case Fault::Silent:
+        o.silent = true;
+        break;
+    case Fault::Vanish:
+        o.hangupAfter = vanishAfter;
+        break;
     }
     return o;
 }
@@ -415,7 +444,9 @@ struct RunResult {
     int frames = 0;
 };
 
-bool isErrorTitle(const QString &text) { return text.section(QLatin1Char('|'), 1).trimmed() == QLatin1String("Error"); }
+bool isErrorTitle(const QString &text) {
+    return text.section(QLatin1Char('|'), 1).trimmed() == QLatin1String("Error");
+}
 
 } // namespace
 
@@ -444,8 +475,7 @@ class FaultMatrixTest : public QObject {
 
     // Fault-free runs get the usual timers, so that a loaded machine does not
     // turn them into fault cases.
-    bool prepare(Run &r, const sim::SimOptions &options, bool faults = true)
-    {
+    bool prepare(Run &r, const sim::SimOptions &options, bool faults = true) {
         r.radio = std::make_unique<sim::RadioSimulator>(options);
         r.radio->setImage(m_imageA);
         QString error;
@@ -461,8 +491,7 @@ class FaultMatrixTest : public QObject {
         return true;
     }
 
-    static RunResult execute(Subject s, Run &r)
-    {
+    static RunResult execute(Subject s, Run &r) {
         Env env{*r.doc, *r.link, *r.windowLink, r.host};
         RunResult o;
         o.ok = run(s, env);
@@ -474,8 +503,7 @@ class FaultMatrixTest : public QObject {
         return o;
     }
 
-    const RunResult &expected(Subject s)
-    {
+    const RunResult &expected(Subject s) {
         auto it = m_expected.find(int(s));
         if (it == m_expected.end() && (s == Subject::ReadChannels || s == Subject::ReadAll)) {
             // Composed rather than run (a whole table takes long on a loaded
@@ -487,15 +515,17 @@ class FaultMatrixTest : public QObject {
             RadioDocument doc;
             fillDocument(doc, false);
             for (int row = 1; row <= 1623; ++row)
-                decodeChannel(m_imageA.mid(int(*memorymap::recordAddress(*memorymap::rowToRecord(row))), 64),
-                              doc.channels, row);
+                decodeChannel(
+                    m_imageA.mid(int(*memorymap::recordAddress(*memorymap::rowToRecord(row))), 64),
+                    doc.channels, row);
             read.editor[0] = editorRegions(doc)[0];
             read.radio = radioRegions(m_imageA);
             read.messages = QStringList{QStringLiteral("Success| Finish")};
             read.frames = 1624;
             if (s == Subject::ReadAll) {
-                const Subject steps[] = {Subject::ReadBanks, Subject::ReadGroups, Subject::ReadOneTouch,
-                                         Subject::ReadTitle, Subject::ReadSettings, Subject::ReadGlyphs};
+                const Subject steps[] = {Subject::ReadBanks,    Subject::ReadGroups,
+                                         Subject::ReadOneTouch, Subject::ReadTitle,
+                                         Subject::ReadSettings, Subject::ReadGlyphs};
                 for (int region = 1; region <= 6; ++region)
                     read.editor[region] = expected(steps[region - 1]).editor[region];
                 read.messages = QStringList{QStringLiteral("Success ALL DATA READ| Finish")};
@@ -515,9 +545,12 @@ class FaultMatrixTest : public QObject {
             const struct {
                 RegionId region;
                 Subject write;
-            } parts[] = {{RegionId::PassTable, Subject::WriteSelected}, {RegionId::Banks, Subject::WriteBanks},
-                         {RegionId::OneTouch, Subject::WriteOneTouch}, {RegionId::Title, Subject::WriteTitle},
-                         {RegionId::SetMode, Subject::WriteSettings}, {RegionId::Dtmf, Subject::WriteSettings},
+            } parts[] = {{RegionId::PassTable, Subject::WriteSelected},
+                         {RegionId::Banks, Subject::WriteBanks},
+                         {RegionId::OneTouch, Subject::WriteOneTouch},
+                         {RegionId::Title, Subject::WriteTitle},
+                         {RegionId::SetMode, Subject::WriteSettings},
+                         {RegionId::Dtmf, Subject::WriteSettings},
                          {RegionId::ScanGroups, Subject::WriteGroups},
                          {RegionId::UserCharacters, Subject::WriteGlyphs}};
             for (const auto &part : parts) {
@@ -537,31 +570,37 @@ class FaultMatrixTest : public QObject {
             sim::SimOptions options;
             options.linkPath = nextLinkPath();
             Run r;
-            if (!prepare(r, options, false))
-                qFatal("the simulated radio did not start");
+            if (!prepare(r, options, false)) qFatal("the simulated radio did not start");
             it = m_expected.insert(int(s), execute(s, r));
         }
         return *it;
     }
 
     // Success with exactly the right data, or an error with everything consistent.
-    void checkOutcome(Subject s, const RunResult &got, const RunResult &want, const char *what)
-    {
+    void checkOutcome(Subject s, const RunResult &got, const RunResult &want, const char *what) {
         const QByteArray where = QByteArray(what) + ": ";
         if (got.ok) {
             QVERIFY2(firstDifference(got.editor, want.editor).isEmpty(),
-                     (where + "success but the editor " + firstDifference(got.editor, want.editor).toUtf8()).constData());
-            QVERIFY2(firstDifference(got.radio, want.radio).isEmpty(),
-                     (where + "success but the radio " + firstDifference(got.radio, want.radio).toUtf8()).constData());
+                     (where + "success but the editor " +
+                      firstDifference(got.editor, want.editor).toUtf8())
+                         .constData());
+            QVERIFY2(
+                firstDifference(got.radio, want.radio).isEmpty(),
+                (where + "success but the radio " + firstDifference(got.radio, want.radio).toUtf8())
+                    .constData());
             QCOMPARE(got.messages, want.messages);
             return;
         }
         QVERIFY2(std::any_of(got.messages.begin(), got.messages.end(), isErrorTitle),
-                 (where + "failed without an error message: " + got.messages.join(QLatin1String("; ")).toUtf8()).constData());
+                 (where + "failed without an error message: " +
+                  got.messages.join(QLatin1String("; ")).toUtf8())
+                     .constData());
         if (isWrite(s)) {
             // A write leaves the editor alone.
             QVERIFY2(firstDifference(got.editor, m_editorB).isEmpty(),
-                     (where + "a write changed the editor: " + firstDifference(got.editor, m_editorB).toUtf8()).constData());
+                     (where + "a write changed the editor: " +
+                      firstDifference(got.editor, m_editorB).toUtf8())
+                         .constData());
         }
         const QString editor = inconsistency(got.editor, m_editorB, want.editor);
         QVERIFY2(editor.isEmpty(), (where + "editor: " + editor.toUtf8()).constData());
@@ -570,8 +609,7 @@ class FaultMatrixTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_dir.isValid());
         RadioDocument a;
         fillDocument(a, true);
@@ -583,11 +621,11 @@ private Q_SLOTS:
         const Regions editorA = editorRegions(a);
         for (int r = 0; r < editorA.size(); ++r)
             for (int i = 0; i < editorA[r].size(); ++i)
-                QVERIFY2(editorA[r][i] != m_editorB[r][i], qPrintable(QStringLiteral("region %1 part %2").arg(r).arg(i)));
+                QVERIFY2(editorA[r][i] != m_editorB[r][i],
+                         qPrintable(QStringLiteral("region %1 part %2").arg(r).arg(i)));
     }
 
-    void matrix_data()
-    {
+    void matrix_data() {
         QTest::addColumn<Subject>("subject");
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<bool>("mustSucceed");
@@ -632,20 +670,24 @@ private Q_SLOTS:
             for (const auto &f : faults)
                 QTest::addRow("%s, %s", s.name, f.name)
                     << s.subject << f.fault
-                    << (s.perBlockAttempts && f.recoverable
+                    << (s.perBlockAttempts &&
+                        f.recoverable
                         // A single character does not repeat a spoilt acknowledgement.
-                        && !((s.subject == Subject::ReadGlyph || s.subject == Subject::WriteGlyph)
-                             && f.fault == Fault::Corrupt));
+                        &&
+                        !((s.subject == Subject::ReadGlyph || s.subject == Subject::WriteGlyph) &&
+                          f.fault == Fault::Corrupt));
         // A late reply at wire speed: the retry's own reply follows it, after
         // the late one has been taken, and must not be taken for the next block.
-        QTest::addRow("selected rows read, late reply at wire speed") << Subject::ReadSelected << Fault::LatePaced << false;
-        QTest::addRow("all glyphs read, late reply at wire speed") << Subject::ReadGlyphs << Fault::LatePaced << false;
+        QTest::addRow("selected rows read, late reply at wire speed")
+            << Subject::ReadSelected << Fault::LatePaced << false;
+        QTest::addRow("all glyphs read, late reply at wire speed")
+            << Subject::ReadGlyphs << Fault::LatePaced << false;
         // The whole channel table once, with replies dropped now and then.
-        QTest::addRow("all channels read, dropped reply") << Subject::ReadChannels << Fault::Drop << true;
+        QTest::addRow("all channels read, dropped reply")
+            << Subject::ReadChannels << Fault::Drop << true;
     }
 
-    void matrix()
-    {
+    void matrix() {
         QFETCH(Subject, subject);
         QFETCH(Fault, fault);
         QFETCH(bool, mustSucceed);
@@ -653,14 +695,16 @@ private Q_SLOTS:
         const RunResult &want = expected(subject);
         QVERIFY(want.ok);
 
-        const bool windowLinkOnly = subject == Subject::ReadGroups || subject == Subject::WriteGroups
-                                    || subject == Subject::ReadGlyph || subject == Subject::WriteGlyph
-                                    || subject == Subject::ReadGlyphs || subject == Subject::WriteGlyphs;
+        const bool windowLinkOnly =
+            subject == Subject::ReadGroups || subject == Subject::WriteGroups ||
+            subject == Subject::ReadGlyph || subject == Subject::WriteGlyph ||
+            subject == Subject::ReadGlyphs || subject == Subject::WriteGlyphs;
         const int timeout = windowLinkOnly ? kWindowTimeoutMs : kMainTimeoutMs;
         // The whole radio loses its port early in the channels: every later
         // step meets a vanished port.
         const bool whole = subject == Subject::ReadAll || subject == Subject::WriteAll;
-        sim::SimOptions options = faultOptions(fault, nextLinkPath(), timeout * 3 / 2, whole ? 80 : want.frames);
+        sim::SimOptions options =
+            faultOptions(fault, nextLinkPath(), timeout * 3 / 2, whole ? 80 : want.frames);
         if (subject == Subject::ReadChannels)
             options.dropEvery = 250; // a few drops over 1624 exchanges
 
@@ -670,11 +714,9 @@ private Q_SLOTS:
         clock.start();
         const RunResult got = execute(subject, r);
         QVERIFY2(clock.elapsed() < 60000, "the transfer did not end in time");
-        if (mustSucceed)
-            QVERIFY2(got.ok, qPrintable(got.messages.join(QLatin1String("; "))));
+        if (mustSucceed) QVERIFY2(got.ok, qPrintable(got.messages.join(QLatin1String("; "))));
         checkOutcome(subject, got, want, "with the fault");
-        if (QTest::currentTestFailed())
-            return;
+        if (QTest::currentTestFailed()) return;
 
         if (fault == Fault::Vanish) {
             // The port is back: the same links work again.

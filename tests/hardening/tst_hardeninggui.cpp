@@ -28,14 +28,12 @@ public Q_SLOTS:
 class HardeningGuiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         QDir(backupDirectory()).removeRecursively();
     }
 
-    void menuItems()
-    {
+    void menuItems() {
         MainWindow w;
         auto *backups = w.findChild<QAction *>(QStringLiteral("MenuBackups"));
         QVERIFY(backups);
@@ -58,8 +56,7 @@ private Q_SLOTS:
         QVERIFY(QDir(backupDirectory()).exists());
     }
 
-    void readAllKeepsABackup()
-    {
+    void readAllKeepsABackup() {
         sim::RadioSimulator radio;
         radio.write(0x1A0, QByteArray::fromHex("48004900")); // title "HI"
         MessageRecorder messages;
@@ -82,13 +79,11 @@ private Q_SLOTS:
 
     // The radio's title changes between the write and the read-back (when
     // the write's "Success" is shown): the check names it.
-    void verifyAfterWriteNamesTheDifference()
-    {
+    void verifyAfterWriteNamesTheDifference() {
         sim::RadioSimulator radio;
         MessageRecorder messages;
         messages.onMessage = [&](const ui::MessageRecord &r) {
-            if (r.text == QLatin1String("Success"))
-                radio.write(0x1A0, QByteArray("X", 1));
+            if (r.text == QLatin1String("Success")) radio.write(0x1A0, QByteArray("X", 1));
         };
         MainWindow w;
         w.show();
@@ -96,8 +91,9 @@ private Q_SLOTS:
         w.document().title.setDisplayText(QStringLiteral("HELLO"));
         w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(true);
         w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
-        QCOMPARE(messages.texts(), (QStringList{QStringLiteral("Success| Finish"),
-                                                QStringLiteral("Verify: title differ (1 block)| Verify")}));
+        QCOMPARE(messages.texts(),
+                 (QStringList{QStringLiteral("Success| Finish"),
+                              QStringLiteral("Verify: title differ (1 block)| Verify")}));
         QCOMPARE(w.link().state.transferBusy, 0);
     }
 };

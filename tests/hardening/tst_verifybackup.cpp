@@ -5,20 +5,20 @@
 
 #include "SimFixture.h"
 
-#include "core/files/Backups.h"
-#include "core/document/RadioDocument.h"
 #include "core/channels/ChannelRecord.h"
-#include "core/radio/Verify.h"
-#include "core/radio/WholeRadio.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/Backups.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
+#include "core/radio/Verify.h"
+#include "core/radio/WholeRadio.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -28,8 +28,7 @@ using namespace kpr5::test;
 namespace {
 
 // A document with something in every region.
-void fill(RadioDocument &doc)
-{
+void fill(RadioDocument &doc) {
     QByteArray record(64, '\0');
     record[0] = 1;
     record[1] = char(0x40); // 145,000,000 Hz
@@ -61,10 +60,9 @@ void fill(RadioDocument &doc)
 
 // The regions with the channels cut down to a few rows of each end and the
 // dual-watch rows 1101..1104 (the whole table is read back elsewhere).
-QList<VerifyRegion> fewChannels(QList<VerifyRegion> regions)
-{
-    if (regions.isEmpty() || regions.first().name != QLatin1String("channels")
-        || regions.first().blocks.size() != 1623)
+QList<VerifyRegion> fewChannels(QList<VerifyRegion> regions) {
+    if (regions.isEmpty() || regions.first().name != QLatin1String("channels") ||
+        regions.first().blocks.size() != 1623)
         qFatal("the channels come first, one block per row");
     QList<VerifyBlock> &channels = regions.first().blocks;
     channels = channels.mid(0, 2) + channels.mid(1100, 4) + channels.mid(1620);
@@ -76,8 +74,8 @@ struct Cli {
     QString err;
 };
 
-Cli runKpr5(const QStringList &args, const QString &dataHome, const std::function<void()> &whileRunning = {})
-{
+Cli runKpr5(const QStringList &args, const QString &dataHome,
+            const std::function<void()> &whileRunning = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
@@ -87,8 +85,7 @@ Cli runKpr5(const QStringList &args, const QString &dataHome, const std::functio
     QElapsedTimer clock;
     clock.start();
     while (!p.waitForFinished(5) && clock.elapsed() < 120000) {
-        if (whileRunning)
-            whileRunning();
+        if (whileRunning) whileRunning();
     }
     if (p.state() != QProcess::NotRunning) {
         p.kill();
@@ -106,8 +103,7 @@ class VerifyBackupTest : public QObject {
     QByteArray m_written;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         // The radio as a whole-radio write of the document leaves it.
         fill(m_doc);
@@ -124,11 +120,11 @@ private Q_SLOTS:
 
     // The radio's memory changed between the write and the read-back: the
     // region holding the change is named, and only that one.
-    void changedMemoryIsNamed_data()
-    {
+    void changedMemoryIsNamed_data() {
         QTest::addColumn<quint32>("address");
         QTest::addColumn<QString>("region");
-        QTest::newRow("channel of a dual-watch sub row") << quint32(0x1200 + 64 * 1200 + 5) << "channels";
+        QTest::newRow("channel of a dual-watch sub row")
+            << quint32(0x1200 + 64 * 1200 + 5) << "channels";
         QTest::newRow("last channel record") << quint32(0x1A780 + 63) << "channels";
         QTest::newRow("second bank block") << quint32(0x240 + 3) << "banks";
         QTest::newRow("one-touch keys") << quint32(0x180 + 26) << "one-touch keys";
@@ -144,8 +140,7 @@ private Q_SLOTS:
         QTest::newRow("past the one-touch keys") << quint32(0x180 + 27) << "";
         QTest::newRow("past the settings blocks") << quint32(0x00080 + 20) << "";
     }
-    void changedMemoryIsNamed()
-    {
+    void changedMemoryIsNamed() {
         QFETCH(quint32, address);
         QFETCH(QString, region);
         sim::RadioSimulator radio;
@@ -158,7 +153,8 @@ private Q_SLOTS:
         // Every region, with the channels cut down to the rows around the
         // changes (the whole table is read back in the command-line test).
         RecordingHost host;
-        const VerifyResult result = verifyRegions(fewChannels(writtenRegions(m_doc, true)), link, host);
+        const VerifyResult result =
+            verifyRegions(fewChannels(writtenRegions(m_doc, true)), link, host);
         QVERIFY(result.started);
         QVERIFY(result.unread.isEmpty());
         QCOMPARE(host.messages.size(), 0); // the caller reports
@@ -168,12 +164,12 @@ private Q_SLOTS:
             QCOMPARE(result.reportLines(), QStringList{QStringLiteral("Verify: no difference")});
         } else {
             QCOMPARE(result.differing, QStringList{region});
-            QCOMPARE(result.reportLines(), QStringList{QStringLiteral("Verify: %1 differ (1 block)").arg(region)});
+            QCOMPARE(result.reportLines(),
+                     QStringList{QStringLiteral("Verify: %1 differ (1 block)").arg(region)});
         }
     }
 
-    void radioGoneIsNotAPass()
-    {
+    void radioGoneIsNotAPass() {
         sim::SimOptions options;
         options.hangupAfter = 5; // the identification and three channel blocks answered
         sim::RadioSimulator radio(options);
@@ -191,8 +187,7 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 0);
     }
 
-    void backupFilesAreNamedByTimeAndNeverReplaced()
-    {
+    void backupFilesAreNamedByTimeAndNeverReplaced() {
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("deep/backups"));
         RadioDocument doc;
@@ -211,21 +206,22 @@ private Q_SLOTS:
         RadioDocument back;
         QVERIFY(openDataFile(back, first.dataFile).ok());
         QVERIFY(loadFontFile(first.fontFile, back.font) == FontFileResult::Loaded);
-        QCOMPARE(encodeChannel(back.channels, 1102).toByteArray(), encodeChannel(doc.channels, 1102).toByteArray());
+        QCOMPARE(encodeChannel(back.channels, 1102).toByteArray(),
+                 encodeChannel(doc.channels, 1102).toByteArray());
         QCOMPARE(back.font.glyph(7), doc.font.glyph(7));
 
         // A folder that cannot be made: false with the reason.
         QFile blocker(dir.filePath(QStringLiteral("file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr, &error));
+        QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
+                            &error));
         QVERIFY(!error.isEmpty());
     }
 
     // `kpr5 read` keeps a backup; `kpr5 write --verify` reports on stderr and
     // fails on a difference made while it reads back.
-    void commandLine()
-    {
+    void commandLine() {
         QTemporaryDir dir;
         const QString dataHome = dir.filePath(QStringLiteral("data"));
         sim::RadioSimulator radio;
@@ -236,40 +232,46 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(saveDataFile(doc, 1, file, &error), qPrintable(error));
 
-        const Cli clean = runKpr5({QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(),
-                                   QStringLiteral("--verify"), QStringLiteral("--quiet"), file},
-                                  dataHome);
+        const Cli clean =
+            runKpr5({QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(),
+                     QStringLiteral("--verify"), QStringLiteral("--quiet"), file},
+                    dataHome);
         QVERIFY2(clean.exitCode == 0, qPrintable(clean.err));
-        QVERIFY2(clean.err.contains(QStringLiteral("Verify: no difference")), qPrintable(clean.err));
+        QVERIFY2(clean.err.contains(QStringLiteral("Verify: no difference")),
+                 qPrintable(clean.err));
 
         // The bank area changes once the read-back has begun with the channels.
         bool changed = false;
         radio.clearFrames();
-        const Cli differing = runKpr5(
-            {QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(), QStringLiteral("--verify"),
-             QStringLiteral("--quiet"), file},
-            dataHome, [&] {
-                if (!changed && radio.frames().contains("QX~F01200R")) {
-                    radio.write(0x200, QByteArray(2, char(0x77)));
-                    changed = true;
-                }
-            });
+        const Cli differing =
+            runKpr5({QStringLiteral("write"), QStringLiteral("--port"), radio.portPath(),
+                     QStringLiteral("--verify"), QStringLiteral("--quiet"), file},
+                    dataHome, [&] {
+                        if (!changed && radio.frames().contains("QX~F01200R")) {
+                            radio.write(0x200, QByteArray(2, char(0x77)));
+                            changed = true;
+                        }
+                    });
         QVERIFY(changed);
         QCOMPARE(differing.exitCode, 1);
-        QVERIFY2(differing.err.contains(QStringLiteral("Verify: banks differ (1 block)")), qPrintable(differing.err));
+        QVERIFY2(differing.err.contains(QStringLiteral("Verify: banks differ (1 block)")),
+                 qPrintable(differing.err));
         QVERIFY(!differing.err.contains(QStringLiteral("channels differ")));
 
         const QString out = dir.filePath(QStringLiteral("out.R5"));
-        const Cli read = runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
-                                  QStringLiteral("--output"), out, QStringLiteral("--quiet")},
-                                 dataHome);
+        const Cli read =
+            runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
+                     QStringLiteral("--output"), out, QStringLiteral("--quiet")},
+                    dataHome);
         QVERIFY2(read.exitCode == 0, qPrintable(read.err));
         const QDir backups(dataHome + QStringLiteral("/kpr5/backups"));
         const QStringList kept = backups.entryList(QDir::Files, QDir::Name);
         QCOMPARE(kept.size(), 2);
         QVERIFY(kept.at(0).endsWith(QStringLiteral(".FR5")));
         QVERIFY(kept.at(1).endsWith(QStringLiteral(".R5")));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.R5$")).match(kept.at(1)).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.R5$"))
+                    .match(kept.at(1))
+                    .hasMatch());
         // The backup holds what the output file holds.
         QFile a(out), b(backups.filePath(kept.at(1)));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -277,11 +279,13 @@ private Q_SLOTS:
 
         // No backup folder to be had: the file asked for is written all the same.
         const QString blocked = dir.filePath(QStringLiteral("radio.R5")); // a file, not a folder
-        const Cli warned = runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
-                                    QStringLiteral("--output"), out, QStringLiteral("--quiet")},
-                                   blocked);
+        const Cli warned =
+            runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
+                     QStringLiteral("--output"), out, QStringLiteral("--quiet")},
+                    blocked);
         QCOMPARE(warned.exitCode, 0);
-        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")), qPrintable(warned.err));
+        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")),
+                 qPrintable(warned.err));
     }
 };
 

@@ -7,8 +7,7 @@ using namespace kpr5;
 class CommandFrameTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void addressDigits_data()
-    {
+    void addressDigits_data() {
         QTest::addColumn<quint32>("address");
         QTest::addColumn<QByteArray>("digits");
         QTest::newRow("first channel") << quint32(0x1200) << QByteArray("01200");
@@ -17,16 +16,14 @@ private Q_SLOTS:
         QTest::newRow("write protect") << quint32(0x1FE01) << QByteArray("1FE01");
         QTest::newRow("top") << quint32(0x1FFFF) << QByteArray("1FFFF");
     }
-    void addressDigits()
-    {
+    void addressDigits() {
         QFETCH(quint32, address);
         QFETCH(QByteArray, digits);
         QCOMPARE(kpr5::addressDigits(address), digits);
         QCOMPARE(blockReadFrame(address), "QX~F" + digits + "R\r");
     }
 
-    void hexDigits()
-    {
+    void hexDigits() {
         for (int b = 0; b < 256; ++b) {
             const QByteArray two = encodeHexByte(quint8(b));
             QCOMPARE(two, QByteArray::number(b, 16).rightJustified(2, '0').toUpper());
@@ -37,21 +34,20 @@ private Q_SLOTS:
         QCOMPARE(decodeHexDigit(':'), -1);
     }
 
-    void frames()
-    {
+    void frames() {
         QCOMPARE(identificationFrame(), QByteArray("QX~KP-R5T\r"));
         QCOMPARE(fontIdentificationFrame(), QByteArray("QX~KP-R5\r"));
         const CommandFrame zero = blockWriteFrame(0x1200, QByteArray(64, '\0'));
         QCOMPARE(zero.size(), 139);
         QCOMPARE(zero, "QX~F01200W" + QByteArray(128, '0') + "\r");
-        QCOMPARE(blockWriteFrame(0x100, QByteArray::fromHex("81FF")), QByteArray("QX~F00100W81FF\r"));
+        QCOMPARE(blockWriteFrame(0x100, QByteArray::fromHex("81FF")),
+                 QByteArray("QX~F00100W81FF\r"));
     }
 
-    void replies()
-    {
+    void replies() {
         const QByteArray ident = "QX~KP-R5T\r\r\nOK\r\n";
         QVERIFY(acceptIdentifyReply(ident));
-        QVERIFY(!acceptIdentifyReply(ident + 'x'));              // 17 bytes, "OK" still at 12
+        QVERIFY(!acceptIdentifyReply(ident + 'x')); // 17 bytes, "OK" still at 12
         QVERIFY(!acceptIdentifyReply(QByteArray(16, 'O')));
         QVERIFY(!acceptIdentifyReply(QByteArray()));
 

@@ -14,19 +14,16 @@ using namespace kpr5::memorymap;
 
 namespace {
 
-QByteArray entryBytes(const QByteArray &table, int i)
-{
+QByteArray entryBytes(const QByteArray &table, int i) {
     return table.mid(8 * i, 8);
 }
 
-QByteArray hexBytes(const char *hex)
-{
+QByteArray hexBytes(const char *hex) {
     return QByteArray::fromHex(QByteArray(hex));
 }
 
 // Follow the chain from the head upwards; the entries in the order visited.
-QList<int> walkUp(const PassTable &t)
-{
+QList<int> walkUp(const PassTable &t) {
     QList<int> visited;
     int e = t[kPassHead].higherLink;
     while (e != 255 && e != kPassHead && visited.size() <= 100) {
@@ -36,8 +33,7 @@ QList<int> walkUp(const PassTable &t)
     return visited;
 }
 
-quint32 units(const PassEntry &e)
-{
+quint32 units(const PassEntry &e) {
     return e.mhz * 100000 + e.fraction;
 }
 
@@ -47,8 +43,7 @@ class MemoryMapTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void rowAddresses_data()
-    {
+    void rowAddresses_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("record");
         QTest::addColumn<uint>("address");
@@ -64,8 +59,7 @@ private Q_SLOTS:
         QTest::newRow("row 1623") << 1623 << 1623 << 0x1A780u;
     }
 
-    void rowAddresses()
-    {
+    void rowAddresses() {
         QFETCH(int, row);
         QFETCH(int, record);
         QFETCH(uint, address);
@@ -73,8 +67,7 @@ private Q_SLOTS:
         QCOMPARE(recordAddress(record), std::optional<quint32>(address));
     }
 
-    void rowsWithoutRecord()
-    {
+    void rowsWithoutRecord() {
         QCOMPARE(rowToRecord(0), std::nullopt);
         QCOMPARE(rowToRecord(1624), std::nullopt);
         QCOMPARE(rowToRecord(-5), std::nullopt);
@@ -82,8 +75,7 @@ private Q_SLOTS:
         QCOMPARE(recordAddress(1624), std::nullopt);
     }
 
-    void everyRecordOnceAndInsideTheChannelRegion()
-    {
+    void everyRecordOnceAndInsideTheChannelRegion() {
         std::set<int> records;
         const MemoryRegion &ch = region(RegionId::Channels);
         for (int row = 1; row <= 1623; ++row) {
@@ -99,15 +91,15 @@ private Q_SLOTS:
         QCOMPARE(dualWatchRecords()[199], 1300);
     }
 
-    void regionTableIsConsistent()
-    {
+    void regionTableIsConsistent() {
         quint32 previousLast = 0;
         bool first = true;
         for (const MemoryRegion &r : kRegions) {
             QVERIFY(first || r.first > previousLast); // ascending, no overlap
             first = false;
             previousLast = r.last;
-            QVERIFY(r.readCount <= MemoryRegion::kMaxBlocks && r.writeCount <= MemoryRegion::kMaxBlocks);
+            QVERIFY(r.readCount <= MemoryRegion::kMaxBlocks &&
+                    r.writeCount <= MemoryRegion::kMaxBlocks);
             for (int i = 0; i < r.writeCount; ++i) {
                 const MemoryBlock &b = r.writes[std::size_t(i)];
                 QVERIFY(b.length >= 1 && b.length <= 64);
@@ -118,8 +110,7 @@ private Q_SLOTS:
         }
     }
 
-    void passTableBlocks()
-    {
+    void passTableBlocks() {
         const MemoryRegion &r = region(RegionId::PassTable);
         QCOMPARE(r.writeCount, 13);
         const QList<BlockData> blocks = memorymap::passTableBlocks(PassTable{});
@@ -136,15 +127,13 @@ private Q_SLOTS:
         QCOMPARE(joined, passTableBytes(PassTable{}));
     }
 
-    void noPassChannelGivesAllFF()
-    {
+    void noPassChannelGivesAllFF() {
         const QByteArray bytes = passTableBytes(buildPassTable(PassChannels{}));
         QCOMPARE(bytes.size(), 808);
         QCOMPARE(bytes, QByteArray(808, char(0xFF)));
     }
 
-    void onePassChannelAtRow1410()
-    {
+    void onePassChannelAtRow1410() {
         ChannelTable table;
         table.setText(1410, ChannelTable::FreqCol, QStringLiteral("145.00000MHz"));
         table.setInUse(1409, 1);
@@ -163,8 +152,7 @@ private Q_SLOTS:
         }
     }
 
-    void allHundredPassChannels()
-    {
+    void allHundredPassChannels() {
         PassChannels ch;
         // frequencies in an order unrelated to the rows
         for (int i = 0; i < 100; ++i)
@@ -184,8 +172,7 @@ private Q_SLOTS:
         QCOMPARE(entryBytes(bytes, 100).mid(4, 1), hexBytes("00"));
     }
 
-    void someChannelsChainInFrequencyOrder()
-    {
+    void someChannelsChainInFrequencyOrder() {
         PassChannels ch;
         ch[3] = 43300000;  // 433.00000
         ch[10] = 14500000; // 145.00000
@@ -203,8 +190,7 @@ private Q_SLOTS:
         QCOMPARE(entryBytes(bytes, 3), hexBytes("40 0E CF 19 FF FF 0A FF")); // 433,000,000 Hz
     }
 
-    void passChannelAt255MHzIsWrittenAsAFrequency()
-    {
+    void passChannelAt255MHzIsWrittenAsAFrequency() {
         // 255 MHz must not be confused with the "unset" mark.
         PassChannels ch;
         ch[0] = 25500000;

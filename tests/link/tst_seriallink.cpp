@@ -2,9 +2,9 @@
 
 #include "SimFixture.h"
 
-#include <QElapsedTimer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -13,8 +13,7 @@ using namespace kpr5;
 using namespace kpr5::test;
 
 namespace {
-double cpuSeconds()
-{
+double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_THREAD, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
@@ -24,8 +23,7 @@ double cpuSeconds()
 class SerialLinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void identifyAndBlocks()
-    {
+    void identifyAndBlocks() {
         sim::RadioSimulator radio;
         SerialLink link;
         connectLink(link, radio);
@@ -52,15 +50,13 @@ private Q_SLOTS:
         QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
     }
 
-    void faultsAreFailedExchanges_data()
-    {
+    void faultsAreFailedExchanges_data() {
         QTest::addColumn<QString>("fault");
         QTest::newRow("dropped") << "drop";
         QTest::newRow("short") << "short";
         QTest::newRow("corrupted") << "corrupt";
     }
-    void faultsAreFailedExchanges()
-    {
+    void faultsAreFailedExchanges() {
         QFETCH(QString, fault);
         sim::SimOptions o;
         if (fault == QLatin1String("drop"))
@@ -78,8 +74,7 @@ private Q_SLOTS:
         QCOMPARE(link.writeBlock(0x1200, QByteArray(64, '\0')), Outcome::Rejected);
     }
 
-    void lateReplyIsNotTakenForTheNextOne()
-    {
+    void lateReplyIsNotTakenForTheNextOne() {
         sim::SimOptions o;
         o.lateEvery = 2; // the read's reply comes late
         o.lateMs = 300;
@@ -93,11 +88,11 @@ private Q_SLOTS:
         // A block read closes and reopens the port; the stale bytes of the late
         // reply arrive with the new one and make it too long, never wrong data.
         const Outcome o2 = link.readBlock(0x1240, &data);
-        QVERIFY(o2 == Outcome::Rejected || (o2 == Outcome::Accepted && data == QByteArray(64, '\0')));
+        QVERIFY(o2 == Outcome::Rejected ||
+                (o2 == Outcome::Accepted && data == QByteArray(64, '\0')));
     }
 
-    void identificationIsTriedThreeTimes()
-    {
+    void identificationIsTriedThreeTimes() {
         sim::SimOptions o;
         o.silent = true;
         sim::RadioSimulator radio(o);
@@ -123,8 +118,7 @@ private Q_SLOTS:
         QCOMPARE(host.percents.last(), 0);
     }
 
-    void retryRecoversFromOneFailure()
-    {
+    void retryRecoversFromOneFailure() {
         sim::SimOptions o;
         o.dropEvery = 2; // the second frame goes unanswered
         sim::RadioSimulator radio(o);
@@ -141,8 +135,7 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 0);
     }
 
-    void quietStepShowsNoSuccess()
-    {
+    void quietStepShowsNoSuccess() {
         sim::RadioSimulator radio;
         SerialLink link;
         connectLink(link, radio);
@@ -156,8 +149,7 @@ private Q_SLOTS:
         QCOMPARE(link.state.completionMode, quint8(0));
     }
 
-    void failureDoesNotSilenceTheNextSuccess()
-    {
+    void failureDoesNotSilenceTheNextSuccess() {
         sim::RadioSimulator radio;
         SerialLink link;
         connectLink(link, radio);
@@ -170,11 +162,11 @@ private Q_SLOTS:
         QVERIFY(next.begin());
         QVERIFY(next.identify());
         next.succeed();
-        QCOMPARE(host.texts(), (QStringList{QStringLiteral("Error| Error"), QStringLiteral("Success| Finish")}));
+        QCOMPARE(host.texts(),
+                 (QStringList{QStringLiteral("Error| Error"), QStringLiteral("Success| Finish")}));
     }
 
-    void busyRefusesASecondTransfer()
-    {
+    void busyRefusesASecondTransfer() {
         SerialLink link;
         RecordingHost host;
         Operation first(link, host, 3);
@@ -184,8 +176,7 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 3);
     }
 
-    void unopenablePortIsAPortError()
-    {
+    void unopenablePortIsAPortError() {
         SerialLink link;
         link.setDevicePath(missingPort());
         RecordingHost host;
@@ -200,10 +191,10 @@ private Q_SLOTS:
         QCOMPARE(link.state.transferBusy, 0);
     }
 
-    void vanishedPortIsUsableAgainWhenBack()
-    {
+    void vanishedPortIsUsableAgainWhenBack() {
         sim::SimOptions o;
-        o.linkPath = QDir::temp().filePath(QStringLiteral("kpr5-test-%1").arg(QCoreApplication::applicationPid()));
+        o.linkPath = QDir::temp().filePath(
+            QStringLiteral("kpr5-test-%1").arg(QCoreApplication::applicationPid()));
         sim::RadioSimulator radio(o);
         SerialLink link;
         connectLink(link, radio, 150);
@@ -215,8 +206,7 @@ private Q_SLOTS:
         QCOMPARE(link.identify(), Outcome::Accepted);
     }
 
-    void closeRequestEndsTheWait()
-    {
+    void closeRequestEndsTheWait() {
         sim::SimOptions o;
         o.silent = true;
         sim::RadioSimulator radio(o);
@@ -232,8 +222,7 @@ private Q_SLOTS:
         QVERIFY2(!op.begin(), "no transfer starts once the window is closing");
     }
 
-    void comPortNames()
-    {
+    void comPortNames() {
         QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("COM12")), 12);
         QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("com3")), 3);
         QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("/dev/ttyUSB0")), 0);

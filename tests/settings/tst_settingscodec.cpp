@@ -13,13 +13,11 @@ using F = Family;
 
 namespace {
 
-QByteArray encodeAll(const SettingsModel &m)
-{
+QByteArray encodeAll(const SettingsModel &m) {
     return encodeSettingsBlock(m, 0) + encodeSettingsBlock(m, 1) + encodeSettingsBlock(m, 2);
 }
 
-void setImageByte(SettingsModel &m, int offset, int value)
-{
+void setImageByte(SettingsModel &m, int offset, int value) {
     m.setImageBytes(offset, QByteArray(1, char(value)));
 }
 
@@ -45,8 +43,7 @@ private Q_SLOTS:
     void writeProtect();
 };
 
-void SettingsCodecTest::constantsAndUnnamedBytes()
-{
+void SettingsCodecTest::constantsAndUnnamedBytes() {
     SettingsModel m;
     // Image bytes that are not written back make no difference.
     m.setImageBytes(0, QByteArray(148, char(0x5A)));
@@ -58,13 +55,13 @@ void SettingsCodecTest::constantsAndUnnamedBytes()
     QCOMPARE(int(quint8(all[55])), 0x02);
     QCOMPARE(int(quint8(all[56])), 0x02);
     QCOMPARE(int(quint8(all[64 + 17])), 0x06);
-    for (int unnamed : {8, 12, 20, 21, 22, 24, 26, 27, 28, 29, 30, 31, 33, 34, 43, 54, 58, 59, 60,
-                        64 + 2, 64 + 6, 64 + 15, 64 + 27, 64 + 35, 64 + 63, 128 + 0, 128 + 14})
+    for (int unnamed : {8,  12,     20,     21,      22,      24,      26,      27,      28,
+                        29, 30,     31,     33,      34,      43,      54,      58,      59,
+                        60, 64 + 2, 64 + 6, 64 + 15, 64 + 27, 64 + 35, 64 + 63, 128 + 0, 128 + 14})
         QVERIFY2(all[unnamed] == '\0', qPrintable(QString::number(unnamed)));
 }
 
-void SettingsCodecTest::decodeExamples_data()
-{
+void SettingsCodecTest::decodeExamples_data() {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("byte");
     QTest::addColumn<int>("family");
@@ -80,8 +77,7 @@ void SettingsCodecTest::decodeExamples_data()
     QTest::newRow("moni active on") << 64 + 58 << 3 << int(F::Key) << 3 << 3;
 }
 
-void SettingsCodecTest::decodeExamples()
-{
+void SettingsCodecTest::decodeExamples() {
     QFETCH(int, offset);
     QFETCH(int, byte);
     QFETCH(int, family);
@@ -93,8 +89,7 @@ void SettingsCodecTest::decodeExamples()
     QCOMPARE(m.position(F(family), element), position);
 }
 
-void SettingsCodecTest::encodeExamples_data()
-{
+void SettingsCodecTest::encodeExamples_data() {
     QTest::addColumn<int>("family");
     QTest::addColumn<int>("element");
     QTest::addColumn<int>("position");
@@ -108,8 +103,7 @@ void SettingsCodecTest::encodeExamples_data()
     QTest::newRow("lamp key 1") << int(F::Key) << 7 << 1 << 64 + 32 << 0x15;
 }
 
-void SettingsCodecTest::encodeExamples()
-{
+void SettingsCodecTest::encodeExamples() {
     QFETCH(int, family);
     QFETCH(int, element);
     QFETCH(int, position);
@@ -120,8 +114,7 @@ void SettingsCodecTest::encodeExamples()
     QCOMPARE(int(quint8(encodeAll(m)[offset])), byte);
 }
 
-void SettingsCodecTest::dialRing_data()
-{
+void SettingsCodecTest::dialRing_data() {
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("byte29");
     QTest::addColumn<int>("byte31");
@@ -131,8 +124,7 @@ void SettingsCodecTest::dialRing_data()
     QTest::newRow("fourth") << 3 << 1 << 0;
 }
 
-void SettingsCodecTest::dialRing()
-{
+void SettingsCodecTest::dialRing() {
     QFETCH(int, position);
     QFETCH(int, byte29);
     QFETCH(int, byte31);
@@ -154,8 +146,7 @@ void SettingsCodecTest::dialRing()
     QCOMPARE(back.position(F::Key, 5), position);
 }
 
-void SettingsCodecTest::everyKeyFunctionRoundTrips()
-{
+void SettingsCodecTest::everyKeyFunctionRoundTrips() {
     for (int p = 0; p < settings::kKeyFunctionCount; ++p) {
         SettingsModel m;
         QVERIFY(m.setPosition(F::Key, 6, p));
@@ -168,8 +159,7 @@ void SettingsCodecTest::everyKeyFunctionRoundTrips()
     }
 }
 
-void SettingsCodecTest::unmatchedKeyByteLeavesTheList()
-{
+void SettingsCodecTest::unmatchedKeyByteLeavesTheList() {
     SettingsModel m;
     QVERIFY(m.setPosition(F::Key, 6, 17));
     QVERIFY(m.setPosition(F::Key, 7, 33));
@@ -180,8 +170,7 @@ void SettingsCodecTest::unmatchedKeyByteLeavesTheList()
     QCOMPARE(m.position(F::Key, 7), 33);
 }
 
-void SettingsCodecTest::byteOutsideTheListKeepsThePosition_data()
-{
+void SettingsCodecTest::byteOutsideTheListKeepsThePosition_data() {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("byte");
     QTest::addColumn<int>("family");
@@ -193,8 +182,7 @@ void SettingsCodecTest::byteOutsideTheListKeepsThePosition_data()
     QTest::newRow("moni key tx 4") << 128 + 13 << 4 << int(F::Key) << 11;
 }
 
-void SettingsCodecTest::byteOutsideTheListKeepsThePosition()
-{
+void SettingsCodecTest::byteOutsideTheListKeepsThePosition() {
     QFETCH(int, offset);
     QFETCH(int, byte);
     QFETCH(int, family);
@@ -206,8 +194,7 @@ void SettingsCodecTest::byteOutsideTheListKeepsThePosition()
     QCOMPARE(m.position(F(family), element), 1);
 }
 
-void SettingsCodecTest::languageByteSwitchesToJapanese()
-{
+void SettingsCodecTest::languageByteSwitchesToJapanese() {
     SettingsModel m;
     QSignalSpy spy(&m, &SettingsModel::languageChanged);
     setImageByte(m, 62, 0x01);
@@ -220,8 +207,7 @@ void SettingsCodecTest::languageByteSwitchesToJapanese()
     QCOMPARE(m.language(), int(English));
 }
 
-void SettingsCodecTest::randomPositionsRoundTrip()
-{
+void SettingsCodecTest::randomPositionsRoundTrip() {
     QRandomGenerator gen(7);
     for (int round = 0; round < 20; ++round) {
         SettingsModel m;
@@ -242,8 +228,7 @@ void SettingsCodecTest::randomPositionsRoundTrip()
     }
 }
 
-void SettingsCodecTest::writeProtect_data()
-{
+void SettingsCodecTest::writeProtect_data() {
     QTest::addColumn<int>("byte");
     QTest::addColumn<int>("position");
     QTest::newRow("0x00") << 0x00 << 0;
@@ -254,8 +239,7 @@ void SettingsCodecTest::writeProtect_data()
     QTest::newRow("0x0A beyond") << 0x0A << 0;
 }
 
-void SettingsCodecTest::writeProtect()
-{
+void SettingsCodecTest::writeProtect() {
     QFETCH(int, byte);
     QFETCH(int, position);
     SettingsModel m;

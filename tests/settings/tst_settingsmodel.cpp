@@ -20,8 +20,7 @@ struct Pos {
 };
 
 // Every item moved away from its defaults: the last option of each list.
-void moveAll(SettingsModel &m)
-{
+void moveAll(SettingsModel &m) {
     for (const SettingItem &it : settings::catalogue()) {
         if (it.hasList())
             QVERIFY(m.setPosition(it.family, it.element, it.optionCount() - 1));
@@ -30,28 +29,24 @@ void moveAll(SettingsModel &m)
     }
 }
 
-int lastOf(F f, int e)
-{
+int lastOf(F f, int e) {
     const SettingItem *it = settings::item(f, e);
     return it->hasList() ? it->optionCount() - 1 : 7;
 }
 
 // The items a Reset sets, each with its position; all others must keep theirs.
-void checkReset(const SettingsModel &m, const QList<Pos> &expected)
-{
+void checkReset(const SettingsModel &m, const QList<Pos> &expected) {
     for (const SettingItem &it : settings::catalogue()) {
         int want = lastOf(it.family, it.element);
         for (const Pos &p : expected) {
-            if (p.family == it.family && p.element == it.element)
-                want = p.position;
+            if (p.family == it.family && p.element == it.element) want = p.position;
         }
         QVERIFY2(m.position(it.family, it.element) == want,
                  qPrintable(settings::controlName(it.family, it.element)));
     }
 }
 
-QList<Pos> range(F f, int first, int last, int position)
-{
+QList<Pos> range(F f, int first, int last, int position) {
     QList<Pos> list;
     for (int e = first; e <= last; ++e)
         list << Pos{f, e, position};
@@ -76,8 +71,7 @@ private Q_SLOTS:
     void languageItemDrivesTheLanguage();
 };
 
-void SettingsModelTest::everyFamilyElementIsAnItem()
-{
+void SettingsModelTest::everyFamilyElementIsAnItem() {
     QSet<QString> names;
     for (int f = 0; f < kFamilyCount; ++f) {
         for (int e = 0; e < settings::familySize(F(f)); ++e) {
@@ -92,8 +86,7 @@ void SettingsModelTest::everyFamilyElementIsAnItem()
     QCOMPARE(settings::controlName(F::Preset, 0), QStringLiteral("Set_Mode_Preset"));
 }
 
-void SettingsModelTest::listsHaveTheSameLengthInBothLanguages()
-{
+void SettingsModelTest::listsHaveTheSameLengthInBothLanguages() {
     for (const SettingItem &it : settings::catalogue()) {
         const QString name = settings::controlName(it.family, it.element);
         QVERIFY2(it.optionsJa.size() == it.optionsEn.size(), qPrintable(name));
@@ -102,22 +95,21 @@ void SettingsModelTest::listsHaveTheSameLengthInBothLanguages()
             QVERIFY2(!it.captionEn.isEmpty() && !it.captionJa.isEmpty(), qPrintable(name));
             QVERIFY2(it.defaultPosition < it.optionCount(), qPrintable(name));
         }
-        if (it.fixed)
-            QVERIFY2(it.optionsJa == it.optionsEn, qPrintable(name));
+        if (it.fixed) QVERIFY2(it.optionsJa == it.optionsEn, qPrintable(name));
     }
     QCOMPARE(settings::keyFunctionNames(Japanese).size(), 51);
     QCOMPARE(settings::keyFunctionNames(English).size(), 51);
 }
 
-void SettingsModelTest::optionTexts_data()
-{
+void SettingsModelTest::optionTexts_data() {
     QTest::addColumn<int>("family");
     QTest::addColumn<int>("element");
     QTest::addColumn<int>("language");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
-    auto row = [](const char *tag, F f, int e, int lang, int count, int index, const QString &text) {
+    auto row = [](const char *tag, F f, int e, int lang, int count, int index,
+                  const QString &text) {
         QTest::newRow(tag) << int(f) << e << lang << count << index << text;
     };
     row("contrast leading blank", F::Display, 3, English, 10, 0, QStringLiteral(" 1"));
@@ -131,8 +123,7 @@ void SettingsModelTest::optionTexts_data()
     row("tv ch", F::Display, 13, English, 62, 0, QStringLiteral("1"));
 }
 
-void SettingsModelTest::optionTexts()
-{
+void SettingsModelTest::optionTexts() {
     QFETCH(int, family);
     QFETCH(int, element);
     QFETCH(int, language);
@@ -145,8 +136,7 @@ void SettingsModelTest::optionTexts()
     QCOMPARE(it->options(language).at(index), text);
 }
 
-void SettingsModelTest::keyFunctionCodesDiffer()
-{
+void SettingsModelTest::keyFunctionCodesDiffer() {
     QSet<int> codes;
     for (quint8 c : settings::keyFunctionCodes())
         codes.insert(c);
@@ -156,18 +146,16 @@ void SettingsModelTest::keyFunctionCodesDiffer()
     QCOMPARE(settings::keyFunctionPosition(0x00), -1);
 }
 
-void SettingsModelTest::startupDefaults()
-{
+void SettingsModelTest::startupDefaults() {
     SettingsModel m;
-    const QList<Pos> nonZero = {{F::Display, 0, 1}, {F::Display, 1, 1}, {F::Display, 3, 7},
-                                {F::Display, 8, 1}, {F::Power, 1, 3},   {F::Sound, 0, 2},
-                                {F::Repeater, 0, 1}, {F::Preset, 0, 1}, {F::Toutyou, 1, 2},
-                                {F::Key, 0, 5},     {F::Key, 7, 1}};
+    const QList<Pos> nonZero = {{F::Display, 0, 1},  {F::Display, 1, 1}, {F::Display, 3, 7},
+                                {F::Display, 8, 1},  {F::Power, 1, 3},   {F::Sound, 0, 2},
+                                {F::Repeater, 0, 1}, {F::Preset, 0, 1},  {F::Toutyou, 1, 2},
+                                {F::Key, 0, 5},      {F::Key, 7, 1}};
     for (const SettingItem &it : settings::catalogue()) {
         int want = 0;
         for (const Pos &p : nonZero) {
-            if (p.family == it.family && p.element == it.element)
-                want = p.position;
+            if (p.family == it.family && p.element == it.element) want = p.position;
         }
         QVERIFY2(m.position(it.family, it.element) == want,
                  qPrintable(settings::controlName(it.family, it.element)));
@@ -176,8 +164,7 @@ void SettingsModelTest::startupDefaults()
     QCOMPARE(m.image(), QByteArray(148, '\0'));
 }
 
-void SettingsModelTest::setModeReset()
-{
+void SettingsModelTest::setModeReset() {
     SettingsModel m;
     moveAll(m);
     m.resetSetMode();
@@ -195,8 +182,7 @@ void SettingsModelTest::setModeReset()
     QCOMPARE(m.position(F::Display, 5), 3);
 }
 
-void SettingsModelTest::commonReset()
-{
+void SettingsModelTest::commonReset() {
     SettingsModel m;
     moveAll(m);
     m.resetCommon();
@@ -206,8 +192,7 @@ void SettingsModelTest::commonReset()
     checkReset(m, expected);
 }
 
-void SettingsModelTest::outOfRangePositionIsRefused_data()
-{
+void SettingsModelTest::outOfRangePositionIsRefused_data() {
     QTest::addColumn<int>("family");
     QTest::addColumn<int>("element");
     QTest::addColumn<int>("position");
@@ -218,8 +203,7 @@ void SettingsModelTest::outOfRangePositionIsRefused_data()
     QTest::newRow("no such family") << 99 << 0 << 0;
 }
 
-void SettingsModelTest::outOfRangePositionIsRefused()
-{
+void SettingsModelTest::outOfRangePositionIsRefused() {
     QFETCH(int, family);
     QFETCH(int, element);
     QFETCH(int, position);
@@ -229,8 +213,7 @@ void SettingsModelTest::outOfRangePositionIsRefused()
     QCOMPARE(spy.count(), 0);
 }
 
-void SettingsModelTest::languageItemDrivesTheLanguage()
-{
+void SettingsModelTest::languageItemDrivesTheLanguage() {
     SettingsModel m;
     QSignalSpy lang(&m, &SettingsModel::languageChanged);
     QVERIFY(m.setPosition(F::Display, 0, Japanese));

@@ -1,11 +1,11 @@
 // The "Set Mode" and "Common Set" pages and the DTMF frame, driven through
 // the real main window on the offscreen platform.
 
-#include "gui/shell/MainWindow.h"
-#include "core/common/DtmfMemories.h"
-#include "gui/settings/SettingListWidget.h"
-#include "core/settings/SettingsModel.h"
 #include "GuiFixture.h"
+#include "core/common/DtmfMemories.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/settings/SettingListWidget.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -42,12 +42,9 @@ private Q_SLOTS:
     void readFromRadioSwitchesToJapanese();
 
 private:
-    template<typename T = QWidget>
-    T *find(const QString &name)
-    {
+    template <typename T = QWidget> T *find(const QString &name) {
         T *w = m_window->findChild<T *>(name);
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
+        if (!w) qWarning("no control %s", qPrintable(name));
         return w;
     }
     QComboBox *list(F f, int e) { return find<QComboBox>(settings::controlName(f, e)); }
@@ -57,29 +54,33 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-void SettingsPagesTest::init() { m_window = std::make_unique<MainWindow>(); }
-void SettingsPagesTest::cleanup() { m_window.reset(); }
+void SettingsPagesTest::init() {
+    m_window = std::make_unique<MainWindow>();
+}
+void SettingsPagesTest::cleanup() {
+    m_window.reset();
+}
 
-void SettingsPagesTest::startUpEndsInEnglish()
-{
+void SettingsPagesTest::startUpEndsInEnglish() {
     SettingsModel &model = m_window->document().settings;
     QCOMPARE(model.language(), int(English));
     QCOMPARE(list(F::Display, 0)->currentText(), QStringLiteral("English"));
-    QCOMPARE(find<QGroupBox>(QStringLiteral("Frame8"))->title(), QStringLiteral("<SCREEN DISPLAY>"));
+    QCOMPARE(find<QGroupBox>(QStringLiteral("Frame8"))->title(),
+             QStringLiteral("<SCREEN DISPLAY>"));
     // Every control the pages name is there.
     for (const SettingItem &it : settings::catalogue()) {
-        if (!it.hasList())
-            continue;
+        if (!it.hasList()) continue;
         QComboBox *c = list(it.family, it.element);
         QVERIFY(c);
         QCOMPARE(c->currentIndex(), it.defaultPosition);
         QCOMPARE(c->count(), it.optionCount());
     }
-    for (const char *name : {"Set_Mode_Read", "Set_Mode_Write", "Set_Mode_Clear", "SETTING_READ",
-                             "SETTING_WRITE", "SETTING_RESET", "READ_DTMF", "WRITE_DTMF", "RESET_DTMF"})
+    for (const char *name :
+         {"Set_Mode_Read", "Set_Mode_Write", "Set_Mode_Clear", "SETTING_READ", "SETTING_WRITE",
+          "SETTING_RESET", "READ_DTMF", "WRITE_DTMF", "RESET_DTMF"})
         QVERIFY(find<QPushButton>(QLatin1String(name)));
-    for (const char *name : {"Frame1", "Frame8", "Frame9", "Frame10", "Frame11", "Frame12", "Frame14",
-                             "Frame16", "Frame17", "Frame18", "Frame19", "setting"})
+    for (const char *name : {"Frame1", "Frame8", "Frame9", "Frame10", "Frame11", "Frame12",
+                             "Frame14", "Frame16", "Frame17", "Frame18", "Frame19", "setting"})
         QVERIFY(find<QGroupBox>(QLatin1String(name)));
     QCOMPARE(find<QGroupBox>(QStringLiteral("setting"))->title(), QStringLiteral("Setting"));
     // The Japanese lists were built at start-up before the English ones.
@@ -87,8 +88,7 @@ void SettingsPagesTest::startUpEndsInEnglish()
         QCOMPARE(w->fillCount(), w->item().fixed ? 1 : 3);
 }
 
-void SettingsPagesTest::languageItemSwitchesEverything()
-{
+void SettingsPagesTest::languageItemSwitchesEverything() {
     QSignalSpy applied(m_window.get(), &MainWindow::languageApplied);
     // Chosen from the open list, as the user does; the list is rebuilt while
     // it reports the choice.
@@ -107,15 +107,15 @@ void SettingsPagesTest::languageItemSwitchesEverything()
     QCOMPARE(find<QGroupBox>(QStringLiteral("Frame17"))->title(), QStringLiteral("≪ｽｷｬﾝ設定≫"));
     QCOMPARE(find<QLabel>(QStringLiteral("Label12(1)"))->text(), QStringLiteral("照明設定"));
     QCOMPARE(list(F::Display, 1)->currentText(), QStringLiteral(" 5秒"));
-    QCOMPARE(settings::openingSlideCaption(applied.at(0).at(0).toInt()), QStringLiteral("オープニングスライド動作"));
+    QCOMPARE(settings::openingSlideCaption(applied.at(0).at(0).toInt()),
+             QStringLiteral("オープニングスライド動作"));
     chooseLanguage(English);
     QCOMPARE(applied.count(), 2);
     QCOMPARE(find<QLabel>(QStringLiteral("Label12(1)"))->text(), QStringLiteral("Illumination"));
     QCOMPARE(list(F::Display, 1)->currentText(), QStringLiteral(" 5sec."));
 }
 
-void SettingsPagesTest::sameLanguageTwiceRebuildsNothing()
-{
+void SettingsPagesTest::sameLanguageTwiceRebuildsNothing() {
     SettingsModel &model = m_window->document().settings;
     chooseLanguage(Japanese);
     QHash<QString, int> fills;
@@ -129,15 +129,13 @@ void SettingsPagesTest::sameLanguageTwiceRebuildsNothing()
     QCOMPARE(applied.count(), 0);
 }
 
-void SettingsPagesTest::positionsSurviveASwitch()
-{
+void SettingsPagesTest::positionsSurviveASwitch() {
     SettingsModel &model = m_window->document().settings;
     QHash<QString, int> chosen;
     QHash<QString, int> counts;
     int n = 0;
     for (SettingListWidget *w : allLists()) {
-        if (w->objectName() == QLatin1String("Set_Mode_Display(0)"))
-            continue;
+        if (w->objectName() == QLatin1String("Set_Mode_Display(0)")) continue;
         const int p = (w->item().defaultPosition + 1 + n++) % w->count();
         w->setCurrentIndex(p); // as the user would
         chosen.insert(w->objectName(), p);
@@ -154,9 +152,9 @@ void SettingsPagesTest::positionsSurviveASwitch()
     for (int lang : {int(Japanese), int(English), int(Japanese)}) {
         chooseLanguage(lang);
         for (SettingListWidget *w : allLists()) {
-            if (!chosen.contains(w->objectName()))
-                continue;
-            QVERIFY2(w->currentIndex() == chosen.value(w->objectName()), qPrintable(w->objectName()));
+            if (!chosen.contains(w->objectName())) continue;
+            QVERIFY2(w->currentIndex() == chosen.value(w->objectName()),
+                     qPrintable(w->objectName()));
             QVERIFY2(w->count() == counts.value(w->objectName()), qPrintable(w->objectName()));
             QCOMPARE(model.position(w->item().family, w->item().element), w->currentIndex());
         }
@@ -165,25 +163,28 @@ void SettingsPagesTest::positionsSurviveASwitch()
     QCOMPARE(list(F::Key, 7)->currentText(), QStringLiteral("セットモード復帰時間"));
 }
 
-void SettingsPagesTest::japaneseTextsAreExact_data()
-{
+void SettingsPagesTest::japaneseTextsAreExact_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("entry"); // -1: the control's caption or selected text
     QTest::addColumn<QString>("text");
     const QString ideographic(QChar(0x3000));
-    QTest::newRow("CH scope caption") << "Label23(3)" << -1 << QStringLiteral("チャンネル") + ideographic + QStringLiteral("スコープ表示");
+    QTest::newRow("CH scope caption")
+        << "Label23(3)" << -1
+        << QStringLiteral("チャンネル") + ideographic + QStringLiteral("スコープ表示");
     QTest::newRow("S meter caption") << "Label23(2)" << -1 << QStringLiteral("Ｓﾒｰﾀの種類");
-    QTest::newRow("font size caption") << "Label12(4)" << -1 << QStringLiteral("非操作側  表示サイズ");
+    QTest::newRow("font size caption")
+        << "Label12(4)" << -1 << QStringLiteral("非操作側  表示サイズ");
     QTest::newRow("channel display label") << "Label19" << -1 << QStringLiteral("ﾁｬﾝﾈﾙ表示ﾓｰﾄﾞ");
     QTest::newRow("channel display frame") << "Frame1" << -1 << QStringLiteral("ﾁｬﾝﾈﾙ表示ﾓｰﾄﾞ");
     QTest::newRow("repeater frame") << "Frame12" << -1 << QStringLiteral("≪レピーター設定≫");
-    QTest::newRow("dial ring") << "Set_Mode_Key(5)" << 3 << QStringLiteral("Squelch:Lower") + ideographic + QStringLiteral("Freq:Top");
+    QTest::newRow("dial ring") << "Set_Mode_Key(5)" << 3
+                               << QStringLiteral("Squelch:Lower") + ideographic +
+                                      QStringLiteral("Freq:Top");
     QTest::newRow("scan mode") << "Set_Mode_Scan(0)" << 1 << QStringLiteral(" 1秒(ﾀｲﾏｰｽｷｬﾝ)");
     QTest::newRow("lamp key") << "Set_Mode_Key(7)" << 22 << QStringLiteral("DTMF一桁目ﾊﾞｰｽﾄ");
 }
 
-void SettingsPagesTest::japaneseTextsAreExact()
-{
+void SettingsPagesTest::japaneseTextsAreExact() {
     QFETCH(QString, control);
     QFETCH(int, entry);
     QFETCH(QString, text);
@@ -198,8 +199,7 @@ void SettingsPagesTest::japaneseTextsAreExact()
         QCOMPARE(qobject_cast<QGroupBox *>(w)->title(), text);
 }
 
-void SettingsPagesTest::resets()
-{
+void SettingsPagesTest::resets() {
     for (SettingListWidget *w : allLists()) {
         if (w->objectName() != QLatin1String("Set_Mode_Display(0)"))
             w->setCurrentIndex(w->count() - 1);
@@ -224,8 +224,7 @@ void SettingsPagesTest::resets()
     QCOMPARE(list(F::Key, 0)->currentIndex(), 5); // Set Mode item kept
 }
 
-void SettingsPagesTest::resetsDoNothingWhileBusy()
-{
+void SettingsPagesTest::resetsDoNothingWhileBusy() {
     list(F::Key, 7)->setCurrentIndex(9);
     m_window->link().state.transferBusy = 9;
     QMetaObject::invokeMethod(find<QPushButton>(QStringLiteral("Set_Mode_Clear")), "click");
@@ -234,8 +233,7 @@ void SettingsPagesTest::resetsDoNothingWhileBusy()
     QCOMPARE(m_window->document().settings.position(F::Key, 7), 9);
 }
 
-void SettingsPagesTest::listsDiscardTypedKeys()
-{
+void SettingsPagesTest::listsDiscardTypedKeys() {
     QComboBox *power = list(F::Power, 0);
     QComboBox *key = list(F::Key, 6);
     QTest::keyClicks(power, QStringLiteral("OFF 3 hrs"));
@@ -252,8 +250,7 @@ void SettingsPagesTest::listsDiscardTypedKeys()
     QCOMPARE(wait->currentIndex(), 0);
 }
 
-void SettingsPagesTest::dtmfMemoryTyping()
-{
+void SettingsPagesTest::dtmfMemoryTyping() {
     auto *edit = find<QLineEdit>(QStringLiteral("COMMON_DTMF(0)"));
     QTest::keyClicks(edit, QStringLiteral("12a3#Ax*-"));
     QCOMPARE(edit->text(), QStringLiteral("123#A*-"));
@@ -269,8 +266,7 @@ void SettingsPagesTest::dtmfMemoryTyping()
     QCOMPARE(edit->text(), QStringLiteral("9"));
 }
 
-void SettingsPagesTest::dtmfLongPasteAndCleanUp()
-{
+void SettingsPagesTest::dtmfLongPasteAndCleanUp() {
     auto *edit = find<QLineEdit>(QStringLiteral("COMMON_DTMF(4)"));
     edit->setText(QStringLiteral("12345678901234567"));
     QTest::keyClick(edit, Qt::Key_1);
@@ -284,8 +280,7 @@ void SettingsPagesTest::dtmfLongPasteAndCleanUp()
     QCOMPARE(edit->text(), QStringLiteral("123"));
 }
 
-void SettingsPagesTest::dtmfListsAndReset()
-{
+void SettingsPagesTest::dtmfListsAndReset() {
     QComboBox *wait = find<QComboBox>(QStringLiteral("COMMON_WAIT"));
     QComboBox *head = find<QComboBox>(QStringLiteral("COMMON_HEAD"));
     QComboBox *burst = find<QComboBox>(QStringLiteral("COMMON_BURST"));
@@ -310,8 +305,7 @@ void SettingsPagesTest::dtmfListsAndReset()
     QCOMPARE(find<QLineEdit>(QStringLiteral("COMMON_DTMF(9)"))->text(), QString());
 }
 
-void SettingsPagesTest::readFromRadioSwitchesToJapanese()
-{
+void SettingsPagesTest::readFromRadioSwitchesToJapanese() {
     sim::RadioSimulator radio;
     test::connectLink(m_window->link(), radio, 1000);
     QByteArray area(148, '\0');

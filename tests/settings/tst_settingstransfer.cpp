@@ -1,11 +1,11 @@
 // The settings transfers end to end against the simulated radio.
 
+#include "SimFixture.h"
 #include "core/common/DtmfMemories.h"
 #include "core/settings/SettingsCatalogue.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/settings/SettingsModel.h"
 #include "core/settings/SettingsTransfer.h"
-#include "SimFixture.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -23,19 +23,17 @@ constexpr quint32 kDtmfArea = 0x01100;
 constexpr int kDtmfSize = 165;
 
 // A settings model with every item moved off its default.
-void moveOffDefaults(SettingsModel &m, int seed)
-{
+void moveOffDefaults(SettingsModel &m, int seed) {
     QRandomGenerator gen{quint32(seed)};
     for (const SettingItem &it : settings::catalogue()) {
-        if (!it.hasList())
-            continue;
+        if (!it.hasList()) continue;
         const int shift = 1 + int(gen.bounded(qMax(1, it.optionCount() - 1)));
-        QVERIFY(m.setPosition(it.family, it.element, (it.defaultPosition + shift) % it.optionCount()));
+        QVERIFY(
+            m.setPosition(it.family, it.element, (it.defaultPosition + shift) % it.optionCount()));
     }
 }
 
-QByteArray encodedArea(const SettingsModel &m)
-{
+QByteArray encodedArea(const SettingsModel &m) {
     return encodeSettingsBlock(m, 0) + encodeSettingsBlock(m, 1) + encodeSettingsBlock(m, 2);
 }
 
@@ -68,8 +66,7 @@ private:
     QByteArray m_radioArea; // the settings area the radio was given
 };
 
-void SettingsTransferTest::init()
-{
+void SettingsTransferTest::init() {
     m_radio = std::make_unique<RadioSimulator>();
     m_link = std::make_unique<SerialLink>();
     test::connectLink(*m_link, *m_radio, 1000);
@@ -81,15 +78,13 @@ void SettingsTransferTest::init()
     m_host = test::RecordingHost();
 }
 
-void SettingsTransferTest::cleanup()
-{
+void SettingsTransferTest::cleanup() {
     m_link.reset();
     m_radio.reset();
 }
 
 void SettingsTransferTest::loadRadio(const SettingsModel &positions, const DtmfMemories &dtmf,
-                                     quint8 protect)
-{
+                                     quint8 protect) {
     QByteArray area = encodedArea(positions);
     // What the program writes back as it came, and constants the radio holds
     // otherwise than the program writes them.
@@ -104,8 +99,7 @@ void SettingsTransferTest::loadRadio(const SettingsModel &positions, const DtmfM
     m_radio->write(kDtmfArea, dtmf.encodeBlock(0) + dtmf.encodeBlock(1) + dtmf.encodeBlock(2));
 }
 
-void SettingsTransferTest::readShowsEveryItem()
-{
+void SettingsTransferTest::readShowsEveryItem() {
     SettingsModel radioSide;
     moveOffDefaults(radioSide, 1);
     DtmfMemories radioDtmf;
@@ -125,7 +119,8 @@ void SettingsTransferTest::readShowsEveryItem()
     for (const SettingItem &it : settings::catalogue()) {
         if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
             continue;
-        QVERIFY2(settings.position(it.family, it.element) == radioSide.position(it.family, it.element),
+        QVERIFY2(settings.position(it.family, it.element) ==
+                     radioSide.position(it.family, it.element),
                  qPrintable(settings::controlName(it.family, it.element)));
     }
     QCOMPARE(settings.position(F::Mem, 0), 1);
@@ -146,15 +141,14 @@ void SettingsTransferTest::readShowsEveryItem()
                                         "QX~F1FE01R", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
 }
 
-void SettingsTransferTest::readDecodesRadioForms()
-{
+void SettingsTransferTest::readDecodesRadioForms() {
     QByteArray area(148, '\0');
-    area[14] = 0x01;      // Preset band(Main): a value below 3 is the position
-    area[48] = 0x00;      // Sensitivity: zero gives "1"
-    area[53] = char(0x68);  // Wild key: the last function
-    area[62] = 0x01;      // Language: Japanese
-    area[7] = 0x01;       // channel display: non-zero is ON
-    area[64 + 29] = 0x01; // Dial Ring third option
+    area[14] = 0x01;       // Preset band(Main): a value below 3 is the position
+    area[48] = 0x00;       // Sensitivity: zero gives "1"
+    area[53] = char(0x68); // Wild key: the last function
+    area[62] = 0x01;       // Language: Japanese
+    area[7] = 0x01;        // channel display: non-zero is ON
+    area[64 + 29] = 0x01;  // Dial Ring third option
     area[64 + 31] = 0x01;
     area[64 + 58] = 0x03; // Moni active on: Both bands
     area[44] = 0x30;      // Illumination: beyond the list
@@ -166,19 +160,21 @@ void SettingsTransferTest::readDecodesRadioForms()
     QVERIFY(settings.setPosition(F::Display, 1, 6));
     QVERIFY(settings.setPosition(F::Mem, 0, 2));
     QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
-    QCOMPARE(settings.options(F::Display, 14).at(settings.position(F::Display, 14)), QStringLiteral("1200MHz"));
-    QCOMPARE(settings.options(F::Toutyou, 1).at(settings.position(F::Toutyou, 1)), QStringLiteral("1"));
+    QCOMPARE(settings.options(F::Display, 14).at(settings.position(F::Display, 14)),
+             QStringLiteral("1200MHz"));
+    QCOMPARE(settings.options(F::Toutyou, 1).at(settings.position(F::Toutyou, 1)),
+             QStringLiteral("1"));
     QCOMPARE(settings.position(F::Key, 6), 50);
     QCOMPARE(settings.language(), int(Japanese));
-    QCOMPARE(settings.options(F::Key, 3).at(settings.position(F::Key, 3)), QStringLiteral("両ﾊﾞﾝﾄﾞ"));
+    QCOMPARE(settings.options(F::Key, 3).at(settings.position(F::Key, 3)),
+             QStringLiteral("両ﾊﾞﾝﾄﾞ"));
     QCOMPARE(settings.position(F::Combo1, 0), 1);
     QCOMPARE(settings.position(F::Key, 5), 2);
     QCOMPARE(settings.position(F::Display, 1), 6);
     QCOMPARE(settings.position(F::Mem, 0), 0); // digit F is beyond the list; cleared by the decode
 }
 
-void SettingsTransferTest::writeReturnsTheSameImage()
-{
+void SettingsTransferTest::writeReturnsTheSameImage() {
     SettingsModel radioSide;
     moveOffDefaults(radioSide, 11);
     DtmfMemories radioDtmf;
@@ -210,15 +206,15 @@ void SettingsTransferTest::writeReturnsTheSameImage()
     QCOMPARE(frames[0], QByteArray("QX~KP-R5T"));
     QCOMPARE(frames.mid(1, 3), (QList<QByteArray>{"QX~F00000R", "QX~F00040R", "QX~F00080R"}));
     const int lengths[] = {138, 138, 50, 112, 138, 110}; // without the CR
-    const char *starts[] = {"QX~F00000W", "QX~F00040W", "QX~F00080W", "QX~F01100W", "QX~F01133W", "QX~F01173W"};
+    const char *starts[] = {"QX~F00000W", "QX~F00040W", "QX~F00080W",
+                            "QX~F01100W", "QX~F01133W", "QX~F01173W"};
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(frames[4 + i].size(), lengths[i]);
         QVERIFY(frames[4 + i].startsWith(starts[i]));
     }
 }
 
-void SettingsTransferTest::writeTakesTheRadioBytesOfTheMoment()
-{
+void SettingsTransferTest::writeTakesTheRadioBytesOfTheMoment() {
     SettingsModel settings;
     DtmfMemories dtmf;
     QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
@@ -243,8 +239,7 @@ void SettingsTransferTest::writeTakesTheRadioBytesOfTheMoment()
     QCOMPARE(m_radio->read(0x01103, 16), QByteArray::fromHex("0102030F") + QByteArray(12, 0x11));
 }
 
-void SettingsTransferTest::retriesGetThrough()
-{
+void SettingsTransferTest::retriesGetThrough() {
     SimOptions o;
     o.dropEvery = 2; // every second frame goes unanswered: each step needs its second attempt
     m_radio->setOptions(o);
@@ -260,21 +255,22 @@ void SettingsTransferTest::retriesGetThrough()
     QCOMPARE(m_host.texts(), QStringList{QStringLiteral("Success| Finish")});
 }
 
-void SettingsTransferTest::failures_data()
-{
+void SettingsTransferTest::failures_data() {
     QTest::addColumn<int>("operation"); // 0 read, 1 write, 2 read DTMF, 3 write DTMF
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
     for (int op = 0; op < 4; ++op) {
         const QByteArray name = QByteArray::number(op);
-        QTest::newRow(name + " silent") << op << "silent" << "Error| Error";
-        QTest::newRow(name + " no port") << op << "port" << "Port Error| Error";
-        QTest::newRow(name + " corrupt") << op << "corrupt" << "Error| Error";
+        QTest::newRow(name + " silent") << op << "silent"
+                                        << "Error| Error";
+        QTest::newRow(name + " no port") << op << "port"
+                                         << "Port Error| Error";
+        QTest::newRow(name + " corrupt") << op << "corrupt"
+                                         << "Error| Error";
     }
 }
 
-void SettingsTransferTest::failures()
-{
+void SettingsTransferTest::failures() {
     QFETCH(int, operation);
     QFETCH(QString, fault);
     QFETCH(QString, message);
@@ -284,8 +280,7 @@ void SettingsTransferTest::failures()
         o.silent = true;
     else if (fault == QLatin1String("corrupt"))
         o.corruptEvery = 1;
-    if (fault == QLatin1String("port"))
-        m_link->setDevicePath(test::missingPort());
+    if (fault == QLatin1String("port")) m_link->setDevicePath(test::missingPort());
     m_radio->setOptions(o);
 
     SettingsModel settings;
@@ -293,10 +288,18 @@ void SettingsTransferTest::failures()
     m_radio->write(62, QByteArray(1, 0x01)); // Language Japanese
     bool ok = false;
     switch (operation) {
-    case 0: ok = readSettings(settings, dtmf, *m_link, m_host); break;
-    case 1: ok = writeSettings(settings, dtmf, *m_link, m_host); break;
-    case 2: ok = readDtmf(dtmf, *m_link, m_host); break;
-    case 3: ok = writeDtmf(dtmf, *m_link, m_host); break;
+    case 0:
+        ok = readSettings(settings, dtmf, *m_link, m_host);
+        break;
+    case 1:
+        ok = writeSettings(settings, dtmf, *m_link, m_host);
+        break;
+    case 2:
+        ok = readDtmf(dtmf, *m_link, m_host);
+        break;
+    case 3:
+        ok = writeDtmf(dtmf, *m_link, m_host);
+        break;
     }
     QVERIFY(!ok);
     QCOMPARE(m_host.texts(), QStringList{message});
@@ -306,16 +309,13 @@ void SettingsTransferTest::failures()
     QCOMPARE(m_host.percents.last(), 0);
 }
 
-void SettingsTransferTest::readFailingAtDtmfKeepsTheSettings()
-{
+void SettingsTransferTest::readFailingAtDtmfKeepsTheSettings() {
     // The radio falls silent once the write-protect byte has been read.
     struct Host : test::RecordingHost {
         std::function<void(int)> onPercent;
-        void setPercent(int p) override
-        {
+        void setPercent(int p) override {
             RecordingHost::setPercent(p);
-            if (onPercent)
-                onPercent(p);
+            if (onPercent) onPercent(p);
         }
     } host;
     host.onPercent = [this](int p) {
@@ -341,8 +341,7 @@ void SettingsTransferTest::readFailingAtDtmfKeepsTheSettings()
     QCOMPARE(m_radio->frameCount(), 8);
 }
 
-void SettingsTransferTest::busyLinkRefuses()
-{
+void SettingsTransferTest::busyLinkRefuses() {
     m_link->state.transferBusy = 5;
     SettingsModel settings;
     DtmfMemories dtmf;
@@ -355,8 +354,7 @@ void SettingsTransferTest::busyLinkRefuses()
     QCOMPARE(m_link->state.transferBusy, 5);
 }
 
-void SettingsTransferTest::quietStepShowsNoSuccess()
-{
+void SettingsTransferTest::quietStepShowsNoSuccess() {
     SettingsModel settings;
     DtmfMemories dtmf;
     m_link->state.completionMode = 1;
@@ -367,19 +365,20 @@ void SettingsTransferTest::quietStepShowsNoSuccess()
     QCOMPARE(m_link->state.completionMode, quint8(0));
 }
 
-void SettingsTransferTest::dtmfAloneMovesOnlyTheDtmfArea()
-{
+void SettingsTransferTest::dtmfAloneMovesOnlyTheDtmfArea() {
     DtmfMemories radioDtmf;
     radioDtmf.setMemory(4, QStringLiteral("4444"));
     radioDtmf.setTiming(DtmfMemories::Head, 9);
-    m_radio->write(kDtmfArea, radioDtmf.encodeBlock(0) + radioDtmf.encodeBlock(1) + radioDtmf.encodeBlock(2));
+    m_radio->write(kDtmfArea,
+                   radioDtmf.encodeBlock(0) + radioDtmf.encodeBlock(1) + radioDtmf.encodeBlock(2));
     const QByteArray before = m_radio->image();
 
     DtmfMemories dtmf;
     QVERIFY(readDtmf(dtmf, *m_link, m_host));
     QCOMPARE(dtmf.memory(4), QStringLiteral("4444"));
     QCOMPARE(dtmf.timing(DtmfMemories::Head), 9);
-    QCOMPARE(m_radio->frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
+    QCOMPARE(m_radio->frames(),
+             (QList<QByteArray>{"QX~KP-R5T", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
     QCOMPARE(m_host.texts(), QStringList{QStringLiteral("Success| Finish")});
     QCOMPARE(m_host.percents, (QList<int>{35, 70, 100, 100, 0}));
 

@@ -9,19 +9,16 @@ namespace kpr5::test {
 // Records every message box the windows show and answers it.
 class MessageRecorder {
 public:
-    explicit MessageRecorder(ui::Answer answer = ui::Answer::Ok) : m_answer(answer)
-    {
+    explicit MessageRecorder(ui::Answer answer = ui::Answer::Ok) : m_answer(answer) {
         ui::setMessageHook([this](const ui::MessageRecord &r) {
             records << r;
-            if (onMessage)
-                onMessage(r);
+            if (onMessage) onMessage(r);
             return m_answer;
         });
     }
     ~MessageRecorder() { ui::setMessageHook(nullptr); }
     void setAnswer(ui::Answer a) { m_answer = a; }
-    QStringList texts() const
-    {
+    QStringList texts() const {
         QStringList out;
         for (const auto &m : records)
             out << m.text + QLatin1Char('|') + m.title;

@@ -30,16 +30,14 @@ public:
     void setProgressValue(int v) override { progressValues << v; }
     void setPercent(int p) override { percents << p; }
     void setCurrentRow(int r) override { rows << r; }
-    void message(const QString &t, const QString &ti, const QString &d) override
-    {
+    void message(const QString &t, const QString &ti, const QString &d) override {
         messages << Message{t, ti, d};
     }
     void transferStarted() override { ++started; }
     void transferFinished() override { ++finished; }
     void closeWindow() override { ++closed; }
 
-    QStringList texts() const
-    {
+    QStringList texts() const {
         QStringList out;
         for (const auto &m : messages)
             out << m.text + QLatin1Char('|') + m.title;
@@ -48,8 +46,7 @@ public:
 };
 
 // A started simulator, with the link pointed at it.
-inline void connectLink(SerialLink &link, sim::RadioSimulator &radio, int timeoutMs = 1000)
-{
+inline void connectLink(SerialLink &link, sim::RadioSimulator &radio, int timeoutMs = 1000) {
     QString error;
     QVERIFY2(radio.start(&error), qPrintable(error));
     link.setDevicePath(radio.portPath());
@@ -57,6 +54,8 @@ inline void connectLink(SerialLink &link, sim::RadioSimulator &radio, int timeou
 }
 
 // A path that is surely not a serial port.
-inline QString missingPort() { return QStringLiteral("/dev/kpr5-no-such-port"); }
+inline QString missingPort() {
+    return QStringLiteral("/dev/kpr5-no-such-port");
+}
 
 } // namespace kpr5::test

@@ -66,14 +66,13 @@ public:
     void saveIfAsked();
 };
 
-bool RadioSimulator::Engine::openPty(QString *error)
-{
+bool RadioSimulator::Engine::openPty(QString *error) {
     masterFd = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (masterFd < 0 || ::grantpt(masterFd) != 0 || ::unlockpt(masterFd) != 0) {
         if (error)
-            *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(qt_error_string(errno));
-        if (masterFd >= 0)
-            ::close(masterFd);
+            *error =
+                QStringLiteral("cannot create a pseudo-terminal: %1").arg(qt_error_string(errno));
+        if (masterFd >= 0) ::close(masterFd);
         masterFd = -1;
         return false;
     }
@@ -95,33 +94,26 @@ bool RadioSimulator::Engine::openPty(QString *error)
     return true;
 }
 
-void RadioSimulator::Engine::linkDevice()
-{
-    if (options.linkPath.isEmpty())
-        return;
+void RadioSimulator::Engine::linkDevice() {
+    if (options.linkPath.isEmpty()) return;
     QFile::remove(options.linkPath);
     QFile::link(device, options.linkPath);
 }
 
-void RadioSimulator::Engine::closePty()
-{
+void RadioSimulator::Engine::closePty() {
     // The device goes away with its node, as a pulled USB cable's does.
     QString link;
     {
         QMutexLocker lock(&mutex);
         link = options.linkPath;
     }
-    if (!link.isEmpty())
-        QFile::remove(link);
-    if (masterFd >= 0)
-        ::close(masterFd);
-    if (slaveFd >= 0)
-        ::close(slaveFd);
+    if (!link.isEmpty()) QFile::remove(link);
+    if (masterFd >= 0) ::close(masterFd);
+    if (slaveFd >= 0) ::close(slaveFd);
     masterFd = slaveFd = -1;
 }
 
-void RadioSimulator::Engine::setupInThread()
-{
+void RadioSimulator::Engine::setupInThread() {
     clock.start();
     notifier = new QSocketNotifier(masterFd, QSocketNotifier::Read, this);
     QObject::connect(notifier, &QSocketNotifier::activated, this, [this] { onReadable(); });
@@ -131,80 +123,65 @@ void RadioSimulator::Engine::setupInThread()
     QObject::connect(sendTimer, &QTimer::timeout, this, [this] { pump(); });
 }
 
-void RadioSimulator::Engine::teardownInThread()
-{
+void RadioSimulator::Engine::teardownInThread() {
     delete notifier;
     notifier = nullptr;
-    if (sendTimer)
-        sendTimer->stop();
+    if (sendTimer) sendTimer->stop();
     output.clear();
     input.clear();
     closePty();
 }
 
-void RadioSimulator::Engine::onReadable()
-{
+void RadioSimulator::Engine::onReadable() {
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(masterFd, buf, sizeof buf);
-        if (n <= 0)
-            break;
-        if (input.isEmpty())
-            frameStartNs = clock.nsecsElapsed();
+        if (n <= 0) break;
+        if (input.isEmpty()) frameStartNs = clock.nsecsElapsed();
         input.append(buf, int(n));
     }
     for (;;) {
         const int cr = input.indexOf('\r');
-        if (cr < 0)
-            break;
+        if (cr < 0) break;
         const QByteArray frame = input.left(cr);
         input.remove(0, cr + 1);
         // The frame's last byte arrived (frame length + CR) byte times after its first.
         const qint64 arrived = frameStartNs + qint64(frame.size() + 1) * byteNs();
         handleFrame(frame, arrived);
         frameStartNs = arrived;
-        if (masterFd < 0)
-            return; // hung up
+        if (masterFd < 0) return; // hung up
     }
 }
 
-QByteArray RadioSimulator::Engine::replyFor(const QByteArray &frame, bool *wrote)
-{
+QByteArray RadioSimulator::Engine::replyFor(const QByteArray &frame, bool *wrote) {
     *wrote = false;
     const QByteArray echo = frame + '\r';
-    if (frame == "QX~KP-R5T")
-        return echo + "\r\nOK\r\n";
-    if (frame == "QX~KP-R5")
-        return echo + "\r\n  OK\r\n";
-    if (!frame.startsWith("QX~F") || frame.size() < 10)
-        return {};
+    if (frame == "QX~KP-R5T") return echo + "\r\nOK\r\n";
+    if (frame == "QX~KP-R5") return echo + "\r\n  OK\r\n";
+    if (!frame.startsWith("QX~F") || frame.size() < 10) return {};
     const QByteArray digits = frame.mid(4, 5);
     const auto addrBytes = fromHexDigits(QByteArray("0") + digits);
-    if (!addrBytes || (digits[0] != '0' && digits[0] != '1'))
-        return {};
-    const quint32 address = (quint8(addrBytes->at(0)) << 16) | (quint8(addrBytes->at(1)) << 8)
-                            | quint8(addrBytes->at(2));
+    if (!addrBytes || (digits[0] != '0' && digits[0] != '1')) return {};
+    const quint32 address = (quint8(addrBytes->at(0)) << 16) | (quint8(addrBytes->at(1)) << 8) |
+                            quint8(addrBytes->at(2));
     const char op = frame.at(9);
     if (op == 'R' && frame.size() == 10) {
         QByteArray data(64, '\0');
         QMutexLocker lock(&mutex);
         for (int i = 0; i < 64; ++i) {
             const quint32 a = address + quint32(i);
-            if (a < quint32(kImageSize))
-                data[i] = memory.at(int(a));
+            if (a < quint32(kImageSize)) data[i] = memory.at(int(a));
         }
         return echo + "\r\n" + toHexDigits(data) + "\r\n";
     }
     if (op == 'W') {
         const auto data = fromHexDigits(frame.mid(10));
-        if (!data || data->isEmpty())
-            return {};
+        if (!data || data->isEmpty()) return {};
         {
             QMutexLocker lock(&mutex);
             for (int i = 0; i < data->size(); ++i) {
                 const quint32 a = address + quint32(i);
-                if (a < quint32(kImageSize))
-                    memory[int(a)] = data->at(i);
+                if (a < quint32(kImageSize)) memory[int(a)] = data->at(i);
             }
         }
         *wrote = true;
@@ -213,8 +190,7 @@ QByteArray RadioSimulator::Engine::replyFor(const QByteArray &frame, bool *wrote
     return {};
 }
 
-void RadioSimulator::Engine::saveIfAsked()
-{
+void RadioSimulator::Engine::saveIfAsked() {
     QString path;
     QByteArray image;
     {
@@ -222,8 +198,7 @@ void RadioSimulator::Engine::saveIfAsked()
         path = options.saveFile;
         image = memory;
     }
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     QSaveFile f(path);
     if (f.open(QIODevice::WriteOnly)) {
         f.write(image);
@@ -231,8 +206,7 @@ void RadioSimulator::Engine::saveIfAsked()
     }
 }
 
-void RadioSimulator::Engine::handleFrame(const QByteArray &frame, qint64 arrivedNs)
-{
+void RadioSimulator::Engine::handleFrame(const QByteArray &frame, qint64 arrivedNs) {
     SimOptions o;
     int n;
     {
@@ -243,8 +217,7 @@ void RadioSimulator::Engine::handleFrame(const QByteArray &frame, qint64 arrived
     }
     if (!o.logFile.isEmpty()) {
         QFile log(o.logFile);
-        if (log.open(QIODevice::Append))
-            log.write(frame + '\n');
+        if (log.open(QIODevice::Append)) log.write(frame + '\n');
     }
     if (o.hangupAfter > 0 && n >= o.hangupAfter) {
         teardownInThread();
@@ -252,12 +225,9 @@ void RadioSimulator::Engine::handleFrame(const QByteArray &frame, qint64 arrived
     }
     bool wrote = false;
     QByteArray reply = replyFor(frame, &wrote);
-    if (wrote)
-        saveIfAsked();
-    if (reply.isEmpty() || o.silent || (o.dropEvery > 0 && n % o.dropEvery == 0))
-        return;
-    if (o.shortEvery > 0 && n % o.shortEvery == 0)
-        reply.chop(1);
+    if (wrote) saveIfAsked();
+    if (reply.isEmpty() || o.silent || (o.dropEvery > 0 && n % o.dropEvery == 0)) return;
+    if (o.shortEvery > 0 && n % o.shortEvery == 0) reply.chop(1);
     if (o.corruptEvery > 0 && n % o.corruptEvery == 0) {
         // Spoil the byte the program checks: "OK" becomes "OX", CR LF becomes LF CR.
         const int ok = reply.lastIndexOf("OK");
@@ -267,14 +237,12 @@ void RadioSimulator::Engine::handleFrame(const QByteArray &frame, qint64 arrived
             std::swap(reply[reply.size() - 1], reply[reply.size() - 2]);
     }
     qint64 start = arrivedNs + qint64(o.latencyMs) * 1'000'000;
-    if (o.lateEvery > 0 && n % o.lateEvery == 0)
-        start += qint64(o.lateMs) * 1'000'000;
+    if (o.lateEvery > 0 && n % o.lateEvery == 0) start += qint64(o.lateMs) * 1'000'000;
     output.push_back(Pending{start, reply, 0});
     pump();
 }
 
-void RadioSimulator::Engine::pump()
-{
+void RadioSimulator::Engine::pump() {
     const qint64 perByte = byteNs();
     while (!output.empty() && masterFd >= 0) {
         Pending &p = output.front();
@@ -290,15 +258,13 @@ void RadioSimulator::Engine::pump()
             due = int(qMin<qint64>(p.bytes.size(), (now + 500'000 - p.startNs) / perByte + 1));
         if (due > p.sent) {
             const ssize_t w = ::write(masterFd, p.bytes.constData() + p.sent, size_t(due - p.sent));
-            if (w > 0)
-                p.sent += int(w);
+            if (w > 0) p.sent += int(w);
         }
         if (p.sent >= p.bytes.size()) {
             const qint64 end = p.startNs + qint64(p.bytes.size()) * perByte;
             output.pop_front();
             // The next reply cannot start before this one has left the wire.
-            if (!output.empty() && output.front().startNs < end)
-                output.front().startNs = end;
+            if (!output.empty() && output.front().startNs < end) output.front().startNs = end;
             continue;
         }
         const qint64 next = p.startNs + qint64(p.sent) * perByte;
@@ -311,20 +277,19 @@ void RadioSimulator::Engine::pump()
 
 RadioSimulator::RadioSimulator(const SimOptions &options) : d(std::make_unique<Engine>(options)) {}
 
-RadioSimulator::~RadioSimulator() { stop(); }
+RadioSimulator::~RadioSimulator() {
+    stop();
+}
 
-bool RadioSimulator::start(QString *error)
-{
-    if (d->thread.isRunning())
-        return true;
+bool RadioSimulator::start(QString *error) {
+    if (d->thread.isRunning()) return true;
     if (d->options.linkPath.isEmpty() && d->options.privateLink) {
         static QAtomicInt counter;
         d->options.linkPath = QDir::temp().filePath(QStringLiteral("kpr5-sim-%1-%2")
                                                         .arg(QCoreApplication::applicationPid())
                                                         .arg(counter.fetchAndAddRelaxed(1)));
     }
-    if (!d->openPty(error))
-        return false;
+    if (!d->openPty(error)) return false;
     d->moveToThread(&d->thread);
     d->thread.start();
     QSemaphore ready;
@@ -336,105 +301,86 @@ bool RadioSimulator::start(QString *error)
     return true;
 }
 
-void RadioSimulator::stop()
-{
-    if (!d->thread.isRunning())
-        return;
-    QMetaObject::invokeMethod(d.get(), [this] { d->teardownInThread(); },
-                              Qt::BlockingQueuedConnection);
+void RadioSimulator::stop() {
+    if (!d->thread.isRunning()) return;
+    QMetaObject::invokeMethod(
+        d.get(), [this] { d->teardownInThread(); }, Qt::BlockingQueuedConnection);
     d->thread.quit();
     d->thread.wait();
     d->saveIfAsked();
-    if (!d->options.linkPath.isEmpty())
-        QFile::remove(d->options.linkPath);
+    if (!d->options.linkPath.isEmpty()) QFile::remove(d->options.linkPath);
 }
 
-QString RadioSimulator::portPath() const
-{
+QString RadioSimulator::portPath() const {
     QMutexLocker lock(&d->mutex);
     return d->options.linkPath.isEmpty() ? d->device : d->options.linkPath;
 }
 
-QString RadioSimulator::devicePath() const
-{
+QString RadioSimulator::devicePath() const {
     QMutexLocker lock(&d->mutex);
     return d->device;
 }
 
-QByteArray RadioSimulator::read(quint32 address, int length) const
-{
+QByteArray RadioSimulator::read(quint32 address, int length) const {
     QMutexLocker lock(&d->mutex);
-    if (address >= quint32(kImageSize) || length <= 0)
-        return {};
+    if (address >= quint32(kImageSize) || length <= 0) return {};
     return d->memory.mid(int(address), length);
 }
 
-void RadioSimulator::write(quint32 address, const QByteArray &bytes)
-{
+void RadioSimulator::write(quint32 address, const QByteArray &bytes) {
     QMutexLocker lock(&d->mutex);
     for (int i = 0; i < bytes.size(); ++i) {
         const quint32 a = address + quint32(i);
-        if (a < quint32(kImageSize))
-            d->memory[int(a)] = bytes.at(i);
+        if (a < quint32(kImageSize)) d->memory[int(a)] = bytes.at(i);
     }
 }
 
-QByteArray RadioSimulator::image() const
-{
+QByteArray RadioSimulator::image() const {
     QMutexLocker lock(&d->mutex);
     return d->memory;
 }
 
-void RadioSimulator::setImage(const QByteArray &image)
-{
+void RadioSimulator::setImage(const QByteArray &image) {
     QMutexLocker lock(&d->mutex);
     d->memory = image.left(kImageSize);
     d->memory.append(QByteArray(kImageSize - d->memory.size(), '\0'));
 }
 
-bool RadioSimulator::loadImage(const QString &path, QString *error)
-{
+bool RadioSimulator::loadImage(const QString &path, QString *error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = f.errorString();
+        if (error) *error = f.errorString();
         return false;
     }
     setImage(f.readAll());
     return true;
 }
 
-bool RadioSimulator::saveImage(const QString &path, QString *error) const
-{
+bool RadioSimulator::saveImage(const QString &path, QString *error) const {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(image()) != kImageSize || !f.commit()) {
-        if (error)
-            *error = f.errorString();
+        if (error) *error = f.errorString();
         return false;
     }
     return true;
 }
 
-QList<QByteArray> RadioSimulator::frames() const
-{
+QList<QByteArray> RadioSimulator::frames() const {
     QMutexLocker lock(&d->mutex);
     return d->frames;
 }
 
-int RadioSimulator::frameCount() const
-{
+int RadioSimulator::frameCount() const {
     QMutexLocker lock(&d->mutex);
     return d->frameCounter;
 }
 
-void RadioSimulator::clearFrames()
-{
+void RadioSimulator::clearFrames() {
     QMutexLocker lock(&d->mutex);
     d->frames.clear();
 }
 
-void RadioSimulator::setOptions(const SimOptions &options)
-{
+void RadioSimulator::setOptions(const SimOptions &options) {
     QMutexLocker lock(&d->mutex);
     // Where the device is reached stays as it was when the simulator started.
     const QString link = d->options.linkPath;
@@ -446,24 +392,19 @@ void RadioSimulator::setOptions(const SimOptions &options)
     }
 }
 
-SimOptions RadioSimulator::options() const
-{
+SimOptions RadioSimulator::options() const {
     QMutexLocker lock(&d->mutex);
     return d->options;
 }
 
-void RadioSimulator::hangUp()
-{
-    if (!d->thread.isRunning())
-        return;
-    QMetaObject::invokeMethod(d.get(), [this] { d->teardownInThread(); },
-                              Qt::BlockingQueuedConnection);
+void RadioSimulator::hangUp() {
+    if (!d->thread.isRunning()) return;
+    QMetaObject::invokeMethod(
+        d.get(), [this] { d->teardownInThread(); }, Qt::BlockingQueuedConnection);
 }
 
-bool RadioSimulator::reconnect(QString *error)
-{
-    if (!d->thread.isRunning())
-        return start(error);
+bool RadioSimulator::reconnect(QString *error) {
+    if (!d->thread.isRunning()) return start(error);
     bool ok = false;
     QMetaObject::invokeMethod(
         d.get(),
@@ -474,8 +415,7 @@ bool RadioSimulator::reconnect(QString *error)
                 d->options.hangupAfter = 0;
             }
             ok = d->openPty(error);
-            if (ok)
-                d->setupInThread();
+            if (ok) d->setupInThread();
         },
         Qt::BlockingQueuedConnection);
     return ok;

@@ -33,8 +33,8 @@ struct SimOptions {
     int corruptEvery = 0; // every Nth reply has a fixed byte ("OK", CR LF) corrupted
     int lateEvery = 0;    // every Nth reply comes lateMs late
     int lateMs = 1500;
-    bool silent = false;  // never answer
-    int hangupAfter = 0;  // the port vanishes after N frames
+    bool silent = false; // never answer
+    int hangupAfter = 0; // the port vanishes after N frames
     // Without a link path, reach the device through a private symbolic link
     // (removed when the port vanishes or the simulator stops), so that a
     // program still holding the path never reaches a pseudo-terminal that

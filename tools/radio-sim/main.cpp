@@ -13,15 +13,13 @@
 
 namespace {
 int signalPipe[2] = {-1, -1};
-void onSignal(int)
-{
+void onSignal(int) {
     const char c = 1;
     [[maybe_unused]] auto n = ::write(signalPipe[1], &c, 1);
 }
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kpr5-radio-sim"));
     QCommandLineParser p;
@@ -31,14 +29,15 @@ int main(int argc, char *argv[])
     p.addHelpOption();
     auto opt = [&](const char *name, const char *help, const char *value = nullptr) {
         QCommandLineOption o{QString::fromLatin1(name), QString::fromLatin1(help)};
-        if (value)
-            o.setValueName(QLatin1String(value));
+        if (value) o.setValueName(QLatin1String(value));
         p.addOption(o);
         return o;
     };
-    const auto link = opt("link", "Place a symbolic link to the device at PATH (removed on exit).", "PATH");
+    const auto link =
+        opt("link", "Place a symbolic link to the device at PATH (removed on exit).", "PATH");
     const auto image = opt("image", "Load the memory image from FILE.", "FILE");
-    const auto save = opt("save", "Save the image to FILE after every accepted write and on exit.", "FILE");
+    const auto save =
+        opt("save", "Save the image to FILE after every accepted write and on exit.", "FILE");
     const auto log = opt("log", "Append every received frame to FILE, one per line.", "FILE");
     const auto baud = opt("baud", "Pace bytes at N baud (10 bits a byte), both ways.", "N");
     const auto latency = opt("latency", "Wait MS milliseconds before every reply.", "MS");
@@ -52,8 +51,7 @@ int main(int argc, char *argv[])
     p.process(app);
 
     auto number = [&](const QCommandLineOption &o, int fallback) {
-        if (!p.isSet(o))
-            return fallback;
+        if (!p.isSet(o)) return fallback;
         bool ok = false;
         const int v = p.value(o).toInt(&ok);
         if (!ok || v < 0) {

@@ -1,19 +1,18 @@
 // kpr5-screenshots: pictures of the main window's pages for the documentation.
 //   kpr5-screenshots OUTPUT_DIR   (run under Xvfb, or with QT_QPA_PLATFORM=offscreen)
 
-#include "gui/shell/MainWindow.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/banks/GroupWindow.h"
 #include "gui/channels/DetailDialog.h"
 #include "gui/font/FontWindow.h"
-#include "core/settings/SettingsModel.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
 
 using namespace kpr5;
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(out);
