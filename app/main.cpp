@@ -43,14 +43,7 @@ int main(int argc, char *argv[]) {
     auto showMain = [&] {
         window = std::make_unique<kpr5::MainWindow>();
         if (parser.isSet(portOption)) {
-            const QString port = parser.value(portOption);
-            const int n = kpr5::SerialLink::comNumberFromText(port);
-            if (n > 0) {
-                window->link().state.comPort = n;
-                window->link().setDevicePath(QString());
-            } else {
-                window->link().setDevicePath(port);
-            }
+            window->link().portSettings().choose(parser.value(portOption));
             window->updatePortChecks();
         }
         window->show();

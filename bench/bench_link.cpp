@@ -18,7 +18,7 @@ QList<bench::Row> linkBenchmarks() {
         sim::RadioSimulator radio;
         radio.start();
         SerialLink link;
-        link.setDevicePath(radio.portPath());
+        link.portSettings().devicePath = radio.portPath();
         const int n = 2000;
         QElapsedTimer t;
         t.start();
@@ -38,7 +38,7 @@ QList<bench::Row> linkBenchmarks() {
         sim::RadioSimulator radio(o);
         radio.start();
         SerialLink link;
-        link.setDevicePath(radio.portPath());
+        link.portSettings().devicePath = radio.portPath();
         QElapsedTimer t;
         t.start();
         const double cpu0 = bench::threadCpuSeconds();

@@ -1,12 +1,10 @@
 #include "cli/CommandLine.h"
 
-#include "core/banks/GroupTransfer.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/Backups.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
-#include "core/font/FontTransfer.h"
 #include "core/link/SerialLink.h"
 #include "core/radio/Verify.h"
 #include "core/radio/WholeRadio.h"
@@ -109,11 +107,7 @@ void choosePort(SerialLink &link, const QString &port) {
     // Tests shorten the reply timer (never set in normal use).
     const int testTimeout = qEnvironmentVariableIntValue("KPR5_TEST_REPLY_TIMEOUT_MS");
     if (testTimeout > 0) link.setReplyTimeout(testTimeout);
-    const int n = SerialLink::comNumberFromText(port);
-    if (n > 0)
-        link.state.comPort = n;
-    else
-        link.setDevicePath(port);
+    link.portSettings().choose(port);
 }
 
 // Parses `arguments` (the command name first) with the options given.
@@ -169,20 +163,7 @@ int readCommand(const QStringList &arguments) {
     choosePort(link, p.value(portOption()));
     TerminalHost host(showProgress(p));
 
-    SerialLink fontLink, groupLink;
-    for (SerialLink *l : {&fontLink, &groupLink}) {
-        l->setReplyTimeout(200);
-        choosePort(*l, p.value(portOption()));
-    }
-    const auto fontStep = [&] {
-        FontTransfer transfer(doc.font, fontLink, host);
-        transfer.setQuiet(true);
-        return transfer.readAll() == FontTransfer::Result::Success;
-    };
-    const auto groupStep = [&] {
-        return readGroups(doc.groups, groupLink, host, true, &doc.banks);
-    };
-    const WholeRadioResult result = readAll(doc, link, host, fontStep, groupStep);
+    const WholeRadioResult result = readAll(doc, link, host);
     host.endLine();
     if (!result.ok()) {
         err() << "kpr5: the radio was not read completely (failed: "
@@ -191,14 +172,14 @@ int readCommand(const QStringList &arguments) {
         return host.portError() ? ExitPort : ExitTransfer;
     }
     QString error;
-    if (!saveDataFile(doc, link.state.comPort, p.value(output), &error))
+    if (!saveDataFile(doc, link.portSettings().comPort, p.value(output), &error))
         return fileError(QStringLiteral("%1: %2").arg(p.value(output), error));
     if (p.isSet(fontOption()) && !saveFontFile(doc.font, p.value(fontOption()), &error))
         return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
     // Nothing lost: every complete read is also kept in the backup folder. The
     // file asked for is written already, so a backup that fails is a warning.
-    if (!saveBackup(doc, link.state.comPort, backupDirectory(), QDateTime::currentDateTime(),
-                    nullptr, &error)) {
+    if (!saveBackup(doc, link.portSettings().comPort, backupDirectory(),
+                    QDateTime::currentDateTime(), nullptr, &error)) {
         err() << "kpr5: warning: no backup kept (" << error << ")\n";
         err().flush();
     }

@@ -17,45 +17,45 @@ void showProgress(TransferHost &host, int percent) {
 }
 } // namespace
 
-bool readBanks(BankTable &banks, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, kBankReadBusyCode);
-    if (!op.begin()) return false;
+TransferResult readBanks(BankTable &banks, SerialLink &link, TransferHost &host) {
+    Operation op(link, host);
+    if (!op.begin()) return op.result();
     host.setProgressMaximum(100);
-    if (!op.identify()) return false;
+    if (!op.identify()) return op.result();
 
     showProgress(host, 20);
     QByteArray data;
-    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock0, &data); })) return false;
+    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock0, &data); })) return op.result();
     banks.decodeCounts(0, data, kBlock0Banks);
 
     showProgress(host, 60);
-    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock1, &data); })) return false;
+    if (!op.retry(kAttempts, [&] { return link.readBlock(kBlock1, &data); })) return op.result();
     banks.decodeCounts(kBlock0Banks, data, kBlock1Banks);
     banks.markLoaded();
 
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
-bool writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, kBankWriteBusyCode);
-    if (!op.begin()) return false;
+TransferResult writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host) {
+    Operation op(link, host);
+    if (!op.begin()) return op.result();
     host.setProgressMaximum(100);
-    if (!op.identify()) return false;
+    if (!op.identify()) return op.result();
 
     const QByteArray area = banks.encodeArea();
     showProgress(host, 20);
     if (!op.retry(kAttempts,
                   [&] { return link.writeBlock(kBlock0, area.left(BankTable::kBlockSize)); }))
-        return false;
+        return op.result();
 
     showProgress(host, 60);
     if (!op.retry(kAttempts,
                   [&] { return link.writeBlock(kBlock1, area.mid(BankTable::kBlockSize)); }))
-        return false;
+        return op.result();
 
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
 } // namespace kpr5

@@ -9,17 +9,14 @@ namespace kpr5 {
 
 class BankTable;
 
-constexpr int kBankReadBusyCode = 501;
-constexpr int kBankWriteBusyCode = 502;
-
 // Identification, block 0 (banks 0-31), block 1 (banks 32-49), each up to 3
 // attempts; progress 20 %, 60 %, 100 %. Every block that arrives goes into the
 // table at once; after the second, the shown total is 1000. False when the
 // transfer did not run or failed (the host has been told).
-bool readBanks(BankTable &banks, SerialLink &link, TransferHost &host);
+TransferResult readBanks(BankTable &banks, SerialLink &link, TransferHost &host);
 
 // The same frames as writes: 64 bytes each, the second ending with the seven
 // special area sizes and 14 zero bytes.
-bool writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host);
+TransferResult writeBanks(const BankTable &banks, SerialLink &link, TransferHost &host);
 
 } // namespace kpr5

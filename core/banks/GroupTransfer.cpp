@@ -7,6 +7,12 @@ namespace kpr5 {
 namespace {
 constexpr int kAttempts = 3;
 
+// The group window's buttons are enabled again before its message shows.
+void finishWith(Operation &op, const QString &text) {
+    op.succeed(-1, QString());
+    if (succeeded(op.result())) op.host().message(text, kFinishTitle);
+}
+
 struct GroupBlock {
     quint32 address;
     int firstGroup;
@@ -19,10 +25,6 @@ constexpr GroupBlock kBlocks[2] = {
      GroupTable::kGroupCount - GroupTable::kBlock0Groups},
 };
 
-void finishWith(Operation &op, const QString &text) {
-    finishTransfer(op.link(), op.host());
-    op.host().message(text, kFinishTitle);
-}
 } // namespace
 
 Outcome writeGroupBlock(const GroupTable &groups, SerialLink &link, int block) {
@@ -31,35 +33,36 @@ Outcome writeGroupBlock(const GroupTable &groups, SerialLink &link, int block) {
     return link.writeBlock(b.address, groups.encodeGroups(b.firstGroup, b.groupCount));
 }
 
-bool readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
-                const BankTable *banks) {
-    Operation op(link, host, kGroupReadBusyCode);
-    if (!op.begin()) return false;
-    if (!op.identify()) return false;
+TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
+                          const BankTable *banks) {
+    Operation op(link, host);
+    if (!op.begin()) return op.result();
+    if (!op.identify()) return op.result();
 
     for (const GroupBlock &b : kBlocks) {
         QByteArray data;
-        if (!op.retry(kAttempts, [&] { return link.readBlock(b.address, &data); })) return false;
+        if (!op.retry(kAttempts, [&] { return link.readBlock(b.address, &data); }))
+            return op.result();
         groups.decodeGroups(b.firstGroup, b.groupCount, data);
         if (banks) groups.clearUnavailable(*banks);
     }
 
     finishWith(op, automatic ? kAllDataReadText : kGroupReadText);
-    return true;
+    return op.result();
 }
 
-bool writeGroups(const GroupTable &groups, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, kGroupWriteBusyCode);
-    if (!op.begin()) return false;
-    if (!op.identify()) return false;
+TransferResult writeGroups(const GroupTable &groups, SerialLink &link, TransferHost &host) {
+    Operation op(link, host);
+    if (!op.begin()) return op.result();
+    if (!op.identify()) return op.result();
 
     for (int block = 0; block < 2; ++block) {
         if (!op.retry(kAttempts, [&] { return writeGroupBlock(groups, link, block); }))
-            return false;
+            return op.result();
     }
 
     finishWith(op, kGroupWriteText);
-    return true;
+    return op.result();
 }
 
 } // namespace kpr5

@@ -11,9 +11,6 @@ namespace kpr5 {
 class BankTable;
 class GroupTable;
 
-constexpr int kGroupReadBusyCode = 511;
-constexpr int kGroupWriteBusyCode = 512;
-
 inline const QString kGroupReadText = QStringLiteral("OK");
 inline const QString kAllDataReadText = QStringLiteral("Success ALL DATA READ");
 inline const QString kGroupWriteText = QStringLiteral("Success Group Data Write");
@@ -24,12 +21,12 @@ inline const QString kGroupWriteText = QStringLiteral("Success Group Data Write"
 // read (`automatic`). With `banks`, flags that the radio holds for empty
 // banks are dropped, as an empty bank cannot be linked. False when it did not
 // run or failed.
-bool readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
-                const BankTable *banks = nullptr);
+TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
+                          const BankTable *banks = nullptr);
 
 // `GROUP_WRITE`: identification, then the two blocks (frames of 107 and 91
 // characters), each up to 3 attempts. Ends with "Success Group Data Write".
-bool writeGroups(const GroupTable &groups, SerialLink &link, TransferHost &host);
+TransferResult writeGroups(const GroupTable &groups, SerialLink &link, TransferHost &host);
 
 // One group write block (0 or 1) without identification, as the whole-radio
 // write sends them on the main window's link.

@@ -10,7 +10,17 @@ namespace {
 
 constexpr int kReadFailureLimit = 30;
 constexpr int kWriteFailureLimit = 20;
+// The progress bar's maximum for the whole table: its rows and a margin.
 constexpr int kFullProgress = 1704;
+// The whole table's percentage is the row divided by this.
+constexpr int kRowsPerPercent = 17;
+
+// Pass table: the first block up to 3 attempts, the next eleven with 10
+// failures in all, the last (40 bytes) with 2; progress 20 after the first
+// block and 20 + 5 k after each attempt at block k.
+constexpr int kPassFirstAttempts = 3;
+constexpr int kPassMiddleFailures = 10;
+constexpr int kPassLastAttempts = 2;
 
 // Per-row change signals are held back while a transfer runs: the grid
 // redraws once at the end, not row by row.
@@ -27,67 +37,11 @@ quint32 addressOfRow(int row) {
     return *memorymap::recordAddress(*memorymap::rowToRecord(row));
 }
 
-// Reads rows first..last; `progress(done)` reports after each row read.
-// Returns false when the operation ended (failure, port error, closing).
-bool readRows(ChannelTable &table, int first, int last, Operation &op,
-              const std::function<void(int row, int done)> &before,
-              const std::function<void(int done)> &after) {
-    SerialLink &link = op.link();
-    TransferHost &host = op.host();
-    link.state.failureCount = 0;
-    int done = 0;
-    Batch batch(table);
-    for (int row = first; link.state.failureCount < kReadFailureLimit && row <= last;) {
-        host.processEvents();
-        host.setCurrentRow(row);
-        before(row, done);
-        QByteArray data;
-        const Outcome o = link.readBlock(addressOfRow(row), &data);
-        if (op.endedBy(o)) return false;
-        if (o != Outcome::Accepted) {
-            ++link.state.failureCount;
-            continue;
-        }
-        decodeChannel(data, table, row);
-        ++row;
-        ++done;
-        after(done);
-    }
-    if (link.state.failureCount >= kReadFailureLimit) {
-        op.fail();
-        return false;
-    }
-    return true;
+void showProgress(TransferHost &host, int value) {
+    host.setProgressValue(value);
+    host.setPercent(value);
 }
 
-bool writeRows(const ChannelTable &table, int first, int last, Operation &op,
-               const std::function<void(int row, int done)> &before,
-               const std::function<void(int done)> &after) {
-    SerialLink &link = op.link();
-    TransferHost &host = op.host();
-    link.state.failureCount = 0;
-    int done = 0;
-    for (int row = first; link.state.failureCount < kWriteFailureLimit && row <= last;) {
-        host.processEvents();
-        host.setCurrentRow(row);
-        before(row, done);
-        const Outcome o =
-            link.writeBlock(addressOfRow(row), encodeChannel(table, row).toByteArray());
-        if (op.endedBy(o)) return false;
-        if (o != Outcome::Accepted) {
-            ++link.state.failureCount;
-            continue;
-        }
-        ++row;
-        ++done;
-        after(done);
-    }
-    return true;
-}
-
-// The pass table after a write that touched the pass channels: the first
-// block up to 3 attempts, the next eleven with 10 failures in all, the last
-// (40 bytes) with 2.
 bool writePassTable(const ChannelTable &table, Operation &op) {
     SerialLink &link = op.link();
     TransferHost &host = op.host();
@@ -95,53 +49,33 @@ bool writePassTable(const ChannelTable &table, Operation &op) {
     host.setProgressValue(0);
     const QList<memorymap::BlockData> blocks =
         memorymap::passTableBlocks(memorymap::buildPassTable(passChannels(table)));
-    const auto write = [&](int k) {
-        return link.writeBlock(blocks[k - 1].address, blocks[k - 1].data);
+    const auto write = [&](int block) {
+        return link.writeBlock(blocks[block].address, blocks[block].data);
     };
-
-    if (!op.retry(3, [&] { return write(1); })) return false;
-    host.setProgressValue(20);
-    host.setPercent(20);
-    op.setBusyCode(200);
-    link.state.failureCount = 0;
-    int k = 2;
-    while (link.state.failureCount < 10 && k < 13) {
-        const Outcome o = write(k);
-        if (op.endedBy(o)) return false;
-        host.setProgressValue(20 + 5 * k);
-        host.setPercent(20 + 5 * k);
-        if (o == Outcome::Accepted)
-            ++k;
-        else
-            ++link.state.failureCount;
-    }
-    if (link.state.failureCount >= 10) {
-        op.fail();
-        return false;
-    }
-    link.state.failureCount = 0;
-    while (link.state.failureCount < 2 && k < 14) {
-        const Outcome o = write(13);
-        if (op.endedBy(o)) return false;
-        if (o == Outcome::Accepted)
-            ++k;
-        else
-            ++link.state.failureCount;
-    }
-    if (link.state.failureCount >= 2) {
-        op.fail();
-        return false;
-    }
+    const int last = int(blocks.size()) - 1;
+    if (!op.retry(kPassFirstAttempts, [&] { return write(0); })) return false;
+    showProgress(host, 20);
+    const bool middle = op.repeat(last - 1, kPassMiddleFailures, [&](int i) {
+        const Outcome o = write(i + 1);
+        showProgress(host, 20 + 5 * (i + 2));
+        return o;
+    });
+    if (!middle || !op.retry(kPassLastAttempts, [&] { return write(last); })) return false;
     host.setProgressValue(100);
     return true;
 }
 
-void orderSelection(int current, int selectionEnd, int *first, int *last) {
-    *first = qBound(1, qMin(current, selectionEnd), ChannelTable::kRows);
-    *last = qBound(1, qMax(current, selectionEnd), ChannelTable::kRows);
+} // namespace
+
+RowRange RowRange::selection(int current, int selectionEnd) {
+    const int rows = all().last;
+    return {qBound(1, qMin(current, selectionEnd), rows),
+            qBound(1, qMax(current, selectionEnd), rows)};
 }
 
-} // namespace
+bool RowRange::touchesPassChannels() const {
+    return first <= memorymap::kLastPassRow && last >= memorymap::kFirstPassRow;
+}
 
 void clearEmptyRows(ChannelTable &table, TransferHost *host) {
     // Every row but the bug-detector presets; the call channels keep their
@@ -156,103 +90,52 @@ void clearEmptyRows(ChannelTable &table, TransferHost *host) {
     }
 }
 
-bool readChannels(ChannelTable &table, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, 232);
-    if (!op.begin() || !op.identify()) return false;
-    host.setProgressMaximum(kFullProgress);
+TransferResult transferChannels(ChannelTable &table, Direction direction, RowRange rows,
+                                SerialLink &link, TransferHost &host) {
+    const bool reading = direction == Direction::Read;
+    const bool whole = rows.isAll();
+    const int count = rows.count();
+    const int maximum = whole ? kFullProgress : count;
+    Operation op(link, host);
+    if (!op.begin()) return op.result();
+    host.setProgressMaximum(maximum);
     host.setProgressValue(0);
-    const bool ok = readRows(
-        table, 1, ChannelTable::kRows, op,
-        [&](int row, int) {
-            host.setProgressValue(row);
-            host.setPercent(row / 17);
-        },
-        [](int) {});
-    if (!ok) return false;
-    host.setPercent(100);
-    host.setProgressValue(kFullProgress);
-    host.processEvents();
-    clearEmptyRows(table, &host);
-    op.succeed();
-    host.setProgressValue(0);
-    return true;
-}
+    host.setCurrentRow(rows.first);
+    if (!op.identify()) return op.result();
 
-bool writeChannels(const ChannelTable &table, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, 3);
-    host.setProgressValue(0);
-    host.setProgressMaximum(kFullProgress);
-    if (!op.begin()) return false;
-    host.setCurrentRow(1);
-    if (!op.identify()) return false;
-    const bool ok = writeRows(
-        table, 1, ChannelTable::kRows, op,
-        [&](int row, int) {
-            host.setProgressValue(row);
-            host.setPercent(row / 17);
-        },
-        [](int) {});
-    if (!ok) return false;
+    Batch batch(table);
+    const bool allRows =
+        op.repeat(count, reading ? kReadFailureLimit : kWriteFailureLimit, [&](int done) {
+            const int row = rows.first + done;
+            host.processEvents();
+            host.setCurrentRow(row);
+            host.setProgressValue(whole ? row : done + 1);
+            if (whole) host.setPercent(row / kRowsPerPercent);
+            Outcome o;
+            if (reading) {
+                QByteArray data;
+                o = link.readBlock(addressOfRow(row), &data);
+                if (o == Outcome::Accepted) decodeChannel(data, table, row);
+            } else {
+                o = link.writeBlock(addressOfRow(row), encodeChannel(table, row).toByteArray());
+            }
+            if (o == Outcome::Accepted && !whole) host.setPercent((done + 1) * 100 / count);
+            return o;
+        });
+    if (!allRows) return op.result();
     host.setPercent(100);
-    host.setProgressValue(kFullProgress);
-    if (link.state.failureCount >= kWriteFailureLimit) {
-        op.fail();
-        return false;
+    host.setProgressValue(maximum);
+    if (reading) {
+        host.processEvents();
+        clearEmptyRows(table, &host);
+    } else if (rows.touchesPassChannels() && !writePassTable(table, op)) {
+        // The radio's pass table must follow its pass channels: it is
+        // rewritten whenever the written rows include one of them.
+        return op.result();
     }
-    if (!writePassTable(table, op)) return false;
     op.succeed();
     host.setProgressValue(0);
-    return true;
-}
-
-bool readSelected(ChannelTable &table, int current, int selectionEnd, SerialLink &link,
-                  TransferHost &host) {
-    int first, last;
-    orderSelection(current, selectionEnd, &first, &last);
-    Operation op(link, host, 232);
-    if (!op.begin()) return false;
-    const int count = last - first + 1;
-    host.setCurrentRow(first);
-    if (!op.identify()) return false;
-    host.setProgressMaximum(count);
-    const bool ok = readRows(
-        table, first, last, op, [&](int, int done) { host.setProgressValue(done + 1); },
-        [&](int done) { host.setPercent(done * 100 / count); });
-    if (!ok) return false;
-    host.setPercent(100);
-    host.setProgressValue(count);
-    host.processEvents();
-    clearEmptyRows(table, &host);
-    op.succeed();
-    host.setProgressValue(0);
-    return true;
-}
-
-bool writeSelected(const ChannelTable &table, int current, int selectionEnd, SerialLink &link,
-                   TransferHost &host) {
-    int first, last;
-    orderSelection(current, selectionEnd, &first, &last);
-    const int count = last - first + 1;
-    Operation op(link, host, 230);
-    host.setProgressMaximum(count);
-    if (!op.begin()) return false;
-    host.setCurrentRow(first);
-    if (!op.identify()) return false;
-    const bool ok = writeRows(
-        table, first, last, op, [&](int, int done) { host.setProgressValue(done + 1); },
-        [&](int done) { host.setPercent(done * 100 / count); });
-    if (!ok) return false;
-    if (link.state.failureCount >= kWriteFailureLimit) {
-        op.fail();
-        return false;
-    }
-    // The radio's pass table must follow its pass channels: rewrite it whenever
-    // the written rows include one of them, not only when an end row does.
-    const bool touchesPass = first <= memorymap::kLastPassRow && last >= memorymap::kFirstPassRow;
-    if (touchesPass && !writePassTable(table, op)) return false;
-    op.succeed();
-    host.setProgressValue(0);
-    return true;
+    return op.result();
 }
 
 } // namespace kpr5

@@ -5,12 +5,11 @@
 
 namespace kpr5 {
 
-bool readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
-                  TransferHost &host) {
+TransferResult readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
+                            TransferHost &host) {
     QByteArray data;
     return runSingleExchange(
-        link, host, kOneTouchReadBusyCode,
-        [&] { return link.readBlock(OneTouchTable::kAddress, &data); },
+        link, host, [&] { return link.readBlock(OneTouchTable::kAddress, &data); },
         [&] {
             // Decode against the banks as they are now (a whole-radio read has
             // just read them).
@@ -19,15 +18,15 @@ bool readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
         });
 }
 
-bool writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host) {
-    if (link.state.transferBusy != 0 || link.closing()) return false;
+TransferResult writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host) {
+    if (link.busy() || link.closing()) return TransferResult::NotStarted;
     const QString reason = keys.unwritableReason();
     if (!reason.isEmpty()) {
         host.message(kErrorText, kErrorTitle, reason);
-        return false;
+        return TransferResult::Failed;
     }
     const QByteArray area = keys.encodeArea();
-    return runSingleExchange(link, host, kOneTouchWriteBusyCode,
+    return runSingleExchange(link, host,
                              [&] { return link.writeBlock(OneTouchTable::kAddress, area); });
 }
 

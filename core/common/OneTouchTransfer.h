@@ -9,23 +9,20 @@ namespace kpr5 {
 class BankTable;
 class OneTouchTable;
 
-constexpr int kOneTouchReadBusyCode = 621;
-constexpr int kOneTouchWriteBusyCode = 622;
-
 // Identification and one block read, each up to 3 attempts; progress 50 %,
 // then 100 % and "Success" (unless completionMode is 1). The non-empty-bank
 // list is rebuilt from the bank table first (keeping the keys' choices), so
 // the bank numbers of the radio are looked up among the banks as they are
 // now. True on success; false when another transfer runs or it failed (the
 // host has been told).
-bool readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
-                  TransferHost &host);
+TransferResult readOneTouch(OneTouchTable &keys, const BankTable &banks, SerialLink &link,
+                            TransferHost &host);
 
 // Identification and the 27-byte write ("QX~F00180W" + 54 digits, reply of
 // 71 bytes with "OK" at 67-68), each up to 3 attempts. A key whose channel
 // number does not fit the radio's channel byte (above 255) cannot be
 // written: the write is refused before anything is sent, with "Error" titled
 // " Error" and the reason naming the key as the detail.
-bool writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host);
+TransferResult writeOneTouch(const OneTouchTable &keys, SerialLink &link, TransferHost &host);
 
 } // namespace kpr5

@@ -4,17 +4,16 @@
 
 namespace kpr5 {
 
-bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
+TransferResult readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
     QByteArray data;
     return runSingleExchange(
-        link, host, kTitleReadBusyCode,
-        [&] { return link.readBlock(OpeningTitle::kAddress, &data); },
+        link, host, [&] { return link.readBlock(OpeningTitle::kAddress, &data); },
         [&] { title.decodeArea(data); });
 }
 
-bool writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
+TransferResult writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host) {
     QByteArray area;
-    return runSingleExchange(link, host, kTitleWriteBusyCode, [&] {
+    return runSingleExchange(link, host, [&] {
         if (area.isEmpty()) {
             // The text being typed becomes the stored title once the radio answered.
             title.takeOverDisplayText();

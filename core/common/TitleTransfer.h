@@ -9,18 +9,15 @@ namespace kpr5 {
 
 class OpeningTitle;
 
-constexpr int kTitleReadBusyCode = 631;
-constexpr int kTitleWriteBusyCode = 632;
-
 // Identification and one block read, each up to 3 attempts; progress 50 %,
 // then 100 % and "Success" (unless completionMode is 1). The title is changed
 // only by a reply that was accepted. True on success.
-bool readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host);
+TransferResult readTitle(OpeningTitle &title, SerialLink &link, TransferHost &host);
 
 // Identification, then the display text becomes the stored title and is
 // written with the setting: "QX~F001A0W", 64 digits of title, "0000" or
 // "1111", CR (79 characters; reply of 85 bytes with "OK" at 81-82). True on
 // success.
-bool writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host);
+TransferResult writeTitle(OpeningTitle &title, SerialLink &link, TransferHost &host);
 
 } // namespace kpr5

@@ -2,7 +2,6 @@
 
 #include "core/font/GlyphCodec.h"
 
-#include <QEventLoop>
 #include <QSerialPort>
 
 namespace kpr5 {
@@ -23,7 +22,6 @@ QString FontTransfer::fontDataError(int comType) {
 
 FontTransfer::FontTransfer(FontImage &font, SerialLink &link, TransferHost &host, QObject *parent)
     : QObject(parent), m_font(font), m_link(link), m_host(host) {
-    m_link.setReplyTimeout(kTimerMs);
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kTimerMs);
@@ -84,7 +82,6 @@ int FontTransfer::replyLengthFor(int state) const {
 
 bool FontTransfer::writeGlyph(int k) {
     if (busy() || !FontImage::validGlyph(k)) return false;
-    m_aborted = false;
     m_glyph = k;
     m_host.transferStarted();
     setState(IdentifyForWrite);
@@ -94,7 +91,6 @@ bool FontTransfer::writeGlyph(int k) {
 
 bool FontTransfer::readGlyph(int k) {
     if (busy() || !FontImage::validGlyph(k)) return false;
-    m_aborted = false;
     m_glyph = k;
     m_host.transferStarted();
     setState(IdentifyForRead);
@@ -189,11 +185,6 @@ void FontTransfer::onTimeout() {
     if (m_state == Idle) return;
     m_link.closePort();
     ++m_timeouts;
-    if (m_state == WritingAll || m_state == ReadingAll) {
-        // The polling wait sees the expiry itself; nothing is resent here.
-        if (m_loop) m_loop->quit();
-        return;
-    }
     if (m_timeouts >= kComErrorExpiries) {
         m_timeouts = 0;
         endSingle(false, kComError, kErrorTitle);
@@ -248,110 +239,72 @@ void FontTransfer::endPortError() {
 // ---------------------------------------------------------------------------
 // All-character transfers
 
-FontTransfer::Result FontTransfer::writeAll() {
+TransferResult FontTransfer::writeAll() {
     return runAll(true);
 }
-FontTransfer::Result FontTransfer::readAll() {
+TransferResult FontTransfer::readAll() {
     return runAll(false);
 }
 
-QByteArray FontTransfer::awaitReply(int count) {
-    QSerialPort *port = m_link.port();
-    m_timer.start(kTimerMs);
-    m_host.processEvents();
-    if (!m_aborted && m_timer.isActive() && port->isOpen() && port->bytesAvailable() < count) {
-        QEventLoop loop;
-        m_loop = &loop;
-        connect(port, &QSerialPort::readyRead, &loop, [&] {
-            if (port->bytesAvailable() >= count) loop.quit();
-        });
-        connect(port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
-            if (e == QSerialPort::ResourceError) loop.quit();
-        });
-        loop.exec();
-        m_loop = nullptr;
-    }
-    if (m_aborted) return {};
-    QByteArray reply;
-    if (port->isOpen() && port->bytesAvailable() >= count) {
-        m_timer.stop();
-        m_host.processEvents();
-        reply = port->readAll();
-    }
-    m_timer.stop();
-    m_link.closePort();
-    return reply;
+namespace {
+bool acceptGlyphWrite(const QByteArray &reply, int) {
+    return reply.size() == kGlyphWriteReplyLength && glyphWriteOk(reply);
 }
-
-FontTransfer::Result FontTransfer::endAll(Result result, const QString &text, const QString &title,
-                                          const QString &detail) {
-    m_timer.stop();
-    m_link.closePort();
-    setState(Idle);
-    if (!text.isEmpty()) m_host.message(text, title, detail);
-    m_host.transferFinished();
-    m_host.setProgressValue(0);
-    Q_EMIT finished(result == Result::Success);
-    return result;
+// A whole block-read reply ends in CR LF: 143 characters without it are the
+// tail of a late reply and the head of this one.
+bool acceptGlyphRead(const QByteArray &reply, int) {
+    return acceptReadReply(reply) && glyphFromReadReply(reply);
 }
+} // namespace
 
-FontTransfer::Result FontTransfer::runAll(bool write) {
-    if (busy()) return Result::Busy;
-    m_aborted = false;
+TransferResult FontTransfer::runAll(bool write) {
+    if (busy()) return TransferResult::NotStarted;
+    Operation op(m_link, m_host);
+    if (!op.begin()) return op.result();
     setState(write ? WritingAll : ReadingAll);
-    m_host.transferStarted();
-
-    const auto portError = [this] {
-        return endAll(Result::Failed, kPortErrorText, kErrorTitle, m_link.portError());
+    const auto ended = [&] {
+        setState(Idle);
+        m_host.setProgressValue(0);
+        Q_EMIT finished(false);
+        return op.result();
+    };
+    // Every exchange that the 200 ms timer ended counts towards "Com Error".
+    const auto counted = [this](Outcome o) {
+        if (m_link.lastTimedOut()) ++m_timeouts;
+        return o;
     };
 
-    // Identification: up to three attempts.
-    for (int attempt = 1;; ++attempt) {
-        if (!sendFrame(fontIdentificationFrame())) return portError();
-        const QByteArray reply = awaitReply(kFontIdentifyReplyLength);
-        if (m_aborted) return Result::Aborted;
-        if (acceptFontIdentifyReply(reply)) break;
-        if (attempt >= kIdentifyAttempts) return endAll(Result::Failed, kErrorText, kErrorTitle);
-    }
-
+    if (!op.retry(kIdentifyAttempts, [&] { return counted(m_link.fontIdentify()); }))
+        return ended();
     // Glyphs 0..7; the failures are counted over the whole transfer.
-    int failures = 0;
-    for (int k = 0; k < FontImage::kGlyphCount && failures < kGlyphFailureLimit;) {
-        const CommandFrame frame = write ? glyphWriteFrame(m_font, k) : glyphReadFrame(k);
-        if (!sendFrame(frame)) return portError();
-        const QByteArray reply = awaitReply(write ? kGlyphWriteReplyLength : kGlyphReadReplyLength);
-        if (m_aborted) return Result::Aborted;
-        bool ok = false;
-        if (write) {
-            ok = reply.size() == kGlyphWriteReplyLength && glyphWriteOk(reply);
-        } else if (const auto bytes = glyphFromReadReply(reply)) {
-            // A whole block-read reply ends in CR LF: 143 characters without it
-            // are the tail of a late reply and the head of this one.
-            ok = bool(acceptReadReply(reply)) && decodeGlyph(*bytes, m_font, k);
+    const bool all = op.repeat(FontImage::kGlyphCount, kGlyphFailureLimit, [&](int k) {
+        QByteArray reply;
+        const Outcome o =
+            write ? m_link.exchange(glyphWriteFrame(m_font, k), kGlyphWriteReplyLength,
+                                    SerialLink::Send::KeepOpen, acceptGlyphWrite)
+                  : m_link.exchange(glyphReadFrame(k), kGlyphReadReplyLength,
+                                    SerialLink::Send::KeepOpen, acceptGlyphRead, &reply);
+        if (o == Outcome::Accepted) {
+            if (!write) decodeGlyph(*glyphFromReadReply(reply), m_font, k);
+            if (!write || k < FontImage::kGlyphCount - 1) m_host.setProgressValue(12 * (k + 1));
         }
-        if (!ok) {
-            ++failures;
-            if (reply.size() < (write ? kGlyphWriteReplyLength : kGlyphReadReplyLength))
-                m_link.noteMissedReply();
-            continue;
-        }
-        if (m_link.missedReply()) m_link.drainLateReply();
-        if (!write || k < FontImage::kGlyphCount - 1) m_host.setProgressValue(12 * (k + 1));
-        ++k;
-    }
-    if (failures >= kGlyphFailureLimit) return endAll(Result::Failed, kErrorText, kErrorTitle);
+        return counted(o);
+    });
+    if (!all) return ended();
 
-    m_host.setProgressValue(100);
-    const QString done = write ? kAllWrite : kAllRead;
-    return endAll(Result::Success, m_quiet && !write ? QString() : done, kFinishTitle);
+    setState(Idle);
+    op.succeed(100, m_quiet && !write ? QString() : (write ? kAllWrite : kAllRead));
+    m_host.setProgressValue(0);
+    Q_EMIT finished(true);
+    return op.result();
 }
 
 void FontTransfer::abort() {
-    m_aborted = true;
     m_timer.stop();
-    m_link.closePort();
     setState(Idle);
-    if (m_loop) m_loop->quit();
+    // Ends the wait of a transfer of all characters; a single-character
+    // transfer ends with the timer.
+    m_link.requestClose();
 }
 
 } // namespace kpr5

@@ -21,8 +21,6 @@
 #include <QObject>
 #include <QTimer>
 
-class QEventLoop;
-
 namespace kpr5 {
 
 class FontTransfer : public QObject {
@@ -44,7 +42,6 @@ public:
         WritingAll = 35,
         ReadingAll = 37,
     };
-    enum class Result { Success, Failed, Busy, Aborted };
 
     static constexpr int kTimerMs = 200;
     static constexpr int kComErrorExpiries = 21;
@@ -68,8 +65,8 @@ public:
     bool readGlyph(int k);
 
     // The polling transfers of glyphs 0..7; they return when done.
-    Result writeAll();
-    Result readAll();
+    TransferResult writeAll();
+    TransferResult readAll();
 
     // The window is closing: stop whatever runs, close the port, no message.
     void abort();
@@ -101,10 +98,7 @@ private:
                    const QString &detail = QString());
     void endPortError();
 
-    QByteArray awaitReply(int count);
-    Result runAll(bool write);
-    Result endAll(Result result, const QString &text, const QString &title,
-                  const QString &detail = QString());
+    TransferResult runAll(bool write);
 
     FontImage &m_font;
     SerialLink &m_link;
@@ -114,8 +108,6 @@ private:
     int m_timeouts = 0;
     int m_glyph = 0;
     bool m_quiet = false;
-    bool m_aborted = false;
-    QEventLoop *m_loop = nullptr;
 };
 
 } // namespace kpr5

@@ -4,34 +4,17 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace kpr5 {
 
-SerialLink::SerialLink(QObject *parent) : QObject(parent) {}
+SerialLink::SerialLink(SharedPortSettings settings, int replyTimeoutMs, QObject *parent)
+    : QObject(parent), m_settings(std::move(settings)), m_timeoutMs(replyTimeoutMs) {
+    if (!m_settings) m_settings = std::make_shared<PortSettings>();
+}
 
 SerialLink::~SerialLink() {
     closePort();
-}
-
-QString SerialLink::systemNameForComPort(int n) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-#endif
-}
-
-int SerialLink::comNumberFromText(const QString &text) {
-    static const QRegularExpression re(QStringLiteral("^COM([0-9]{1,3})$"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(text.trimmed());
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
-}
-
-QString SerialLink::portName() const {
-    return m_devicePath.isEmpty() ? systemNameForComPort(state.comPort) : m_devicePath;
 }
 
 bool SerialLink::isOpen() const {
@@ -67,7 +50,7 @@ QString SerialLink::describeOpenError(QSerialPort::SerialPortError error) const 
 bool SerialLink::openPort() {
     if (m_port.isOpen()) return true;
     m_port.setPortName(portName());
-    m_port.setBaudRate(kBaudRate);
+    m_port.setBaudRate(PortSettings::kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
@@ -108,6 +91,7 @@ bool SerialLink::sendFrame(const CommandFrame &frame, Send mode) {
 
 QByteArray SerialLink::awaitReply(int expected) {
     m_reply.clear();
+    m_timedOut = false;
     if (closing()) return m_reply;
     if (!m_port.isOpen()) return m_reply;
 
@@ -145,6 +129,8 @@ QByteArray SerialLink::awaitReply(int expected) {
         m_port.clearError();
     } else if (!timedOut || m_port.bytesAvailable() >= expected) {
         m_reply = m_port.readAll();
+    } else {
+        m_timedOut = true;
     }
     closePort();
     return m_reply;
@@ -163,10 +149,6 @@ Outcome SerialLink::exchange(const CommandFrame &frame, int expected, Send mode,
     else if (!accepted && r.size() < expected)
         m_missedReply = true; // its reply may still come, after the next frame
     return accepted ? Outcome::Accepted : Outcome::Rejected;
-}
-
-void SerialLink::noteMissedReply() {
-    m_missedReply = true;
 }
 
 void SerialLink::drainLateReply() {
@@ -223,9 +205,13 @@ Outcome SerialLink::writeBlock(quint32 address, const QByteArray &data) {
 }
 
 void SerialLink::requestClose() {
-    state.closing = 1;
+    m_closing = true;
     closePort();
     Q_EMIT closeRequested();
+}
+
+void SerialLink::requestStop() {
+    m_stopRequested = true;
 }
 
 } // namespace kpr5

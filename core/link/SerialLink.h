@@ -1,75 +1,79 @@
 #pragma once
-// The serial link to the radio: port choice and settings, sending one command
-// frame, and awaiting its reply on the calling (user-interface) thread.
+// The serial link to the radio: sending one command frame and awaiting its
+// reply on the calling (user-interface) thread, and the state that keeps a
+// window's transfers from overlapping.
 //
 // Each command opens the port before it is sent and closes it once its reply
-// has arrived or timed out.  Waiting runs a nested event loop that wakes on
-// received data, on the one-shot reply timer and on a close request, so window
-// events keep running and the CPU stays idle while the radio answers.
+// has arrived or timed out. Waiting runs a nested event loop that wakes on
+// received data, on the one-shot reply timer, on a vanished port and on a
+// close request, so window events keep running and the CPU stays idle while
+// the radio answers. This is the program's only way to wait for a reply.
+//
+// The transfer state (busy, how a transfer ends, closing, stop) is read here
+// and changed only by the transfer engine (core/link/Transfer.h).
 
 #include "core/link/CommandFrame.h"
+#include "core/link/PortSettings.h"
 
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
 
-class QEventLoop;
-
 namespace kpr5 {
 
-// The link state shared by every transfer of a window.
-struct LinkState {
-    int comPort = 1;           // 1 = COM1
-    int transferBusy = 0;      // 0 idle; the running operation's code otherwise
-    quint8 failureCount = 0;   // failed exchanges of the running operation
-    quint8 completionMode = 0; // 0 show "Success"; 1 quiet step of a composite; 2 step failed
-    quint8 closing = 0;        // 1 once the window is being closed
-};
+class TransferHost;
 
 // Outcome of one exchange.
 enum class Outcome {
     Accepted,  // the reply had the expected length and fixed bytes
     Rejected,  // wrong length, wrong fixed bytes, or no reply in time
-    PortError, // the port could not be opened or written
+    PortError, // the port could not be opened or written, or went away
     Closing,   // the window is being closed; end the operation at once
+};
+
+// How the running transfer ends when it succeeds.
+enum class Completion {
+    Announce,   // show its "Success"
+    Quiet,      // a step of a whole-radio transfer: no "Success" of its own
+    StepFailed, // the step failed
 };
 
 class SerialLink : public QObject {
     Q_OBJECT
 public:
-    explicit SerialLink(QObject *parent = nullptr);
+    // Reply timer intervals: the main window's, and the font and group windows'.
+    static constexpr int kMainReplyTimeoutMs = 1000;
+    static constexpr int kWindowReplyTimeoutMs = 200;
+
+    // A link with a port of its own, or one sharing the port settings of
+    // other links (the windows that talk to the same radio).
+    explicit SerialLink(SharedPortSettings settings = std::make_shared<PortSettings>(),
+                        int replyTimeoutMs = kMainReplyTimeoutMs, QObject *parent = nullptr);
     ~SerialLink() override;
 
-    LinkState state;
+    PortSettings &portSettings() { return *m_settings; }
+    const PortSettings &portSettings() const { return *m_settings; }
+    SharedPortSettings sharedPortSettings() const { return m_settings; }
+    QString portName() const { return m_settings->portName(); }
 
-    // "57600,n,8,1"
-    static QString settingsString() { return QStringLiteral("57600,n,8,1"); }
-    static constexpr qint32 kBaudRate = 57600;
-
-    // The port: COMn by number (state.comPort), unless a device path is set.
-    void setDevicePath(const QString &path) { m_devicePath = path; }
-    QString devicePath() const { return m_devicePath; }
-    // The system name of the port in use: the device path, or COMn as the
-    // platform names it (COMn on Windows, /dev/ttyS<n-1> elsewhere).
-    QString portName() const;
-    static QString systemNameForComPort(int n);
-    // "COM3" -> 3; 0 when the text is not of that form.
-    static int comNumberFromText(const QString &text);
-
-    // Reply timer interval; 1000 ms in the main window, 200 ms in the font and
-    // group windows.
     void setReplyTimeout(int ms) { m_timeoutMs = ms; }
     int replyTimeout() const { return m_timeoutMs; }
 
-    // --- one exchange --------------------------------------------------------
-    enum class Send { CloseFirst, KeepOpen };
-    // Apply the settings, open the port if needed and write the frame.
-    // False when the port could not be opened or written (see portError()).
-    bool sendFrame(const CommandFrame &frame, Send mode = Send::KeepOpen);
-    // Wait for at least `expected` bytes or the reply timer, then take every
-    // waiting byte and close the port. Empty on time-out or close request.
-    QByteArray awaitReply(int expected);
+    // --- the transfer state (changed by the transfer engine only) -----------
+    bool busy() const { return m_busy; }
+    bool closing() const { return m_closing; }
+    Completion completion() const { return m_completion; }
+    bool stopRequested() const { return m_stopRequested; }
 
+    // The window is closing: end the wait in progress; every later exchange
+    // ends at once.
+    void requestClose();
+    // The user asked to stop: the running transfer ends before its next
+    // block. An exchange in progress is not interrupted.
+    void requestStop();
+
+    // --- one exchange -------------------------------------------------------
+    enum class Send { CloseFirst, KeepOpen };
     Outcome identify();
     Outcome fontIdentify();
     Outcome readBlock(quint32 address, QByteArray *data);
@@ -78,13 +82,17 @@ public:
     Outcome exchange(const CommandFrame &frame, int expected, Send mode,
                      bool (*accept)(const QByteArray &reply, int frameLength),
                      QByteArray *reply = nullptr);
+    // Whether the last exchange ended because no (whole) reply came in time.
+    bool lastTimedOut() const { return m_timedOut; }
 
-    // After a command that went unanswered in time was sent again and
-    // answered, its late answer may still come: drain it (used by exchange()
-    // and by transfers that wait on the port themselves).
-    void noteMissedReply();
-    bool missedReply() const { return m_missedReply; }
-    void drainLateReply();
+    // The pieces of an exchange, for the font window's transfers that are
+    // driven by the port's own events.
+    // Apply the settings, open the port if needed and write the frame.
+    // False when the port could not be opened or written (see portError()).
+    bool sendFrame(const CommandFrame &frame, Send mode = Send::KeepOpen);
+    // Wait for at least `expected` bytes or the reply timer, then take every
+    // waiting byte and close the port. Empty on time-out or close request.
+    QByteArray awaitReply(int expected);
 
     QByteArray lastReply() const { return m_reply; }
     // The reason the port could not be used, in the user's terms.
@@ -95,22 +103,29 @@ public:
     bool isOpen() const;
     QSerialPort *port() { return &m_port; }
 
-    // The window is closing: set `closing` and end the wait in progress.
-    void requestClose();
-    bool closing() const { return state.closing != 0; }
-
 Q_SIGNALS:
     void closeRequested();
 
 private:
-    QString describeOpenError(QSerialPort::SerialPortError error) const;
+    friend class Operation;
+    friend class Sequence;
+    friend void finishTransfer(SerialLink &link, TransferHost &host);
 
+    QString describeOpenError(QSerialPort::SerialPortError error) const;
+    void drainLateReply();
+
+    SharedPortSettings m_settings;
     QSerialPort m_port;
-    QString m_devicePath;
     QString m_portError;
     QByteArray m_reply;
-    int m_timeoutMs = 1000;
+    int m_timeoutMs;
     bool m_missedReply = false;
+    bool m_timedOut = false;
+
+    bool m_busy = false;
+    bool m_closing = false;
+    bool m_stopRequested = false;
+    Completion m_completion = Completion::Announce;
 };
 
 } // namespace kpr5

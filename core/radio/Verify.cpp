@@ -94,7 +94,7 @@ QStringList VerifyResult::reportLines() const {
 VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
                            TransferHost &host) {
     VerifyResult result;
-    Operation op(link, host, kVerifyBusyCode);
+    Operation op(link, host);
     if (!op.begin()) return result;
     result.started = true;
     host.stepStarted(QStringLiteral("verify"));
@@ -137,8 +137,7 @@ VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
         }
     }
     // The caller reports the result: no "Success" here.
-    link.state.completionMode = 1;
-    op.succeed(total);
+    op.succeed(total, QString());
     return result;
 }
 

@@ -15,8 +15,6 @@ namespace kpr5 {
 
 struct RadioDocument;
 
-constexpr int kVerifyBusyCode = 305;
-
 // One block as read back: its address, the bytes that were written, and a
 // mask (0xFF: compared, 0x00: not compared) of the same length.
 struct VerifyBlock {

@@ -6,6 +6,7 @@
 #include "core/common/OneTouchTransfer.h"
 #include "core/common/TitleTransfer.h"
 #include "core/document/RadioDocument.h"
+#include "core/font/FontTransfer.h"
 #include "core/font/GlyphCodec.h"
 #include "core/settings/SettingsTransfer.h"
 
@@ -13,118 +14,123 @@ namespace kpr5 {
 
 namespace {
 
-struct Step {
-    const char *name;
-    std::function<bool()> run;
-};
+constexpr int kGroupAttempts = 3;
+constexpr int kGlyphFailureLimit = 3;
 
-// Runs the steps quietly, one after the other; false when the window closed.
-bool runSteps(const QList<Step> &steps, SerialLink &link, TransferHost &host,
-              WholeRadioResult &result) {
-    for (const Step &step : steps) {
-        link.state.completionMode = 1;
-        link.state.transferBusy = 0;
-        host.stepStarted(QLatin1String(step.name));
-        const bool ok = step.run();
-        if (link.closing()) {
-            result.closing = true;
-            link.state.transferBusy = 0;
-            host.closeWindow();
-            return false;
-        }
-        if (!ok) result.failedSteps << QLatin1String(step.name);
-    }
-    return true;
+const QString kChannelsStep = QStringLiteral("channels");
+const QString kBanksStep = QStringLiteral("banks");
+const QString kOneTouchStep = QStringLiteral("one-touch keys");
+const QString kTitleStep = QStringLiteral("title");
+const QString kSettingsStep = QStringLiteral("settings");
+const QString kUserCharactersStep = QStringLiteral("user characters");
+const QString kGroupsStep = QStringLiteral("groups");
+
+// A link of the font or group window: its own 200 ms reply timer (shorter
+// when the main link's is), the same port.
+SerialLink windowLink(const SerialLink &link) {
+    return SerialLink(link.sharedPortSettings(),
+                      qMin(SerialLink::kWindowReplyTimeoutMs, link.replyTimeout()));
+}
+
+TransferResult readUserCharacters(RadioDocument &doc, const SerialLink &link, TransferHost &host) {
+    SerialLink fontLink = windowLink(link);
+    FontTransfer transfer(doc.font, fontLink, host);
+    transfer.setQuiet(true);
+    return transfer.readAll();
+}
+
+TransferResult readGroupsStep(RadioDocument &doc, const SerialLink &link, TransferHost &host) {
+    SerialLink groupLink = windowLink(link);
+    return readGroups(doc.groups, groupLink, host, true, &doc.banks);
 }
 
 } // namespace
 
 WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &host,
-                         const WholeRadioStep &fontStep, const WholeRadioStep &groupStep) {
+                         const WholeRadioReadSteps &steps) {
     WholeRadioResult result;
-    if (link.state.transferBusy != 0 || link.closing()) return result;
+    Sequence sequence(link, host);
+    if (!sequence.begin()) return result;
     result.started = true;
-    const QList<Step> steps = {
-        {"channels",
+    const QList<QPair<QString, std::function<TransferResult()>>> plan = {
+        {kChannelsStep,
          [&] {
-             const bool ok = readChannels(doc.channels, link, host);
+             const TransferResult r = readChannels(doc.channels, link, host);
              host.processEvents();
              clearEmptyRows(doc.channels, &host);
-             return ok;
+             return r;
          }},
-        {"banks", [&] { return readBanks(doc.banks, link, host); }},
-        {"one-touch keys", [&] { return readOneTouch(doc.oneTouch, doc.banks, link, host); }},
-        {"title", [&] { return readTitle(doc.title, link, host); }},
-        {"settings", [&] { return readSettings(doc.settings, doc.dtmf, link, host); }},
-        {"user characters", [&] { return fontStep ? fontStep() : true; }},
-        {"groups", [&] { return groupStep ? groupStep() : true; }},
+        {kBanksStep, [&] { return readBanks(doc.banks, link, host); }},
+        {kOneTouchStep, [&] { return readOneTouch(doc.oneTouch, doc.banks, link, host); }},
+        {kTitleStep, [&] { return readTitle(doc.title, link, host); }},
+        {kSettingsStep, [&] { return readSettings(doc.settings, doc.dtmf, link, host); }},
+        {kUserCharactersStep,
+         [&] {
+             return steps.userCharacters ? steps.userCharacters()
+                                         : readUserCharacters(doc, link, host);
+         }},
+        {kGroupsStep,
+         [&] { return steps.groups ? steps.groups() : readGroupsStep(doc, link, host); }},
     };
-    if (!runSteps(steps, link, host, result)) return result;
-    link.state.completionMode = 0;
-    finishTransfer(link, host);
-    link.state.transferBusy = 0;
+    for (const auto &[name, run] : plan) {
+        sequence.step(name, run);
+        if (sequence.closed()) {
+            result.closing = true;
+            return result;
+        }
+    }
+    result.failedSteps = sequence.failedSteps();
+    sequence.finish();
     return result;
 }
 
 WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs) {
     WholeRadioResult result;
-    if (link.state.transferBusy != 0 || link.closing()) return result;
+    Sequence sequence(link, host);
+    if (!sequence.begin()) return result;
     result.started = true;
-    const QList<Step> steps = {
-        {"channels", [&] { return writeChannels(doc.channels, link, host); }},
-        {"banks", [&] { return writeBanks(doc.banks, link, host); }},
-        {"one-touch keys", [&] { return writeOneTouch(doc.oneTouch, link, host); }},
-        {"title", [&] { return writeTitle(doc.title, link, host); }},
-        {"settings", [&] { return writeSettings(doc.settings, doc.dtmf, link, host); }},
-    };
-    if (!runSteps(steps, link, host, result)) return result;
-
-    // The groups and the user characters follow without a new identification.
-    Operation op(link, host, 303);
-    link.state.transferBusy = 303;
-    link.state.failureCount = 0;
-    const auto stage = [&](const char *name, const std::function<Outcome()> &exchange) {
-        if (op.retry(3, exchange)) return true;
-        if (!op.ended()) op.fail();
-        link.state.completionMode = 0;
-        if (link.closing())
-            result.closing = true;
-        else
-            result.failedSteps << QLatin1String(name);
-        return false;
-    };
-    link.state.completionMode = 0;
-    host.stepStarted(QStringLiteral("groups"));
-    if (!stage("groups", [&] { return writeGroupBlock(doc.groups, link, 0); }) ||
-        !stage("groups", [&] { return writeGroupBlock(doc.groups, link, 1); }))
-        return result;
-
-    if (glyphs) {
-        host.stepStarted(QStringLiteral("user characters"));
-        link.state.failureCount = 0;
-        int k = 0;
-        while (k < 8 && link.state.failureCount < 3) {
-            const Outcome o = link.writeBlock(glyphAddress(k), encodeGlyph(doc.font, k));
-            if (op.endedBy(o)) {
-                if (link.closing())
-                    result.closing = true;
-                else
-                    result.failedSteps << QStringLiteral("user characters");
-                return result;
-            }
-            if (o == Outcome::Accepted)
-                ++k;
-            else
-                ++link.state.failureCount;
+    // The groups and the user characters follow the settings without a new
+    // identification, as one last step (named after the stage that failed).
+    QString lastStep = kGroupsStep;
+    const auto groupsAndCharacters = [&] {
+        Operation op(link, host);
+        if (!op.begin()) return op.result();
+        for (int block = 0; block < 2; ++block)
+            if (!op.retry(kGroupAttempts, [&] { return writeGroupBlock(doc.groups, link, block); }))
+                return op.result();
+        if (glyphs) {
+            lastStep = kUserCharactersStep;
+            host.stepStarted(lastStep);
+            const bool written = op.repeat(FontImage::kGlyphCount, kGlyphFailureLimit, [&](int k) {
+                return link.writeBlock(glyphAddress(k), encodeGlyph(doc.font, k));
+            });
+            if (!written) return op.result();
         }
-        if (k < 8) {
-            op.fail();
-            link.state.completionMode = 0;
-            result.failedSteps << QStringLiteral("user characters");
+        op.succeed();
+        return op.result();
+    };
+    const QList<QPair<QString, std::function<TransferResult()>>> plan = {
+        {kChannelsStep, [&] { return writeChannels(doc.channels, link, host); }},
+        {kBanksStep, [&] { return writeBanks(doc.banks, link, host); }},
+        {kOneTouchStep, [&] { return writeOneTouch(doc.oneTouch, link, host); }},
+        {kTitleStep, [&] { return writeTitle(doc.title, link, host); }},
+        {kSettingsStep, [&] { return writeSettings(doc.settings, doc.dtmf, link, host); }},
+    };
+    for (const auto &[name, run] : plan) {
+        sequence.step(name, run);
+        if (sequence.closed()) {
+            result.closing = true;
             return result;
         }
     }
-    op.succeed();
+    const TransferResult last = sequence.step(lastStep, groupsAndCharacters);
+    if (sequence.closed()) {
+        result.closing = true;
+        return result;
+    }
+    result.failedSteps = sequence.failedSteps();
+    if (succeeded(last)) host.message(kSuccessText, kFinishTitle);
+    sequence.finish();
     return result;
 }
 

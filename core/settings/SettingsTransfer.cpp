@@ -65,52 +65,52 @@ bool writeDtmfBlocks(Operation &op, const DtmfMemories &dtmf, const int (&before
 
 } // namespace
 
-bool readSettings(SettingsModel &settings, DtmfMemories &dtmf, SerialLink &link,
-                  TransferHost &host) {
-    Operation op(link, host, kBusyReadSettings);
-    if (!start(op) || !readImage(op, settings)) return false;
+TransferResult readSettings(SettingsModel &settings, DtmfMemories &dtmf, SerialLink &link,
+                            TransferHost &host) {
+    Operation op(link, host);
+    if (!start(op) || !readImage(op, settings)) return op.result();
     decodeSettings(settings);
     progress(host, 50);
 
     QByteArray protect;
-    if (!readBlock(op, settings::kWriteProtectAddress, &protect)) return false;
+    if (!readBlock(op, settings::kWriteProtectAddress, &protect)) return op.result();
     if (!protect.isEmpty()) decodeWriteProtect(settings, quint8(protect.at(0)));
     progress(host, 55);
 
-    if (!readDtmfBlocks(op, dtmf, {65, 80, 100})) return false;
+    if (!readDtmfBlocks(op, dtmf, {65, 80, 100})) return op.result();
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
-bool writeSettings(SettingsModel &settings, DtmfMemories &dtmf, SerialLink &link,
-                   TransferHost &host) {
-    Operation op(link, host, kBusyWriteSettings);
+TransferResult writeSettings(SettingsModel &settings, DtmfMemories &dtmf, SerialLink &link,
+                             TransferHost &host) {
+    Operation op(link, host);
     // The image is refreshed first so that the bytes the program does not
     // edit go back as the radio holds them now.
-    if (!start(op) || !readImage(op, settings)) return false;
+    if (!start(op) || !readImage(op, settings)) return op.result();
     static const int kProgress[3] = {50, 65, 80};
     for (int b = 0; b < 3; ++b) {
         progress(host, kProgress[b]);
         if (!writeBlock(op, settings::kBlockAddress[b], encodeSettingsBlock(settings, b)))
-            return false;
+            return op.result();
     }
-    if (!writeDtmfBlocks(op, dtmf, {-1, 85, 90})) return false;
+    if (!writeDtmfBlocks(op, dtmf, {-1, 85, 90})) return op.result();
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
-bool readDtmf(DtmfMemories &dtmf, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, kBusyReadDtmf);
-    if (!start(op) || !readDtmfBlocks(op, dtmf, {35, 70, 100})) return false;
+TransferResult readDtmf(DtmfMemories &dtmf, SerialLink &link, TransferHost &host) {
+    Operation op(link, host);
+    if (!start(op) || !readDtmfBlocks(op, dtmf, {35, 70, 100})) return op.result();
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
-bool writeDtmf(const DtmfMemories &dtmf, SerialLink &link, TransferHost &host) {
-    Operation op(link, host, kBusyWriteDtmf);
-    if (!start(op) || !writeDtmfBlocks(op, dtmf, {10, 40, 70})) return false;
+TransferResult writeDtmf(const DtmfMemories &dtmf, SerialLink &link, TransferHost &host) {
+    Operation op(link, host);
+    if (!start(op) || !writeDtmfBlocks(op, dtmf, {10, 40, 70})) return op.result();
     op.succeed(100);
-    return true;
+    return op.result();
 }
 
 } // namespace kpr5

@@ -5,8 +5,8 @@
 #include "core/channels/ChannelTable.h"
 #include "core/channels/RowLabels.h"
 #include "gui/banks/GroupWindow.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/MessageDialog.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -41,13 +41,13 @@ QString indexedName(const char *name, int index) {
 // window's bank table, and every edit goes into it.
 class BankPageWidget : public QWidget {
 public:
-    explicit BankPageWidget(MainWindow &window);
+    explicit BankPageWidget(Workspace &workspace);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    BankTable &banks() { return m_window.document().banks; }
+    BankTable &banks() { return m_workspace.document().banks; }
     int bankOf(QObject *o) const;
     bool filterKey(int bank, QKeyEvent *key);
     void takeOverText(int bank);
@@ -58,7 +58,7 @@ private:
     bool guardPageChange(int from, int to);
     void relabelChannels();
 
-    MainWindow &m_window;
+    Workspace &m_workspace;
     std::array<QSlider *, BankTable::kBankCount> m_sliders{};
     std::array<QLineEdit *, BankTable::kBankCount> m_texts{};
     QLineEdit *m_total = nullptr;
@@ -66,7 +66,7 @@ private:
     int m_selectedBank = -1; // set by clicking a slider
 };
 
-BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window) {
+BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
     auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
 
@@ -124,6 +124,7 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window) {
     auto makeButton = [&](const QString &name, const QString &caption) {
         auto *b = new QPushButton(caption, frame);
         b->setObjectName(name);
+        disableDuringTransfer(b);
         side->addWidget(b);
         return b;
     };
@@ -142,18 +143,18 @@ BankPageWidget::BankPageWidget(MainWindow &window) : m_window(window) {
     connect(down, &QPushButton::clicked, this, [this] { step(-1); });
     connect(reset, &QPushButton::clicked, this, [this] { banks().reset(); });
     connect(read, &QPushButton::clicked, this,
-            [this] { readBanks(banks(), m_window.link(), m_window.host()); });
+            [this] { readBanks(banks(), m_workspace.link(), m_workspace.host()); });
     connect(m_write, &QPushButton::clicked, this, [this] { writeBanksClicked(); });
-    connect(groups, &QPushButton::clicked, this, [this] { openGroupWindow(m_window, false); });
+    connect(groups, &QPushButton::clicked, this, [this] { openGroupWindow(m_workspace, false); });
 
     connect(&banks(), &BankTable::changed, this, [this] { refresh(); });
     // finishTransfer enables every transfer control; `WRITE_BANK` stays off
     // while the total is wrong.
-    connect(&m_window, &MainWindow::transferEnded, this, [this] { updateWriteEnabled(); });
-    connect(&m_window, &MainWindow::pageEntered, this, [this](int page) {
-        if (page == MainWindow::MemoryPage) relabelChannels();
+    connect(&m_workspace, &Workspace::transferEnded, this, [this] { updateWriteEnabled(); });
+    connect(&m_workspace, &Workspace::pageEntered, this, [this](int page) {
+        if (page == Workspace::MemoryPage) relabelChannels();
     });
-    m_window.setPageGuard([this](int from, int to) { return guardPageChange(from, to); });
+    m_workspace.setPageGuard([this](int from, int to) { return guardPageChange(from, to); });
 
     refresh();
     relabelChannels(); // the special rows, and the memory rows of the default table
@@ -237,7 +238,7 @@ void BankPageWidget::refresh() {
 }
 
 void BankPageWidget::updateWriteEnabled() {
-    m_write->setEnabled(banks().totalIsValid() && m_window.link().state.transferBusy == 0);
+    m_write->setEnabled(banks().totalIsValid() && !m_workspace.transferRunning());
 }
 
 void BankPageWidget::step(int delta) {
@@ -246,9 +247,9 @@ void BankPageWidget::step(int delta) {
 }
 
 void BankPageWidget::writeBanksClicked() {
-    if (!banks().totalIsValid() || m_window.link().state.transferBusy != 0) return;
+    if (!banks().totalIsValid() || m_workspace.transferRunning()) return;
     m_write->setEnabled(false);
-    writeBanks(banks(), m_window.link(), m_window.host());
+    writeBanks(banks(), m_workspace.link(), m_workspace.host());
     updateWriteEnabled();
 }
 
@@ -256,13 +257,13 @@ bool BankPageWidget::guardPageChange(int from, int to) {
     // A bank's text box being edited is left before the page changes (the
     // tab strip takes no focus, so its lost-focus rule would come too late).
     const int editing = bankOf(QApplication::focusWidget());
-    if (from == MainWindow::BankPage && editing >= 0 &&
+    if (from == Workspace::BankPage && editing >= 0 &&
         QApplication::focusWidget() == m_texts[editing])
         takeOverText(editing);
     if (banks().totalIsValid()) return true;
-    if (to != MainWindow::BankPage) {
+    if (to != Workspace::BankPage) {
         const ui::Answer answer =
-            ui::showMessage(&m_window, kCautionText, kCautionTitle, QString(), true);
+            ui::showMessage(m_workspace.window(), kCautionText, kCautionTitle, QString(), true);
         if (answer != ui::Answer::Ok) return false;
     }
     banks().reset();
@@ -270,13 +271,13 @@ bool BankPageWidget::guardPageChange(int from, int to) {
 }
 
 void BankPageWidget::relabelChannels() {
-    m_window.document().channels.setRowLabels(channelRowLabels(banks().counts()));
+    m_workspace.document().channels.setRowLabels(channelRowLabels(banks().counts()));
 }
 
 } // namespace
 
-QWidget *createBankPage(MainWindow &window) {
-    auto *page = new BankPageWidget(window);
+QWidget *createBankPage(Workspace &workspace) {
+    auto *page = new BankPageWidget(workspace);
     page->setObjectName(QStringLiteral("BankPage"));
     return page;
 }

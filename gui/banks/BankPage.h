@@ -10,6 +10,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createBankPage(MainWindow &window);
+class Workspace;
+QWidget *createBankPage(Workspace &workspace);
 } // namespace kpr5

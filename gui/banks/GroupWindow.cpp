@@ -3,9 +3,9 @@
 #include "core/banks/BankTable.h"
 #include "core/banks/GroupTable.h"
 #include "core/banks/GroupTransfer.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,7 +22,6 @@ namespace kpr5 {
 namespace {
 constexpr int kBlockWidth = 11; // ten bank columns and a separator
 constexpr int kRowTwips = 240;
-constexpr int kGroupReplyTimeoutMs = 200;
 
 int columnTwips(int column) {
     if (column == 0) return GroupWindow::kNameColumnTwips;
@@ -31,14 +30,16 @@ int columnTwips(int column) {
 }
 } // namespace
 
-void openGroupWindow(MainWindow &window, bool automatic) {
-    if (window.link().state.transferBusy != 0) return;
-    RadioDocument &doc = window.document();
+TransferResult openGroupWindow(Workspace &workspace, bool automatic) {
+    if (workspace.transferRunning()) return TransferResult::NotStarted;
+    RadioDocument &doc = workspace.document();
     if (!doc.banks.totalIsValid()) doc.banks.reset();
     // Opening the group window also refreshes the one-touch keys' bank lists.
     doc.oneTouch.rebuildLists(doc.banks);
-    GroupWindow dialog(doc.banks, doc.groups, window.link(), automatic, &window);
+    GroupWindow dialog(doc.banks, doc.groups, workspace.link().sharedPortSettings(), automatic,
+                       workspace.window());
     dialog.exec();
+    return dialog.automaticResult();
 }
 
 int GroupWindow::columnOfBank(int bank) {
@@ -67,16 +68,13 @@ QColor GroupWindow::basicColour(int index) {
     return index >= 0 && index < 16 ? palette[index] : QColor();
 }
 
-GroupWindow::GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink &mainLink,
+GroupWindow::GroupWindow(BankTable &banks, GroupTable &groups, SharedPortSettings port,
                          bool automatic, QWidget *parent)
-    : QDialog(parent), m_banks(banks), m_groups(groups), m_automatic(automatic) {
+    : QDialog(parent), m_banks(banks), m_groups(groups),
+      m_link(std::move(port), SerialLink::kWindowReplyTimeoutMs), m_automatic(automatic) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("BANK-LINK Setting"));
     setModal(true);
-
-    m_link.state.comPort = mainLink.state.comPort;
-    m_link.setDevicePath(mainLink.devicePath());
-    m_link.setReplyTimeout(kGroupReplyTimeoutMs);
 
     auto *layout = new QVBoxLayout(this);
 
@@ -219,7 +217,8 @@ void GroupWindow::okClicked() {
 
 void GroupWindow::readGroupsClicked() {
     if (busy()) return;
-    readGroups(m_groups, m_link, *this, m_automatic, &m_banks);
+    const TransferResult result = readGroups(m_groups, m_link, *this, m_automatic, &m_banks);
+    if (m_automatic) m_automaticResult = result;
     if (m_link.closing()) return;
     // The whole-radio read goes on with its next step whether or not the
     // groups arrived.

@@ -18,12 +18,13 @@ namespace kpr5 {
 
 class BankTable;
 class GroupTable;
-class MainWindow;
+class Workspace;
 
 // automatic: opened by the whole-radio read, which reads and closes at once.
 // Does nothing while the main window's transfer runs; resets the banks when
 // their total is not 1000.
-void openGroupWindow(MainWindow &window, bool automatic = false);
+// The result is the automatic read's (NotStarted when it did not run).
+TransferResult openGroupWindow(Workspace &workspace, bool automatic = false);
 
 class GroupWindow : public QDialog, public TransferHost {
     Q_OBJECT
@@ -47,12 +48,14 @@ public:
     // For tests: construct and show() without exec(). The window paints the
     // groups at once (unavailable banks cleared and grey); in automatic mode
     // the group read starts as soon as the window is shown.
-    GroupWindow(BankTable &banks, GroupTable &groups, const SerialLink &mainLink, bool automatic,
+    // `port`: the main window's port settings, shared.
+    GroupWindow(BankTable &banks, GroupTable &groups, SharedPortSettings port, bool automatic,
                 QWidget *parent = nullptr);
     ~GroupWindow() override;
 
     SerialLink &link() { return m_link; }
-    bool busy() const { return m_link.state.transferBusy != 0; }
+    bool busy() const { return m_link.busy(); }
+    TransferResult automaticResult() const { return m_automaticResult; }
     QTableWidget *grid() const { return m_grid; }
 
     // The buttons' handlers.
@@ -89,6 +92,7 @@ private:
     SerialLink m_link;
     bool m_automatic;
     bool m_automaticStarted = false;
+    TransferResult m_automaticResult = TransferResult::NotStarted;
     bool m_closeWhenIdle = false;
     QTableWidget *m_grid = nullptr;
     QPushButton *m_read = nullptr;

@@ -5,24 +5,24 @@
 #include "core/channels/ChannelTransfer.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/DetailDialog.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QHBoxLayout>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kpr5 {
 
-QWidget *createMemoryPage(MainWindow &window) {
-    return new ChannelPage(window);
+QWidget *createMemoryPage(Workspace &workspace) {
+    return new ChannelPage(workspace);
 }
 
-ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent), m_window(window) {
+ChannelPage::ChannelPage(Workspace &workspace, QWidget *parent)
+    : QWidget(parent), m_workspace(workspace) {
     setObjectName(QStringLiteral("MemoryPage"));
-    ChannelTable &table = m_window.document().channels;
+    ChannelTable &table = m_workspace.document().channels;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_grid = new ChannelGridView(table, this);
@@ -47,20 +47,24 @@ ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent),
     QPushButton *clear = button(QStringLiteral("Clear_Botton"), QStringLiteral("Clear"));
     m_reset = button(QStringLiteral("ALL_Reset"), QStringLiteral("Reset"));
     row->addStretch(1);
+    for (QWidget *control : {static_cast<QWidget *>(m_grid), static_cast<QWidget *>(read),
+                             static_cast<QWidget *>(write), static_cast<QWidget *>(readOne),
+                             static_cast<QWidget *>(writeOne), static_cast<QWidget *>(up),
+                             static_cast<QWidget *>(down), static_cast<QWidget *>(clear),
+                             static_cast<QWidget *>(m_reset)})
+        disableDuringTransfer(control);
     layout->addLayout(row);
 
-    connect(read, &QPushButton::clicked, this,
-            [this, &table] { readChannels(table, m_window.link(), m_window.host()); });
-    connect(write, &QPushButton::clicked, this,
-            [this, &table] { writeChannels(table, m_window.link(), m_window.host()); });
-    connect(readOne, &QPushButton::clicked, this, [this, &table] {
-        readSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(),
-                     m_window.host());
-    });
-    connect(writeOne, &QPushButton::clicked, this, [this, &table] {
-        writeSelected(table, m_grid->currentRow(), m_grid->selectionEnd(), m_window.link(),
-                      m_window.host());
-    });
+    const auto transfer = [this, &table](Direction direction, bool selected) {
+        const RowRange rows =
+            selected ? RowRange::selection(m_grid->currentRow(), m_grid->selectionEnd())
+                     : RowRange::all();
+        transferChannels(table, direction, rows, m_workspace.link(), m_workspace.host());
+    };
+    connect(read, &QPushButton::clicked, this, [=] { transfer(Direction::Read, false); });
+    connect(write, &QPushButton::clicked, this, [=] { transfer(Direction::Write, false); });
+    connect(readOne, &QPushButton::clicked, this, [=] { transfer(Direction::Read, true); });
+    connect(writeOne, &QPushButton::clicked, this, [=] { transfer(Direction::Write, true); });
     connect(up, &QPushButton::clicked, this, [this] { moveRow(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveRow(1); });
     connect(clear, &QPushButton::clicked, this, &ChannelPage::clearRows);
@@ -69,14 +73,17 @@ ChannelPage::ChannelPage(MainWindow &window, QWidget *parent) : QWidget(parent),
     connect(m_grid, &ChannelGridView::deleteRequested, this, &ChannelPage::deleteRows);
 
     // During transfers the current row moves without the grid repainting.
-    ChannelGridView *grid = m_grid;
-    m_window.setCurrentRowHandler([grid](int r) { grid->moveCurrentRow(r); });
-    m_window.setGridRedrawHandler([grid](bool on) { grid->setRedraw(on); });
-    connect(&m_window, &MainWindow::transferEnded, this, &ChannelPage::transferEnded);
+    connect(&m_workspace, &Workspace::currentRowRequested, m_grid,
+            &ChannelGridView::moveCurrentRow);
+    connect(&m_workspace, &Workspace::transferBegan, m_grid, [this] { m_grid->setRedraw(false); });
+    connect(&m_workspace, &Workspace::transferEnded, this, [this] {
+        m_grid->setRedraw(true);
+        transferEnded();
+    });
 }
 
 bool ChannelPage::transferRunning() const {
-    return m_window.link().state.transferBusy != 0;
+    return m_workspace.transferRunning();
 }
 
 void ChannelPage::transferEnded() {
@@ -100,7 +107,7 @@ void ChannelPage::changeRows(const std::function<void()> &change) {
 
 void ChannelPage::deleteRows() {
     if (transferRunning()) return;
-    ChannelTable &table = m_window.document().channels;
+    ChannelTable &table = m_workspace.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
     changeRows([&] { rowedits::deleteRows(table, current, end); });
@@ -108,7 +115,7 @@ void ChannelPage::deleteRows() {
 
 void ChannelPage::clearRows() {
     if (transferRunning()) return;
-    ChannelTable &table = m_window.document().channels;
+    ChannelTable &table = m_workspace.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
     changeRows([&] { rowedits::clearRows(table, current, end); });
@@ -116,14 +123,14 @@ void ChannelPage::clearRows() {
 
 void ChannelPage::resetAll() {
     if (transferRunning()) return;
-    QProgressBar *bar = m_window.progressBar();
+    TransferHost &host = m_workspace.host();
     m_reset->setEnabled(false);
-    bar->setMaximum(100);
+    host.setProgressMaximum(100);
     changeRows([&] {
-        rowedits::resetAll(m_window.document().channels,
-                           [bar](int percent) { bar->setValue(percent); });
+        rowedits::resetAll(m_workspace.document().channels,
+                           [&host](int percent) { host.setProgressValue(percent); });
     });
-    bar->setValue(0);
+    host.setProgressValue(0);
     m_reset->setEnabled(true);
 }
 
@@ -149,18 +156,19 @@ void ChannelPage::openDetail() {
     const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() + 1 : 1;
     m_grid->setCurrentCell(row, column);
 
-    ChannelTable &table = m_window.document().channels;
+    ChannelTable &table = m_workspace.document().channels;
     m_edit.slot = slot;
     m_edit.editAction = edit::NoEdit;
     m_grid->setEnabled(false);
     {
-        DetailDialog dialog(table, m_edit, &m_window);
-        dialog.move(m_window.frameGeometry().topLeft() + QPoint(0, twipsToPixels(1000)));
+        QWidget *main = m_workspace.window();
+        DetailDialog dialog(table, m_edit, main);
+        dialog.move(main->frameGeometry().topLeft() + QPoint(0, twipsToPixels(1000)));
         dialog.exec();
     }
     const edit::CommitResult result = edit::commitEdit(table, m_edit);
     if (result == edit::CommitResult::Overlap)
-        ui::showMessage(&m_window, edit::kOverlapText, QStringLiteral(" Error"));
+        ui::showMessage(m_workspace.window(), edit::kOverlapText, QStringLiteral(" Error"));
     m_grid->setEnabled(true);
     m_grid->setCurrentCell(row, column);
     m_grid->setFocus();

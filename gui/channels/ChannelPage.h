@@ -14,14 +14,14 @@ class QPushButton;
 namespace kpr5 {
 
 class ChannelGridView;
-class MainWindow;
+class Workspace;
 
-QWidget *createMemoryPage(MainWindow &window);
+QWidget *createMemoryPage(Workspace &workspace);
 
 class ChannelPage : public QWidget {
     Q_OBJECT
 public:
-    explicit ChannelPage(MainWindow &window, QWidget *parent = nullptr);
+    explicit ChannelPage(Workspace &workspace, QWidget *parent = nullptr);
 
     ChannelGridView *grid() const { return m_grid; }
     edit::EditState &editState() { return m_edit; }
@@ -43,7 +43,7 @@ private:
     void changeRows(const std::function<void()> &change);
     void transferEnded();
 
-    MainWindow &m_window;
+    Workspace &m_workspace;
     ChannelGridView *m_grid = nullptr;
     QPushButton *m_reset = nullptr;
     edit::EditState m_edit;

@@ -3,8 +3,8 @@
 #include "core/common/DtmfMemories.h"
 #include "core/settings/SettingsTransfer.h"
 #include "gui/settings/SettingListWidget.h"
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
+#include "gui/widgets/TransferButtons.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,8 +94,8 @@ private:
 
 } // namespace
 
-QWidget *createDtmfFrame(MainWindow &window) {
-    DtmfMemories &model = window.document().dtmf;
+QWidget *createDtmfFrame(Workspace &workspace) {
+    DtmfMemories &model = workspace.document().dtmf;
     auto *box = new QGroupBox(QStringLiteral("DTMF"));
     box->setObjectName(QStringLiteral("DTMF"));
     auto *outer = new QVBoxLayout(box);
@@ -124,9 +124,9 @@ QWidget *createDtmfFrame(MainWindow &window) {
     outer->addLayout(timings);
     outer->addStretch(1);
 
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     addTransferButtons(
-        outer, box, window, {"READ_DTMF", "WRITE_DTMF", "RESET_DTMF"},
+        outer, box, workspace, {"READ_DTMF", "WRITE_DTMF", "RESET_DTMF"},
         [w] { readDtmf(w->document().dtmf, w->link(), w->host()); },
         [w] { writeDtmf(w->document().dtmf, w->link(), w->host()); },
         [w] { w->document().dtmf.reset(); }, false);

@@ -4,6 +4,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createDtmfFrame(MainWindow &window);
+class Workspace;
+QWidget *createDtmfFrame(Workspace &workspace);
 } // namespace kpr5

@@ -3,8 +3,8 @@
 #include "core/common/OneTouchTable.h"
 #include "core/common/OneTouchTransfer.h"
 #include "gui/settings/SettingListWidget.h"
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
+#include "gui/widgets/TransferButtons.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -80,8 +80,8 @@ private:
 
 } // namespace
 
-QWidget *createOneTouchFrame(MainWindow &window) {
-    OneTouchTable &table = window.document().oneTouch;
+QWidget *createOneTouchFrame(Workspace &workspace) {
+    OneTouchTable &table = workspace.document().oneTouch;
     auto *box = new QGroupBox(QStringLiteral("OneTouch Memory"));
     box->setObjectName(QStringLiteral("ONE_TOUCH"));
     auto *outer = new QVBoxLayout(box);
@@ -138,16 +138,16 @@ QWidget *createOneTouchFrame(MainWindow &window) {
         }
     });
 
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     addTransferButtons(
-        outer, box, window, {"READ_ONE_TOUCH", "WRITE_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET"},
+        outer, box, workspace, {"READ_ONE_TOUCH", "WRITE_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET"},
         [w] { readOneTouch(w->document().oneTouch, w->document().banks, w->link(), w->host()); },
         [w] { writeOneTouch(w->document().oneTouch, w->link(), w->host()); },
         [w] { w->document().oneTouch.reset(); });
 
     // Entering the "Common Set" page rebuilds the bank lists from the banks.
-    QObject::connect(w, &MainWindow::pageEntered, box, [w](int page) {
-        if (page == MainWindow::CommonSetPage)
+    QObject::connect(w, &Workspace::pageEntered, box, [w](int page) {
+        if (page == Workspace::CommonSetPage)
             w->document().oneTouch.rebuildLists(w->document().banks);
     });
     return box;

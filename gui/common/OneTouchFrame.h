@@ -8,6 +8,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createOneTouchFrame(MainWindow &window);
+class Workspace;
+QWidget *createOneTouchFrame(Workspace &workspace);
 } // namespace kpr5

@@ -5,8 +5,8 @@
 #include "core/settings/SettingsCatalogue.h"
 #include "core/text/NameCodec.h"
 #include "gui/settings/SettingListWidget.h"
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
+#include "gui/widgets/TransferButtons.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -123,8 +123,8 @@ private:
 
 } // namespace
 
-QWidget *createTitleFrame(MainWindow &window) {
-    OpeningTitle &title = window.document().title;
+QWidget *createTitleFrame(Workspace &workspace) {
+    OpeningTitle &title = workspace.document().title;
     auto *box = new QGroupBox(QStringLiteral("Title Name"));
     box->setObjectName(QStringLiteral("TITLE"));
     auto *outer = new QVBoxLayout(box);
@@ -152,7 +152,7 @@ QWidget *createTitleFrame(MainWindow &window) {
 
     auto *moving = new QHBoxLayout;
     auto *caption =
-        new QLabel(settings::openingSlideCaption(window.document().settings.language()), box);
+        new QLabel(settings::openingSlideCaption(workspace.document().settings.language()), box);
     caption->setObjectName(QStringLiteral("DOUSA"));
     auto *list = new MovingList(title, box);
     caption->setBuddy(list);
@@ -160,13 +160,13 @@ QWidget *createTitleFrame(MainWindow &window) {
     moving->addWidget(list);
     moving->addStretch(1);
     outer->addLayout(moving);
-    QObject::connect(&window, &MainWindow::languageApplied, caption, [caption](int lang) {
+    QObject::connect(&workspace, &Workspace::languageApplied, caption, [caption](int lang) {
         caption->setText(settings::openingSlideCaption(lang));
     });
 
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     addTransferButtons(
-        outer, box, window, {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"},
+        outer, box, workspace, {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"},
         [w] { readTitle(w->document().title, w->link(), w->host()); },
         [w] { writeTitle(w->document().title, w->link(), w->host()); },
         [w] { w->document().title.clear(); });

@@ -9,6 +9,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createTitleFrame(MainWindow &window);
+class Workspace;
+QWidget *createTitleFrame(Workspace &workspace);
 } // namespace kpr5

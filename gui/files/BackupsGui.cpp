@@ -1,7 +1,7 @@
 #include "gui/files/BackupsGui.h"
 
 #include "core/files/Backups.h"
-#include "gui/shell/MainWindow.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -9,15 +9,15 @@
 
 namespace kpr5 {
 
-void saveBackupGui(MainWindow &window) {
+void saveBackupGui(Workspace &workspace) {
     QString error;
-    if (!saveBackup(window.document(), window.link().state.comPort, backupDirectory(),
-                    QDateTime::currentDateTime(), nullptr, &error))
-        window.message(kBackupErrorText, kErrorTitle, error);
+    if (!saveBackup(workspace.document(), workspace.link().portSettings().comPort,
+                    backupDirectory(), QDateTime::currentDateTime(), nullptr, &error))
+        workspace.host().message(kBackupErrorText, kErrorTitle, error);
 }
 
-void openBackupsGui(MainWindow &window) {
-    Q_UNUSED(window);
+void openBackupsGui(Workspace &workspace) {
+    Q_UNUSED(workspace);
     const QString dir = backupDirectory();
     QDir().mkpath(dir);
     QDesktopServices::openUrl(QUrl::fromLocalFile(dir));

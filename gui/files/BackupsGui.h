@@ -3,10 +3,10 @@
 // menu's "Backups" item that opens their folder.
 
 namespace kpr5 {
-class MainWindow;
+class Workspace;
 // Saves the main window's document as a backup; a failure is reported as
 // "Backup Error" titled " Error" with the reason.
-void saveBackupGui(MainWindow &window);
+void saveBackupGui(Workspace &workspace);
 // Opens the backup folder (created when missing) in the desktop's file manager.
-void openBackupsGui(MainWindow &window);
+void openBackupsGui(Workspace &workspace);
 } // namespace kpr5

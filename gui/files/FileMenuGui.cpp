@@ -3,9 +3,9 @@
 #include "core/files/Configuration.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 #include "gui/widgets/MessageDialog.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QDir>
 
@@ -21,77 +21,79 @@ const QString kCsvSaveFilter =
 const QString kCsvOpenFilter =
     QStringLiteral("CSV|*.CSV|CSV Files (*.CSV)|*.CSV|All Files (*.*)|*.*");
 
-bool transferRunning(MainWindow &window) {
-    return window.link().state.transferBusy != 0;
-}
-
 // A file that could not be written is reported, never announced as saved.
-void reportSaveFailure(MainWindow &window, const QString &path, const QString &reason) {
-    ui::showMessage(&window, QStringLiteral("Error"), QStringLiteral(" Error"),
+void reportSaveFailure(Workspace &workspace, const QString &path, const QString &reason) {
+    ui::showMessage(workspace.window(), QStringLiteral("Error"), QStringLiteral(" Error"),
                     QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
 
-void openDataFileGui(MainWindow &window) {
-    if (transferRunning(window)) return;
-    const QString path = ui::getOpenFileName(&window, kDataOpenFilter, window.startDirectory());
+void openDataFileGui(Workspace &workspace) {
+    if (workspace.transferRunning()) return;
+    const QString path =
+        ui::getOpenFileName(workspace.window(), kDataOpenFilter, workspace.startDirectory());
     if (path.isEmpty()) return;
-    const DataFileResult result = openDataFile(window.document(), path);
-    ui::showMessage(&window, result.message(), result.title(), result.error);
+    const DataFileResult result = openDataFile(workspace.document(), path);
+    ui::showMessage(workspace.window(), result.message(), result.title(), result.error);
 }
 
-void saveDataFileGui(MainWindow &window) {
-    if (transferRunning(window)) return;
-    const QString path = ui::getSaveFileName(&window, kDataSaveFilter, window.startDirectory());
+void saveDataFileGui(Workspace &workspace) {
+    if (workspace.transferRunning()) return;
+    const QString path =
+        ui::getSaveFileName(workspace.window(), kDataSaveFilter, workspace.startDirectory());
     if (path.isEmpty()) return;
     QString error;
-    if (!saveDataFile(window.document(), window.link().state.comPort, path, &error)) {
-        reportSaveFailure(window, path, error);
+    if (!saveDataFile(workspace.document(), workspace.link().portSettings().comPort, path,
+                      &error)) {
+        reportSaveFailure(workspace, path, error);
         return;
     }
-    ui::showMessage(&window, QStringLiteral("Save File"), QStringLiteral("Finish"));
+    ui::showMessage(workspace.window(), QStringLiteral("Save File"), QStringLiteral("Finish"));
 }
 
-void importCsvGui(MainWindow &window) {
-    if (transferRunning(window)) return;
-    const QString path = ui::getOpenFileName(&window, kCsvOpenFilter, window.startDirectory());
+void importCsvGui(Workspace &workspace) {
+    if (workspace.transferRunning()) return;
+    const QString path =
+        ui::getOpenFileName(workspace.window(), kCsvOpenFilter, workspace.startDirectory());
     if (path.isEmpty()) return;
-    window.setProgressMaximum(ChannelTable::kFirstBugRow - 1);
-    const CsvImportResult result = importCsvFile(window.document().channels, path);
-    window.setProgressValue(result.rowsFilled);
-    ui::showMessage(&window, result.message(), result.title(), result.error);
-    window.setProgressValue(0);
+    workspace.host().setProgressMaximum(ChannelTable::kFirstBugRow - 1);
+    const CsvImportResult result = importCsvFile(workspace.document().channels, path);
+    workspace.host().setProgressValue(result.rowsFilled);
+    ui::showMessage(workspace.window(), result.message(), result.title(), result.error);
+    workspace.host().setProgressValue(0);
 }
 
-void exportCsvGui(MainWindow &window) {
-    if (transferRunning(window)) return;
-    const QString path = ui::getSaveFileName(&window, kCsvSaveFilter, window.startDirectory());
+void exportCsvGui(Workspace &workspace) {
+    if (workspace.transferRunning()) return;
+    const QString path =
+        ui::getSaveFileName(workspace.window(), kCsvSaveFilter, workspace.startDirectory());
     if (path.isEmpty()) return;
-    window.setProgressMaximum(ChannelTable::kRows);
+    workspace.host().setProgressMaximum(ChannelTable::kRows);
     QString error;
-    if (!saveCsv(window.document().channels, path, &error)) {
-        window.setProgressValue(0);
-        reportSaveFailure(window, path, error);
+    if (!saveCsv(workspace.document().channels, path, &error)) {
+        workspace.host().setProgressValue(0);
+        reportSaveFailure(workspace, path, error);
         return;
     }
-    window.setProgressValue(ChannelTable::kRows);
-    ui::showMessage(&window, QStringLiteral("Save File"), QStringLiteral("Finish"));
+    workspace.host().setProgressValue(ChannelTable::kRows);
+    ui::showMessage(workspace.window(), QStringLiteral("Save File"), QStringLiteral("Finish"));
 }
 
-void readConfigurationGui(MainWindow &window) {
+void readConfigurationGui(Workspace &workspace) {
     const config::PortChoice choice = config::readConfiguration(config::configurationReadPath());
-    window.link().state.comPort = choice.comPort;
-    window.link().setDevicePath(choice.devicePath);
-    window.updatePortChecks();
+    PortSettings &port = workspace.link().portSettings();
+    port.comPort = choice.comPort;
+    port.devicePath = choice.devicePath;
 }
 
-void writeConfigurationGui(MainWindow &window) {
+void writeConfigurationGui(Workspace &workspace) {
     const QString path = config::configurationPath();
     if (path.isEmpty()) return;
     QString error;
-    if (!config::writeConfiguration(window.document(), window.link().state.comPort,
-                                    window.link().devicePath(), path, &error))
+    const PortSettings &port = workspace.link().portSettings();
+    if (!config::writeConfiguration(workspace.document(), port.comPort, port.devicePath, path,
+                                    &error))
         qWarning("kpr5: the configuration file %s could not be written: %s", qPrintable(path),
                  qPrintable(error));
 }

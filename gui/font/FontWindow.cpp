@@ -1,10 +1,10 @@
 #include "gui/font/FontWindow.h"
 
 #include "core/files/FontFile.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -81,11 +81,11 @@ private:
     FontWindow &m_window;
 };
 
-FontWindow::FontWindow(FontImage &font, QWidget *parent)
-    : QDialog(parent), m_font(font), m_host(std::make_unique<Host>(*this)) {
+FontWindow::FontWindow(FontImage &font, SharedPortSettings port, QWidget *parent)
+    : QDialog(parent), m_font(font), m_link(std::move(port), SerialLink::kWindowReplyTimeoutMs),
+      m_host(std::make_unique<Host>(*this)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Font"));
-    m_link.setReplyTimeout(FontTransfer::kTimerMs);
     m_transfer = std::make_unique<FontTransfer>(m_font, m_link, *m_host);
     buildControls();
     connect(&m_font, &FontImage::glyphChanged, this, [this](int k) {
@@ -298,11 +298,11 @@ void FontWindow::readCharacter() {
     m_transfer->readGlyph(m_current);
 }
 
-FontTransfer::Result FontWindow::writeAllCharacters() {
+TransferResult FontWindow::writeAllCharacters() {
     return m_transfer->writeAll();
 }
 
-FontTransfer::Result FontWindow::readAllCharacters() {
+TransferResult FontWindow::readAllCharacters() {
     return m_transfer->readAll();
 }
 
@@ -340,7 +340,8 @@ void FontWindow::loadFile() {
 void FontWindow::runAutomatic() {
     m_automaticStarted = true;
     m_transfer->setQuiet(true);
-    if (m_transfer->readAll() != FontTransfer::Result::Aborted) accept();
+    m_automaticResult = m_transfer->readAll();
+    if (m_automaticResult != TransferResult::Closed) accept();
 }
 
 void FontWindow::showEvent(QShowEvent *event) {
@@ -365,15 +366,15 @@ void FontWindow::done(int result) {
     QDialog::done(result);
 }
 
-void openFontWindow(MainWindow &window, bool automatic) {
-    if (!automatic && window.link().state.transferBusy != 0) return;
-    FontWindow dialog(window.document().font, &window);
-    dialog.link().state.comPort = window.link().state.comPort;
-    dialog.link().setDevicePath(window.link().devicePath());
-    dialog.setStartDirectory(window.startDirectory());
+TransferResult openFontWindow(Workspace &workspace, bool automatic) {
+    if (!automatic && workspace.transferRunning()) return TransferResult::NotStarted;
+    QWidget *main = workspace.window();
+    FontWindow dialog(workspace.document().font, workspace.link().sharedPortSettings(), main);
+    dialog.setStartDirectory(workspace.startDirectory());
     dialog.setAutomatic(automatic);
-    dialog.move(window.x() + twipsToPixels(3000), window.y());
+    dialog.move(main->x() + twipsToPixels(3000), main->y());
     dialog.exec();
+    return dialog.automaticResult();
 }
 
 } // namespace kpr5

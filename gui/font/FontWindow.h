@@ -18,12 +18,13 @@ class QTableWidget;
 
 namespace kpr5 {
 
-class MainWindow;
+class Workspace;
 
 class FontWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit FontWindow(FontImage &font, QWidget *parent = nullptr);
+    // `port`: the main window's port settings, shared.
+    FontWindow(FontImage &font, SharedPortSettings port, QWidget *parent = nullptr);
     ~FontWindow() override;
 
     // The window's own port: the same port number or device path as the main
@@ -35,6 +36,8 @@ public:
     // finish message and close.
     void setAutomatic(bool automatic) { m_automatic = automatic; }
     bool automatic() const { return m_automatic; }
+    // How the automatic "Read ALL" ended (NotStarted until it ran).
+    TransferResult automaticResult() const { return m_automaticResult; }
 
     // The character shown in the grid (the `FONT_LIST` position).
     int currentCharacter() const { return m_current; }
@@ -49,8 +52,8 @@ public:
     void toggleCell(int row, int col);
     void writeCharacter();
     void readCharacter();
-    FontTransfer::Result writeAllCharacters();
-    FontTransfer::Result readAllCharacters();
+    TransferResult writeAllCharacters();
+    TransferResult readAllCharacters();
     void loadFile();
     void saveFile();
     // The automatic mode's one "Read ALL", then the window closes.
@@ -80,6 +83,7 @@ private:
     QString m_startDirectory;
     bool m_automatic = false;
     bool m_automaticStarted = false;
+    TransferResult m_automaticResult = TransferResult::NotStarted;
     int m_current = -1; // none yet: the first selection draws
 
     QTableWidget *m_grid = nullptr;
@@ -90,7 +94,8 @@ private:
 
 // The "FONT" button: shows the font editor modally over the main window.
 // Ignored while a transfer of the main window runs, unless `automatic`
-// (opened by the whole-radio read, which reads all characters and closes).
-void openFontWindow(MainWindow &window, bool automatic = false);
+// (opened by the whole-radio read, which reads all characters and closes;
+// the result is that read's).
+TransferResult openFontWindow(Workspace &workspace, bool automatic = false);
 
 } // namespace kpr5

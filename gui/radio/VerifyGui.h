@@ -1,15 +1,17 @@
 #pragma once
-// "Verify after write" in the Communication menu: after a successful
-// whole-radio write, the written regions are read back and the result shown
-// in a message box.
+// Verify after write in the window: the check item "Verify after write"
+// (`VERIFY_AFTER_WRITE`, Communication menu) and the read-back after a
+// whole-radio write, reported in one box titled " Verify".
 
-class QAction;
+class QMenu;
 
 namespace kpr5 {
-class MainWindow;
-// The check item `VERIFY_AFTER_WRITE` of the Communication menu; null when absent.
-QAction *verifyAfterWriteAction(MainWindow &window);
-// Reads the regions back and shows "Verify: no difference" or the regions
-// that differ, titled " Verify".
-void verifyAfterWriteGui(MainWindow &window);
+
+class Workspace;
+
+// Adds the check item to the Communication menu.
+void addVerifyAfterWriteItem(QMenu *communication);
+bool verifyAfterWriteChecked(Workspace &workspace);
+void verifyAfterWriteGui(Workspace &workspace);
+
 } // namespace kpr5

@@ -5,34 +5,27 @@
 #include "gui/files/BackupsGui.h"
 #include "gui/font/FontWindow.h"
 #include "gui/radio/VerifyGui.h"
-#include "gui/shell/MainWindow.h"
-
-#include <QAction>
+#include "gui/widgets/Workspace.h"
 
 namespace kpr5 {
 
-void readAllGui(MainWindow &window) {
+void readAllGui(Workspace &workspace) {
     // The font and group windows run their automatic read: the font window
     // reads all eight characters and closes, the group window reads the
     // groups, says "Success ALL DATA READ" and closes.
-    const WholeRadioResult result = readAll(
-        window.document(), window.link(), window,
-        [&window] {
-            openFontWindow(window, true);
-            return true;
-        },
-        [&window] {
-            openGroupWindow(window, true);
-            return true;
-        });
+    WholeRadioReadSteps steps;
+    steps.userCharacters = [&workspace] { return openFontWindow(workspace, true); };
+    steps.groups = [&workspace] { return openGroupWindow(workspace, true); };
+    const WholeRadioResult result =
+        readAll(workspace.document(), workspace.link(), workspace.host(), steps);
     // Nothing lost: a complete read is also kept as a backup.
-    if (result.ok()) saveBackupGui(window);
+    if (result.ok()) saveBackupGui(workspace);
 }
 
-void writeAllGui(MainWindow &window) {
-    const WholeRadioResult result = writeAll(window.document(), window.link(), window, true);
-    QAction *verify = verifyAfterWriteAction(window);
-    if (result.ok() && verify && verify->isChecked()) verifyAfterWriteGui(window);
+void writeAllGui(Workspace &workspace) {
+    const WholeRadioResult result =
+        writeAll(workspace.document(), workspace.link(), workspace.host(), true);
+    if (result.ok() && verifyAfterWriteChecked(workspace)) verifyAfterWriteGui(workspace);
 }
 
 } // namespace kpr5

@@ -2,7 +2,7 @@
 // The Communication menu: whole-radio read (ALL_READ) and write (ALL_WRITE).
 
 namespace kpr5 {
-class MainWindow;
-void readAllGui(MainWindow &window);
-void writeAllGui(MainWindow &window);
+class Workspace;
+void readAllGui(Workspace &workspace);
+void writeAllGui(Workspace &workspace);
 } // namespace kpr5

@@ -2,7 +2,7 @@
 
 #include "core/settings/SettingsTransfer.h"
 #include "gui/settings/SettingListWidget.h"
-#include "gui/shell/MainWindow.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,8 +21,8 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent) {
 
 } // namespace
 
-QWidget *createSetModeFrames(MainWindow &window) {
-    SettingsModel &model = window.document().settings;
+QWidget *createSetModeFrames(Workspace &workspace) {
+    SettingsModel &model = workspace.document().settings;
     auto *page = new QWidget;
     auto *outer = new QVBoxLayout(page);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -47,13 +47,15 @@ QWidget *createSetModeFrames(MainWindow &window) {
     QPushButton *read = button("Set_Mode_Read", QStringLiteral("Read"), page);
     QPushButton *write = button("Set_Mode_Write", QStringLiteral("Write"), page);
     QPushButton *reset = button("Set_Mode_Clear", QStringLiteral("Reset"), page);
+    for (QPushButton *b : {read, write, reset})
+        disableDuringTransfer(b);
     buttons->addStretch(1);
     buttons->addWidget(read);
     buttons->addWidget(write);
     buttons->addWidget(reset);
     outer->addLayout(buttons);
 
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     QObject::connect(read, &QPushButton::clicked, page, [w] {
         readSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
     });
@@ -61,7 +63,7 @@ QWidget *createSetModeFrames(MainWindow &window) {
         writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
     });
     QObject::connect(reset, &QPushButton::clicked, page, [w] {
-        if (w->link().state.transferBusy == 0) w->document().settings.resetSetMode();
+        if (!w->transferRunning()) w->document().settings.resetSetMode();
     });
     return page;
 }

@@ -4,6 +4,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createSetModeFrames(MainWindow &window);
+class Workspace;
+QWidget *createSetModeFrames(Workspace &workspace);
 } // namespace kpr5

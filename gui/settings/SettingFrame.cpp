@@ -2,8 +2,8 @@
 
 #include "core/settings/SettingsTransfer.h"
 #include "gui/settings/SettingListWidget.h"
-#include "gui/shell/MainWindow.h"
-#include "gui/widgets/TransferButtonsWidget.h"
+#include "gui/widgets/TransferButtons.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,8 +13,8 @@
 
 namespace kpr5 {
 
-QWidget *createSettingFrame(MainWindow &window) {
-    SettingsModel &model = window.document().settings;
+QWidget *createSettingFrame(Workspace &workspace) {
+    SettingsModel &model = workspace.document().settings;
     auto *box = new QGroupBox(settings::settingFrameCaption());
     box->setObjectName(QStringLiteral("setting"));
     auto *outer = new QVBoxLayout(box);
@@ -27,9 +27,9 @@ QWidget *createSettingFrame(MainWindow &window) {
     outer->addLayout(grid);
     outer->addStretch(1);
 
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     addTransferButtons(
-        outer, box, window, {"SETTING_READ", "SETTING_WRITE", "SETTING_RESET"},
+        outer, box, workspace, {"SETTING_READ", "SETTING_WRITE", "SETTING_RESET"},
         [w] { readSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
         [w] { writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
         [w] { w->document().settings.resetCommon(); });

@@ -4,6 +4,6 @@
 class QWidget;
 
 namespace kpr5 {
-class MainWindow;
-QWidget *createSettingFrame(MainWindow &window);
+class Workspace;
+QWidget *createSettingFrame(Workspace &workspace);
 } // namespace kpr5

@@ -8,6 +8,7 @@
 #include "gui/files/BackupsGui.h"
 #include "gui/files/FileMenuGui.h"
 #include "gui/font/FontWindow.h"
+#include "gui/radio/VerifyGui.h"
 #include "gui/radio/WholeRadioGui.h"
 #include "gui/settings/SetModePage.h"
 #include "gui/settings/SettingFrame.h"
@@ -37,30 +38,11 @@
 
 namespace kpr5 {
 
-namespace {
-// The controls that every transfer disables and finishTransfer enables again.
-const char *const kTransferControls[] = {
-    "TabStrip1",     "MSFlexGrid1",  "WRITE_ONE_TOUCH", "READ_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET",
-    "TITLE_WRITE",   "TITLE_READ",   "TITLE_CLEAR",     "GROUP_SET",      "WRITE_DTMF",
-    "READ_DTMF",     "RESET_DTMF",   "Set_Mode_Write",  "Set_Mode_Read",  "Set_Mode_Clear",
-    "SETTING_WRITE", "SETTING_READ", "SETTING_RESET",   "WRITE_BANK",     "READ_BANK",
-    "Bank_Clear",    "BANK_UP",      "WRITE_Botton",    "READ_Botton",    "MEM_ONE_WRITE",
-    "MEM_ONE_READ",  "LIST_SET",     "Command1",        "Clear_Botton",   "ALL_Reset",
-    "FILE",          "MenuComPort",  "MenuHelp",        "Tusin_Botton",   "ProgressBar1",
-};
-
-bool nameMatches(const QString &objectName, const QString &control) {
-    return objectName == control ||
-           (objectName.startsWith(control) && objectName.size() > control.size() &&
-            objectName.at(control.size()) == QLatin1Char('('));
-}
-} // namespace
-
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setPortChangedHandler([this] { writeConfigurationGui(*this); });
+    m_workspace = new Workspace(m_doc, m_link, *this, this);
     loadMainWindow();
 }
 
@@ -86,15 +68,13 @@ void MainWindow::loadMainWindow() {
     // 11. applyLanguage(Japanese)   (settings model)
     // 12. configuration file        (app)
     // 13. Language = English, scan skip 0 (settings model)
-    m_link.state.comPort = 1;
+    m_link.portSettings().comPort = 1;
     m_progressBar->setValue(0);
-    // [setup-steps-10-11] settings helpers hook here
-    connect(&m_doc.settings, &SettingsModel::languageChanged, this, &MainWindow::languageApplied);
+    connect(&m_doc.settings, &SettingsModel::languageChanged, m_workspace,
+            &Workspace::languageApplied);
     m_doc.settings.setDefaults();
     m_doc.settings.applyLanguage(Japanese);
-    // [setup-step-12] configuration file
-    readConfigurationGui(*this);
-    // [setup-step-13] English hook here
+    readConfigurationGui(*m_workspace);
     m_doc.settings.setPosition(Family::Display, 0, English);
     m_doc.settings.setPosition(Family::Scan, 1, 0);
     updatePortChecks();
@@ -103,15 +83,21 @@ void MainWindow::loadMainWindow() {
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
-                          void (*handler)(MainWindow &)) {
+                          void (*handler)(Workspace &)) {
         QAction *a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, [this, handler] { handler(*this); });
+        connect(a, &QAction::triggered, this, [this, handler] { handler(*m_workspace); });
         return a;
     };
+    // The File, COMPort, Communication and Help menus are off during a transfer.
+    auto addMenu = [bar](const QString &caption, const char *name) {
+        QMenu *menu = bar->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        disableDuringTransfer(menu->menuAction());
+        return menu;
+    };
 
-    QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
-    file->setObjectName(QStringLiteral("FILE"));
+    QMenu *file = addMenu(QStringLiteral("File(&F)"), "FILE");
     addItem(file, "ReadFile", QStringLiteral("Open(&O)"), openDataFileGui);
     addItem(file, "TEST_CLICK", QStringLiteral("Save(&S)"), saveDataFileGui);
     addItem(file, "FILE_INPORT", QStringLiteral("Import(&I)"), importCsvGui);
@@ -120,8 +106,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     addItem(file, "MenuBackups", QStringLiteral("Backups"), openBackupsGui);
 
-    m_portMenu = bar->addMenu(QStringLiteral("COMPort(&C)"));
-    m_portMenu->setObjectName(QStringLiteral("MenuComPort"));
+    m_portMenu = addMenu(QStringLiteral("COMPort(&C)"), "MenuComPort");
     m_portGroup = new QActionGroup(this);
     m_portGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (int n = 1; n <= 16; ++n) {
@@ -139,26 +124,20 @@ void MainWindow::buildMenus() {
     QAction *other = m_portMenu->addAction(tr("Device path..."));
     other->setObjectName(QStringLiteral("MenuDevicePath"));
     connect(other, &QAction::triggered, this, [this] {
-        if (m_link.state.transferBusy != 0) return;
+        if (m_link.busy()) return;
         bool ok = false;
-        const QString path = QInputDialog::getText(this, tr("Serial port"),
-                                                   tr("Device path (for example /dev/ttyUSB0):"),
-                                                   QLineEdit::Normal, m_link.devicePath(), &ok);
+        const QString path = QInputDialog::getText(
+            this, tr("Serial port"), tr("Device path (for example /dev/ttyUSB0):"),
+            QLineEdit::Normal, m_link.portSettings().devicePath, &ok);
         if (ok && !path.trimmed().isEmpty()) selectDevicePath(path.trimmed());
     });
 
-    QMenu *comm = bar->addMenu(QStringLiteral("Communication(&T)"));
-    comm->setObjectName(QStringLiteral("Tusin_Botton"));
+    QMenu *comm = addMenu(QStringLiteral("Communication(&T)"), "Tusin_Botton");
     addItem(comm, "ALL_WRITE", QStringLiteral("Write All Data(&A)"), writeAllGui);
     addItem(comm, "ALL_READ", QStringLiteral("Read All Data(&B)"), readAllGui);
-    // Read back what a whole-radio write sent (see channels/VerifyGui.h).
-    comm->addSeparator();
-    QAction *verify = comm->addAction(QStringLiteral("Verify after write"));
-    verify->setObjectName(QStringLiteral("VERIFY_AFTER_WRITE"));
-    verify->setCheckable(true);
+    addVerifyAfterWriteItem(comm);
 
-    QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
-    help->setObjectName(QStringLiteral("MenuHelp"));
+    QMenu *help = addMenu(QStringLiteral("Help(&H)"), "MenuHelp");
     QAction *version = help->addAction(QStringLiteral("Version Infomation(&A)"));
     version->setObjectName(QStringLiteral("MenuVersion"));
     connect(version, &QAction::triggered, this, &MainWindow::showVersion);
@@ -169,6 +148,7 @@ void MainWindow::buildPages() {
     auto *layout = new QVBoxLayout(central);
     m_tabs = new QTabBar(central);
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    disableDuringTransfer(m_tabs);
     m_tabs->addTab(QStringLiteral("Memory"));
     m_tabs->addTab(QStringLiteral("Bank"));
     m_tabs->addTab(QStringLiteral("Common Set"));
@@ -189,6 +169,7 @@ void MainWindow::buildPages() {
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar->setTextVisible(false);
     m_progressBar->setRange(0, 100);
+    disableDuringTransfer(m_progressBar);
     m_progressText = new QLineEdit(central);
     m_progressText->setObjectName(QStringLiteral("Progress"));
     m_progressText->setReadOnly(true);
@@ -204,25 +185,24 @@ void MainWindow::buildPages() {
         auto *page = new QWidget;
         auto *row = new QHBoxLayout(page);
         row->setContentsMargins(0, 0, 0, 0);
-        row->addWidget(createSetModeFrames(*this), 3);
-        row->addWidget(createDtmfFrame(*this), 1);
+        row->addWidget(createSetModeFrames(*m_workspace), 3);
+        row->addWidget(createDtmfFrame(*m_workspace), 1);
         pageFrame(3)->layout()->addWidget(page);
     }
-    pageFrame(0)->layout()->addWidget(createMemoryPage(*this));
-    pageFrame(1)->layout()->addWidget(createBankPage(*this));
+    pageFrame(0)->layout()->addWidget(createMemoryPage(*m_workspace));
+    pageFrame(1)->layout()->addWidget(createBankPage(*m_workspace));
     {
         auto *page = new QWidget;
         auto *grid = new QHBoxLayout(page);
         grid->setContentsMargins(0, 0, 0, 0);
-        grid->addWidget(createSettingFrame(*this), 2);
+        grid->addWidget(createSettingFrame(*m_workspace), 2);
         auto *right = new QVBoxLayout;
-        right->addWidget(createOneTouchFrame(*this));
-        right->addWidget(createTitleFrame(*this));
+        right->addWidget(createOneTouchFrame(*m_workspace));
+        right->addWidget(createTitleFrame(*m_workspace));
         auto *font = new QPushButton(QStringLiteral("FONT"), page);
         font->setObjectName(QStringLiteral("Command1"));
-        connect(font, &QPushButton::clicked, this, [this] {
-            if (m_link.state.transferBusy == 0) openFontWindow(*this, false);
-        });
+        disableDuringTransfer(font);
+        connect(font, &QPushButton::clicked, this, [this] { openFontWindow(*m_workspace, false); });
         right->addWidget(font, 0, Qt::AlignLeft);
         right->addStretch(1);
         grid->addLayout(right, 1);
@@ -250,7 +230,7 @@ void MainWindow::onTabChange(int index) {
     const int to = index + 1;
     const int from = m_shownPage;
     if (to == from) return;
-    if (m_pageGuard && !m_pageGuard(from, to)) {
+    if (!m_workspace->allowPageChange(from, to)) {
         m_switchingPage = true;
         m_tabs->setCurrentIndex(from - 1);
         m_switchingPage = false;
@@ -258,43 +238,40 @@ void MainWindow::onTabChange(int index) {
     }
     m_shownPage = to;
     m_stack->setCurrentIndex(index);
-    Q_EMIT pageEntered(to);
-}
-
-QString MainWindow::startDirectory() const {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QFileInfo info(dir);
-    if (info.isDir() && info.isWritable()) return dir;
-    return QDir::homePath();
+    Q_EMIT m_workspace->pageEntered(to);
 }
 
 void MainWindow::updatePortChecks() {
-    const bool byNumber = m_link.devicePath().isEmpty();
+    const PortSettings &port = m_link.portSettings();
+    const bool byNumber = port.devicePath.isEmpty();
     for (int i = 0; i < m_comActions.size(); ++i)
-        m_comActions[i]->setChecked(byNumber && m_link.state.comPort == i + 1);
+        m_comActions[i]->setChecked(byNumber && port.comPort == i + 1);
 }
 
 void MainWindow::selectPort(int n) {
-    if (m_link.state.transferBusy != 0) {
+    if (m_link.busy()) {
         updatePortChecks();
         return;
     }
-    m_link.state.comPort = n;
-    m_link.setDevicePath(QString());
-    updatePortChecks();
-    if (m_portChanged) m_portChanged();
+    m_link.portSettings().comPort = n;
+    m_link.portSettings().devicePath.clear();
+    portChanged();
 }
 
 void MainWindow::selectDevicePath(const QString &path) {
-    if (m_link.state.transferBusy != 0) return;
-    const int n = SerialLink::comNumberFromText(path);
+    if (m_link.busy()) return;
+    const int n = PortSettings::comNumberFromText(path);
     if (n >= 1 && n <= 16) {
         selectPort(n);
         return;
     }
-    m_link.setDevicePath(path);
+    m_link.portSettings().devicePath = path;
+    portChanged();
+}
+
+void MainWindow::portChanged() {
     updatePortChecks();
-    if (m_portChanged) m_portChanged();
+    writeConfigurationGui(*m_workspace);
 }
 
 void MainWindow::refreshDetectedPorts() {
@@ -318,7 +295,7 @@ void MainWindow::refreshDetectedPorts() {
 }
 
 void MainWindow::showVersion() {
-    if (m_link.state.transferBusy != 0) return;
+    if (m_link.busy()) return;
     VersionWindow w(this);
     w.move(geometry().topLeft() + QPoint(twipsToPixels(1000), twipsToPixels(2000)));
     w.exec();
@@ -339,7 +316,7 @@ void MainWindow::setPercent(int percent) {
 }
 
 void MainWindow::setCurrentRow(int row) {
-    if (m_rowHandler) m_rowHandler(row);
+    Q_EMIT m_workspace->currentRowRequested(row);
 }
 
 void MainWindow::message(const QString &text, const QString &title, const QString &detail) {
@@ -347,29 +324,17 @@ void MainWindow::message(const QString &text, const QString &title, const QStrin
 }
 
 void MainWindow::setTransferControlsEnabled(bool enabled) {
-    const auto objects = findChildren<QObject *>();
-    for (const char *control : kTransferControls) {
-        const QString name = QLatin1String(control);
-        for (QObject *o : objects) {
-            if (!nameMatches(o->objectName(), name)) continue;
-            if (auto *menu = qobject_cast<QMenu *>(o))
-                menu->menuAction()->setEnabled(enabled);
-            else if (auto *w = qobject_cast<QWidget *>(o))
-                w->setEnabled(enabled);
-        }
-    }
+    kpr5::setTransferControlsEnabled(this, enabled);
 }
 
 void MainWindow::transferStarted() {
     setTransferControlsEnabled(false);
-    if (m_redrawHandler) m_redrawHandler(false);
-    Q_EMIT transferBegan();
+    Q_EMIT m_workspace->transferBegan();
 }
 
 void MainWindow::transferFinished() {
-    if (m_redrawHandler) m_redrawHandler(true);
     setTransferControlsEnabled(true);
-    Q_EMIT transferEnded();
+    Q_EMIT m_workspace->transferEnded();
 }
 
 void MainWindow::closeWindow() {
@@ -384,14 +349,14 @@ void MainWindow::processEvents() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     m_link.closePort();
-    if (m_link.state.transferBusy != 0) {
+    if (m_link.busy()) {
         // Let the running transfer end itself at its reply wait.
         m_link.requestClose();
         finishTransfer(m_link, *this);
         event->ignore();
         return;
     }
-    m_link.state.closing = 1;
+    m_link.requestClose();
     event->accept();
 }
 

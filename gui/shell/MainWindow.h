@@ -1,17 +1,17 @@
 #pragma once
 // The main window `Form1`: the hub that lives for the whole run. It owns the
-// edited image (RadioDocument) and the serial link, shows the four pages of
-// `TabStrip1`, and is the host through which transfers report progress and
-// messages.
+// edited image (RadioDocument) and the serial link, puts the feature pages
+// into the four pages of `TabStrip1` (each page gets the narrow Workspace,
+// not the window), and is the host through which transfers report progress
+// and messages.
 
 #include "core/document/RadioDocument.h"
 #include "core/link/SerialLink.h"
 #include "core/link/Transfer.h"
 #include "gui/widgets/Twips.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QMainWindow>
-
-#include <functional>
 
 class QAction;
 class QActionGroup;
@@ -26,7 +26,12 @@ namespace kpr5 {
 class MainWindow : public QMainWindow, public TransferHost {
     Q_OBJECT
 public:
-    enum Page { MemoryPage = 1, BankPage = 2, CommonSetPage = 3, SetModePage = 4 };
+    enum Page {
+        MemoryPage = Workspace::MemoryPage,
+        BankPage = Workspace::BankPage,
+        CommonSetPage = Workspace::CommonSetPage,
+        SetModePage = Workspace::SetModePage
+    };
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -34,6 +39,7 @@ public:
     RadioDocument &document() { return m_doc; }
     SerialLink &link() { return m_link; }
     TransferHost &host() { return *this; }
+    Workspace &workspace() { return *m_workspace; }
 
     QTabBar *tabStrip() const { return m_tabs; }
     // `A_FRAME(index)`, index 0..3 for pages 1..4.
@@ -43,31 +49,13 @@ public:
     QProgressBar *progressBar() const { return m_progressBar; }
     QLineEdit *progressText() const { return m_progressText; }
 
-    // The page guard (set by the bank page): asked before the page changes
-    // from `from` to `to`; false keeps `from`.
-    void setPageGuard(std::function<bool(int from, int to)> guard) {
-        m_pageGuard = std::move(guard);
-    }
-    // The channel grid moves its current row through this (set by the Memory page).
-    void setCurrentRowHandler(std::function<void(int)> handler) {
-        m_rowHandler = std::move(handler);
-    }
-    // Redrawing of the channel grid during transfers (set by the Memory page).
-    void setGridRedrawHandler(std::function<void(bool)> handler) {
-        m_redrawHandler = std::move(handler);
-    }
-
-    // The folder file dialogs start in: the program's folder when it is
-    // writable, else the user's home.
-    QString startDirectory() const;
+    // The folder file dialogs start in (see Workspace::startDirectory).
+    QString startDirectory() const { return m_workspace->startDirectory(); }
 
     // The port menu: `MenuSetCom(1..16)`; a device path for ports that are not COMn.
     void selectPort(int n);
     void selectDevicePath(const QString &path);
-    // Called after the port changed (the configuration file is written here).
-    void setPortChangedHandler(std::function<void()> handler) {
-        m_portChanged = std::move(handler);
-    }
+    // The check marks of the port menu after the port changed elsewhere.
     void updatePortChecks();
 
     // Shown modally from `MenuVersion`.
@@ -87,12 +75,6 @@ public:
     // Enable or disable the controls that finishTransfer re-enables.
     void setTransferControlsEnabled(bool enabled);
 
-Q_SIGNALS:
-    void pageEntered(int page);
-    void transferBegan();
-    void transferEnded();
-    void languageApplied(int language);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -102,9 +84,11 @@ private:
     void buildPages();
     void onTabChange(int index);
     void refreshDetectedPorts();
+    void portChanged();
 
     RadioDocument m_doc;
     SerialLink m_link;
+    Workspace *m_workspace = nullptr;
     QTabBar *m_tabs = nullptr;
     QStackedWidget *m_stack = nullptr;
     QProgressBar *m_progressBar = nullptr;
@@ -115,10 +99,6 @@ private:
     QList<QAction *> m_comActions;
     int m_shownPage = 1;
     bool m_switchingPage = false;
-    std::function<bool(int, int)> m_pageGuard;
-    std::function<void(int)> m_rowHandler;
-    std::function<void(bool)> m_redrawHandler;
-    std::function<void()> m_portChanged;
 };
 
 } // namespace kpr5

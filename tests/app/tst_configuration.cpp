@@ -122,14 +122,14 @@ private Q_SLOTS:
         writeFile(m_ini, "Save Date and Time\r\nCOMPORT12\r\nFile End\r\n");
         {
             MainWindow w;
-            QCOMPARE(w.link().state.comPort, 12);
+            QCOMPARE(w.link().portSettings().comPort, 12);
             QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(12)"))->isChecked());
             QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
         }
         writeFile(m_ini, "Save Date and Time\r\nCOMPORT3\r\nFile End\r\n");
         {
             MainWindow w;
-            QCOMPARE(w.link().state.comPort, 1);
+            QCOMPARE(w.link().portSettings().comPort, 1);
             QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
         }
         QVERIFY(messages.records.isEmpty());
@@ -150,21 +150,21 @@ private Q_SLOTS:
         }
         {
             MainWindow w;
-            QCOMPARE(w.link().state.comPort, 5);
-            QVERIFY(w.link().devicePath().isEmpty());
+            QCOMPARE(w.link().portSettings().comPort, 5);
+            QVERIFY(w.link().portSettings().devicePath.isEmpty());
             w.selectDevicePath(QStringLiteral("/dev/ttyUSB7"));
         }
         {
             MainWindow w;
-            QCOMPARE(w.link().devicePath(), QStringLiteral("/dev/ttyUSB7"));
+            QCOMPARE(w.link().portSettings().devicePath, QStringLiteral("/dev/ttyUSB7"));
             QCOMPARE(w.link().portName(), QStringLiteral("/dev/ttyUSB7"));
             QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(5)"))->isChecked());
             w.findChild<QAction *>(QStringLiteral("MenuSetCom(2)"))->trigger();
         }
         {
             MainWindow w;
-            QCOMPARE(w.link().state.comPort, 2);
-            QVERIFY(w.link().devicePath().isEmpty());
+            QCOMPARE(w.link().portSettings().comPort, 2);
+            QVERIFY(w.link().portSettings().devicePath.isEmpty());
         }
         // A file that cannot be written: no message, nothing breaks.
         QFile plain(m_dir.filePath(QStringLiteral("plain")));
@@ -173,9 +173,9 @@ private Q_SLOTS:
         config::setConfigurationPath(plain.fileName() + QStringLiteral("/KPR5Writer.INI"));
         {
             MainWindow w;
-            QCOMPARE(w.link().state.comPort, 1);
+            QCOMPARE(w.link().portSettings().comPort, 1);
             w.findChild<QAction *>(QStringLiteral("MenuSetCom(9)"))->trigger();
-            QCOMPARE(w.link().state.comPort, 9);
+            QCOMPARE(w.link().portSettings().comPort, 9);
         }
         QVERIFY(messages.records.isEmpty());
     }

@@ -2,12 +2,15 @@
 // closing during a transfer.
 
 #include "GuiFixture.h"
+#include "core/files/Configuration.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/SplashWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +18,7 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace kpr5;
@@ -89,30 +93,36 @@ private Q_SLOTS:
     void portChoice() {
         MainWindow w;
         QVERIFY(action(w, "MenuSetCom(1)")->isChecked());
-        int saved = 0;
-        w.setPortChangedHandler([&] { ++saved; });
+        // Every choice is kept in the configuration file.
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("KPR5Writer.INI"));
+        config::setConfigurationPath(ini);
+        const auto saved = [&] { return QFileInfo(ini).exists() ? QFileInfo(ini).size() : 0; };
         action(w, "MenuSetCom(12)")->trigger();
-        QCOMPARE(w.link().state.comPort, 12);
+        QCOMPARE(w.link().portSettings().comPort, 12);
         QVERIFY(action(w, "MenuSetCom(12)")->isChecked());
         QVERIFY(!action(w, "MenuSetCom(1)")->isChecked());
-        QCOMPARE(saved, 1);
+        QVERIFY(saved() > 0);
+        QFile::remove(ini);
 
         // While a transfer runs the choice changes nothing.
-        w.link().state.transferBusy = 232;
-        action(w, "MenuSetCom(3)")->trigger();
-        QCOMPARE(w.link().state.comPort, 12);
-        QVERIFY(action(w, "MenuSetCom(12)")->isChecked());
-        QVERIFY(!action(w, "MenuSetCom(3)")->isChecked());
-        QCOMPARE(saved, 1);
-        w.link().state.transferBusy = 0;
+        {
+            test::OtherTransfer busy(w.link(), w);
+            action(w, "MenuSetCom(3)")->trigger();
+            QCOMPARE(w.link().portSettings().comPort, 12);
+            QVERIFY(action(w, "MenuSetCom(12)")->isChecked());
+            QVERIFY(!action(w, "MenuSetCom(3)")->isChecked());
+            QCOMPARE(saved(), 0);
+        }
 
         w.selectDevicePath(QStringLiteral("/dev/ttyUSB0"));
         QCOMPARE(w.link().portName(), QStringLiteral("/dev/ttyUSB0"));
         for (int n = 1; n <= 16; ++n)
             QVERIFY(!action(w, QStringLiteral("MenuSetCom(%1)").arg(n))->isChecked());
         w.selectDevicePath(QStringLiteral("COM4"));
-        QCOMPARE(w.link().state.comPort, 4);
-        QVERIFY(w.link().devicePath().isEmpty());
+        QCOMPARE(w.link().portSettings().comPort, 4);
+        QVERIFY(w.link().portSettings().devicePath.isEmpty());
+        config::setConfigurationPath(QString());
     }
 
     void versionWindow() {
@@ -137,7 +147,7 @@ private Q_SLOTS:
         QVERIFY(labels.contains(QStringLiteral("2010/10/08")));
 
         // Not while a transfer runs.
-        w.link().state.transferBusy = 3;
+        test::OtherTransfer busy(w.link(), w);
         bool opened = false;
         QTimer::singleShot(0, this, [&] {
             if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
@@ -157,9 +167,8 @@ private Q_SLOTS:
         QVERIFY(!w.findChild<QMenu *>(QStringLiteral("MenuComPort"))->menuAction()->isEnabled());
         w.setPercent(37);
         QCOMPARE(w.progressText()->text(), QStringLiteral("37%"));
-        w.link().state.transferBusy = 3;
         finishTransfer(w.link(), w);
-        QCOMPARE(w.link().state.transferBusy, 0);
+        QVERIFY(!w.link().busy());
         QCOMPARE(w.progressText()->text(), QStringLiteral("0%"));
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("TabStrip1"))->isEnabled());
         QVERIFY(w.findChild<QMenu *>(QStringLiteral("FILE"))->menuAction()->isEnabled());
@@ -176,7 +185,7 @@ private Q_SLOTS:
         QSignalSpy destroyed(w, &QObject::destroyed);
         w->setAttribute(Qt::WA_DeleteOnClose);
         QTimer::singleShot(150, w, [w] { w->close(); });
-        Operation op(w->link(), *w, 232);
+        Operation op(w->link(), *w);
         QVERIFY(op.begin());
         QVERIFY(!op.identify());
         QCOMPARE(radio.frameCount(), 1);

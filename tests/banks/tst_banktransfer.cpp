@@ -62,7 +62,7 @@ void BankTransferTest::init() {
     m_before = noise();
     m_radio->setImage(m_before);
     m_link = std::make_unique<SerialLink>();
-    m_link->setDevicePath(m_radio->portPath());
+    m_link->portSettings().devicePath = m_radio->portPath();
     m_host = RecordingHost();
 }
 
@@ -82,7 +82,7 @@ void BankTransferTest::bankReadTakesBothBlocksAndShowsThousand() {
     m_before = m_radio->image();
 
     BankTable banks;
-    QVERIFY(readBanks(banks, *m_link, m_host));
+    QVERIFY(succeeded(readBanks(banks, *m_link, m_host)));
     for (int b = 0; b < 49; ++b)
         QCOMPARE(banks.count(b), 20);
     QCOMPARE(banks.count(49), 19);
@@ -92,7 +92,7 @@ void BankTransferTest::bankReadTakesBothBlocksAndShowsThousand() {
     QCOMPARE(m_host.messages.size(), 1);
     QCOMPARE(m_host.messages[0].text, QStringLiteral("Success"));
     QCOMPARE(m_host.messages[0].title, QStringLiteral(" Finish"));
-    QCOMPARE(m_link->state.transferBusy, 0);
+    QVERIFY(!m_link->busy());
     QCOMPARE(m_radio->image(), m_before);
     QCOMPARE(m_radio->frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
 }
@@ -102,10 +102,11 @@ void BankTransferTest::bankWriteChangesOnlyTheBankArea() {
     BankTable::Counts c{};
     c[0] = 1000;
     banks.setCounts(c);
-    m_link->state.completionMode = 1; // a step of the whole-radio write: no "Success"
-    QVERIFY(writeBanks(banks, *m_link, m_host));
+    Sequence wholeRadio(*m_link, m_host); // a step of the whole-radio write: no "Success"
+    QVERIFY(succeeded(wholeRadio.step(QStringLiteral("banks"),
+                                      [&] { return writeBanks(banks, *m_link, m_host); })));
     QVERIFY(m_host.messages.isEmpty());
-    QCOMPARE(m_link->state.completionMode, 0);
+    QCOMPARE(m_link->completion(), Completion::Announce);
 
     const QByteArray after = m_radio->image();
     compareOutside(m_before, after, 0x200, 0x27F);
@@ -135,7 +136,7 @@ void BankTransferTest::groupReadDecodesBothBlocks() {
     GroupTable groups;
     groups.setLinked(5, 5, true); // overwritten by the radio's group 5
     m_link->setReplyTimeout(200);
-    QVERIFY(readGroups(groups, *m_link, m_host, automatic));
+    QVERIFY(succeeded(readGroups(groups, *m_link, m_host, automatic)));
     QCOMPARE(groups.encodeArea(), [&] {
         QByteArray expected = area;
         expected[7] = 0; // byte 7 of each group carries nothing
@@ -157,7 +158,7 @@ void BankTransferTest::groupWriteChangesOnlyTheGroupArea() {
     for (int b : {0, 7, 8, 48, 49})
         groups.setLinked(0, b, true);
     groups.setLinked(10, 1, true);
-    QVERIFY(writeGroups(groups, *m_link, m_host));
+    QVERIFY(succeeded(writeGroups(groups, *m_link, m_host)));
     QCOMPARE(m_host.messages.size(), 1);
     QCOMPARE(m_host.messages[0].text, QStringLiteral("Success Group Data Write"));
 
@@ -190,16 +191,16 @@ void BankTransferTest::silentRadioEndsWithError() {
     bool ok = true;
     switch (which) {
     case 0:
-        ok = readBanks(banks, *m_link, m_host);
+        ok = succeeded(readBanks(banks, *m_link, m_host));
         break;
     case 1:
-        ok = writeBanks(banks, *m_link, m_host);
+        ok = succeeded(writeBanks(banks, *m_link, m_host));
         break;
     case 2:
-        ok = readGroups(groups, *m_link, m_host, true);
+        ok = succeeded(readGroups(groups, *m_link, m_host, true));
         break;
     case 3:
-        ok = writeGroups(groups, *m_link, m_host);
+        ok = succeeded(writeGroups(groups, *m_link, m_host));
         break;
     }
     QVERIFY(!ok);
@@ -207,7 +208,7 @@ void BankTransferTest::silentRadioEndsWithError() {
     QCOMPARE(m_host.messages.size(), 1);
     QCOMPARE(m_host.messages[0].text, QStringLiteral("Error"));
     QCOMPARE(m_host.messages[0].title, QStringLiteral(" Error"));
-    QCOMPARE(m_link->state.transferBusy, 0);
+    QVERIFY(!m_link->busy());
     QCOMPARE(m_host.finished, 1);
     QCOMPARE(m_radio->image(), m_before);
 }
@@ -225,7 +226,7 @@ void BankTransferTest::banksReceivedBeforeAFailureStay() {
     m_link->setReplyTimeout(150);
 
     BankTable banks;
-    QVERIFY(!readBanks(banks, *m_link, m_host));
+    QVERIFY(!succeeded(readBanks(banks, *m_link, m_host)));
     for (int b = 0; b < 32; ++b)
         QCOMPARE(banks.count(b), 20);
     QCOMPARE(banks.count(32), 0);

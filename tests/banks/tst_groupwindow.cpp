@@ -69,7 +69,7 @@ void GroupWindowTest::init() {
 }
 
 void GroupWindowTest::gridGeometry() {
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     QCOMPARE(w.objectName(), QStringLiteral("Form5"));
     QCOMPARE(w.windowTitle(), QStringLiteral("BANK-LINK Setting"));
     QTableWidget *grid = w.grid();
@@ -136,7 +136,7 @@ void GroupWindowTest::emptyBankIsClearedAndGreyWhenOpened() {
         m_groups.setLinked(g, 4, true);
     }
     m_banks.setCount(3, 0);
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     for (int g = 0; g < 11; ++g) {
         QVERIFY(!m_groups.isLinked(g, 3));
         QVERIFY(m_groups.isLinked(g, 4));
@@ -152,7 +152,7 @@ void GroupWindowTest::emptyBankIsClearedAndGreyWhenOpened() {
 void GroupWindowTest::clickTogglesAvailableBanksOnly() {
     m_banks.setCount(9, 0);
     m_banks.setCount(11, 100);
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     w.show();
     clickCell(w, 1, GroupWindow::columnOfBank(0));
     clickCell(w, 11, GroupWindow::columnOfBank(11));
@@ -175,7 +175,7 @@ void GroupWindowTest::clickTogglesAvailableBanksOnly() {
 void GroupWindowTest::clearAndOk() {
     m_groups.setLinked(0, 1, true);
     m_groups.setLinked(10, 2, true);
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     w.show();
     QTest::mouseClick(button(w, "Command1"), Qt::LeftButton);
     QCOMPARE(m_groups.encodeArea(), QByteArray(88, '\0'));
@@ -188,15 +188,16 @@ void GroupWindowTest::clearAndOk() {
 
 void GroupWindowTest::busyWindowIgnoresClearAndOk() {
     m_groups.setLinked(0, 1, true);
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     w.show();
-    w.link().state.transferBusy = 1;
-    w.clearClicked();
-    w.okClicked();
-    w.reject();
-    QVERIFY(w.isVisible());
-    QVERIFY(m_groups.isLinked(0, 1));
-    w.link().state.transferBusy = 0;
+    {
+        test::OtherTransfer busy(w.link(), w);
+        w.clearClicked();
+        w.okClicked();
+        w.reject();
+        QVERIFY(w.isVisible());
+        QVERIFY(m_groups.isLinked(0, 1));
+    }
     w.okClicked();
     QVERIFY(!w.isVisible());
 }
@@ -211,7 +212,7 @@ void GroupWindowTest::readAndWriteThroughTheButtons() {
     area[8 * 10 + 2] = char(0x01); // GroupB: bank 23, which is empty
     radio.write(0x100, area);
 
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     w.show();
     // While the radio takes its time, the four buttons are off; by the
     // message they are back.
@@ -254,7 +255,7 @@ void GroupWindowTest::automaticReadClosesTheWindow() {
     connectLink(m_mainLink, radio);
     MessageRecorder messages;
     radio.write(0x100 + 8 * 7, QByteArray::fromHex("2000000000000000")); // Group7: bank 2
-    GroupWindow w(m_banks, m_groups, m_mainLink, true);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), true);
     w.show();
     QTRY_VERIFY(!w.isVisible());
     QCOMPARE(messages.texts(), QStringList{"Success ALL DATA READ| Finish"});
@@ -267,7 +268,7 @@ void GroupWindowTest::closingDuringATransferEndsIt() {
     sim::RadioSimulator radio(silent);
     connectLink(m_mainLink, radio);
     MessageRecorder messages;
-    GroupWindow w(m_banks, m_groups, m_mainLink, false);
+    GroupWindow w(m_banks, m_groups, m_mainLink.sharedPortSettings(), false);
     w.show();
     QTimer::singleShot(50, &w, [&] { w.close(); });
     QTest::mouseClick(button(w, "GROUP_WRITE"), Qt::LeftButton);
@@ -303,17 +304,18 @@ void GroupWindowTest::groupSetOpensModally() {
     QVERIFY(!main.findChild<GroupWindow *>()); // unloaded when closed
 
     // Nothing opens while a transfer runs.
-    main.link().state.transferBusy = 1;
-    opened = false;
-    bool timerRan = false;
-    QTimer::singleShot(0, [&] {
-        timerRan = true;
-        opened = QApplication::activeModalWidget() != nullptr;
-    });
-    openGroupWindow(main, false);
-    QTRY_VERIFY(timerRan);
-    QVERIFY(!opened);
-    main.link().state.transferBusy = 0;
+    {
+        test::OtherTransfer busy(main.link(), main);
+        opened = false;
+        bool timerRan = false;
+        QTimer::singleShot(0, [&] {
+            timerRan = true;
+            opened = QApplication::activeModalWidget() != nullptr;
+        });
+        openGroupWindow(main.workspace(), false);
+        QTRY_VERIFY(timerRan);
+        QVERIFY(!opened);
+    }
 }
 
 QTEST_MAIN(GroupWindowTest)

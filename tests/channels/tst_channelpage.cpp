@@ -223,10 +223,11 @@ private Q_SLOTS:
         QCOMPARE(g->currentRow(), 1622);
         QVERIFY(g->visualRect(g->currentIndex()).intersects(g->viewport()->rect()));
         // Not while a transfer runs.
-        w.link().state.transferBusy = 232;
-        button(w, "LIST_SET(0)")->click();
-        QCOMPARE(g->currentRow(), 1622);
-        w.link().state.transferBusy = 0;
+        {
+            test::OtherTransfer busy(w.link(), w);
+            button(w, "LIST_SET(0)")->click();
+            QCOMPARE(g->currentRow(), 1622);
+        }
     }
 
     void enterOnSubRowOpensThePair() {
@@ -341,7 +342,7 @@ private Q_SLOTS:
         QTimer watch;
         watch.setInterval(10);
         connect(&watch, &QTimer::timeout, [&] {
-            if (w.link().state.transferBusy == 0) return;
+            if (w.link().busy() == false) return;
             ++ticks;
             painting += g->updatesEnabled() ? 1 : 0;
             progress << w.progressBar()->value();
@@ -371,7 +372,7 @@ private Q_SLOTS:
         QVERIFY(g->updatesEnabled());
         QVERIFY(g->isEnabled());
         QVERIFY(button(w, "READ_Botton")->isEnabled());
-        QCOMPARE(w.link().state.transferBusy, 0);
+        QVERIFY(!w.link().busy());
     }
 
     // A selection made from the bottom up is read from its top row down, and

@@ -80,9 +80,9 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         ScriptedHost host;
-        QVERIFY(readChannels(table, link, host));
+        QVERIFY(succeeded(readChannels(table, link, host)));
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QCOMPARE(link.state.transferBusy, 0);
+        QVERIFY(!link.busy());
         QCOMPARE(radio.frameCount(), 1 + 1623);
 
         for (int row : kSampleRows) {
@@ -130,7 +130,7 @@ private Q_SLOTS:
             SerialLink link;
             connectLink(link, source);
             RecordingHost host;
-            QVERIFY(readChannels(table, link, host));
+            QVERIFY(succeeded(readChannels(table, link, host)));
         }
 
         sim::RadioSimulator radio;
@@ -138,7 +138,7 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         RecordingHost host;
-        QVERIFY(writeChannels(table, link, host));
+        QVERIFY(succeeded(writeChannels(table, link, host)));
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Success| Finish")});
 
         QByteArray expected(sim::kImageSize, char(0x5A));
@@ -172,7 +172,8 @@ private Q_SLOTS:
         connectLink(link, radio);
         RecordingHost host;
         // Bottom-up: current row below the selection's end.
-        QVERIFY(readSelected(table, 1104, 1099, link, host));
+        QVERIFY(succeeded(
+            transferChannels(table, Direction::Read, RowRange::selection(1104, 1099), link, host)));
         QStringList expected{QStringLiteral("QX~KP-R5T")};
         for (int row = 1099; row <= 1104; ++row)
             expected << QStringLiteral("QX~F%1R")
@@ -191,7 +192,8 @@ private Q_SLOTS:
         QCOMPARE(host.percents.mid(0, 6), (QList<int>{16, 33, 50, 66, 83, 100}));
 
         radio.clearFrames();
-        QVERIFY(writeSelected(table, 1102, 1101, link, host));
+        QVERIFY(succeeded(transferChannels(table, Direction::Write, RowRange::selection(1102, 1101),
+                                           link, host)));
         const QList<QByteArray> frames = radio.frames();
         QCOMPARE(frames.size(), 3);
         QVERIFY(frames[1].startsWith(
@@ -221,7 +223,8 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         RecordingHost host;
-        QVERIFY(writeSelected(table, first, last, link, host));
+        QVERIFY(succeeded(transferChannels(table, Direction::Write,
+                                           RowRange::selection(first, last), link, host)));
         const int frames = radio.frameCount();
         QCOMPARE(frames, 1 + (last - first + 1) + (passTable ? 13 : 0));
         QCOMPARE(radio.read(0xC00, 1) == QByteArray(1, char(0xFF)), passTable);
@@ -235,10 +238,10 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio, 100);
         RecordingHost host;
-        QVERIFY(!readChannels(table, link, host));
+        QVERIFY(!succeeded(readChannels(table, link, host)));
         QCOMPARE(radio.frameCount(), 3);
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Error| Error")});
-        QCOMPARE(link.state.transferBusy, 0);
+        QVERIFY(!link.busy());
     }
 
     void droppedRepliesAreRetried() {
@@ -255,12 +258,12 @@ private Q_SLOTS:
             SerialLink link;
             connectLink(link, clean);
             RecordingHost host;
-            QVERIFY(readChannels(a, link, host));
+            QVERIFY(succeeded(readChannels(a, link, host)));
         }
         SerialLink link;
         connectLink(link, faulty, 100);
         RecordingHost host;
-        QVERIFY(readChannels(b, link, host));
+        QVERIFY(succeeded(readChannels(b, link, host)));
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QVERIFY(faulty.frameCount() > 1624);
         for (int row = 1; row <= 1623; ++row)
@@ -284,12 +287,12 @@ private Q_SLOTS:
                 radio.setOptions(o);
             }
         };
-        QVERIFY(!readChannels(table, link, host));
+        QVERIFY(!succeeded(readChannels(table, link, host)));
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Error| Error")});
         QCOMPARE(radio.frameCount(), 1 + 49 + 30);
         QCOMPARE(table.text(49, ChannelTable::FreqCol), QStringLiteral("145.49000MHz"));
         QCOMPARE(table.text(55, ChannelTable::FreqCol), QStringLiteral("999.00000MHz"));
-        QCOMPARE(link.state.transferBusy, 0);
+        QVERIFY(!link.busy());
     }
 
     void closingMidTransferShowsNoMessage() {
@@ -301,7 +304,7 @@ private Q_SLOTS:
         host.atRow = [&](int row) {
             if (row == 100) link.requestClose();
         };
-        QVERIFY(!readChannels(table, link, host));
+        QVERIFY(!succeeded(readChannels(table, link, host)));
         QVERIFY(host.messages.isEmpty());
         QCOMPARE(host.closed, 1);
         QVERIFY(radio.frameCount() <= 101);

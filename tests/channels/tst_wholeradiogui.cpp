@@ -61,7 +61,7 @@ private Q_SLOTS:
         QCOMPARE(doc.channels.rowLabel(1000), QStringLiteral("Bank000-999"));
         QCOMPARE(encodeGlyph(doc.font, 0).left(1), QByteArray::fromHex("01"));
         QCOMPARE(doc.title.displayText(), QStringLiteral("HI"));
-        QCOMPARE(w.link().state.transferBusy, 0);
+        QVERIFY(!w.link().busy());
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("TabStrip1"))->isEnabled());
 
         // ... and written back to a blank radio, which then holds the same regions.
@@ -85,12 +85,12 @@ private Q_SLOTS:
         MainWindow w;
         w.show();
         connectLink(w.link(), radio, 100);
-        readAllGui(w);
+        readAllGui(w.workspace());
         QCOMPARE(messages.records.size(), 7);
         for (const auto &m : messages.records)
             QCOMPARE(m.text + m.title, QStringLiteral("Error Error"));
         QCOMPARE(radio.frameCount(), 7 * 3);
-        QCOMPARE(w.link().state.transferBusy, 0);
+        QVERIFY(!w.link().busy());
     }
 };
 

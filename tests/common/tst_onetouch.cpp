@@ -182,7 +182,7 @@ void OneTouchTest::transfersMoveOnlyTheOneTouchBytes() {
     assign(t, 0, 0, 5);
     assign(t, 3, 1, 200);
     RecordingHost host;
-    QVERIFY(writeOneTouch(t, link, host));
+    QVERIFY(succeeded(writeOneTouch(t, link, host)));
     QCOMPARE(host.texts(), QStringList{"Success| Finish"});
     QCOMPARE(host.progressValues, (QList<int>{50, 100}));
     QByteArray expected = area("030500");
@@ -194,13 +194,14 @@ void OneTouchTest::transfersMoveOnlyTheOneTouchBytes() {
     // Read back into a table whose lists still show the default banks 0-9:
     // the radio's bank numbers are looked up among the banks as they are now.
     OneTouchTable back;
-    link.state.completionMode = 1; // as a step of the whole-radio read
-    QVERIFY(readOneTouch(back, m_banks, link, host));
+    Sequence wholeRadio(link, host); // as a step of the whole-radio read: no "Success"
+    QVERIFY(succeeded(wholeRadio.step(QStringLiteral("one-touch keys"),
+                                      [&] { return readOneTouch(back, m_banks, link, host); })));
     QCOMPARE(host.messages.size(), 1);
     QCOMPARE(radio.frames().last(), QByteArray("QX~F00180R"));
     QCOMPARE(back.bankEntries(), (QStringList{"3", "7"}));
     QCOMPARE(back.encodeArea(), expected);
-    QCOMPARE(link.state.transferBusy, 0);
+    QVERIFY(!link.busy());
 }
 
 void OneTouchTest::refusedAndFailedTransfers() {
@@ -212,7 +213,7 @@ void OneTouchTest::refusedAndFailedTransfers() {
     assign(t, 8, 1, 256);
 
     RecordingHost host;
-    QVERIFY(!writeOneTouch(t, link, host));
+    QVERIFY(!succeeded(writeOneTouch(t, link, host)));
     QCOMPARE(host.texts(), QStringList{"Error| Error"});
     QVERIFY(host.messages[0].detail.contains(QStringLiteral("key 9")));
     QCOMPARE(radio.frameCount(), 0);
@@ -226,15 +227,15 @@ void OneTouchTest::refusedAndFailedTransfers() {
         return o;
     }());
     host = RecordingHost();
-    QVERIFY(!readOneTouch(t, BankTable(), link, host));
+    QVERIFY(!succeeded(readOneTouch(t, BankTable(), link, host)));
     QCOMPARE(host.texts(), QStringList{"Error| Error"});
     QCOMPARE(radio.frameCount(), 3);
     QCOMPARE(t.bankEntries(), (QStringList{"3", "7"}));
     QCOMPARE(t.channelPosition(8), 256);
-    QCOMPARE(link.state.transferBusy, 0);
+    QVERIFY(!link.busy());
 
-    link.state.transferBusy = 99; // another transfer runs: nothing happens
-    QVERIFY(!writeOneTouch(OneTouchTable(), link, host));
+    test::OtherTransfer busy(link, host); // another transfer runs: nothing happens
+    QVERIFY(!succeeded(writeOneTouch(OneTouchTable(), link, host)));
     QCOMPARE(radio.frameCount(), 3);
 }
 

@@ -140,7 +140,7 @@ void TitleTest::transfersMoveOnlyTheTitleBytes() {
     t.setDisplayText(display);
     t.setOpeningMoving(moving);
     RecordingHost host;
-    QVERIFY(writeTitle(t, link, host));
+    QVERIFY(succeeded(writeTitle(t, link, host)));
     QCOMPARE(host.texts(), QStringList{"Success| Finish"});
     QCOMPARE(host.progressValues, (QList<int>{50, 100}));
     QCOMPARE(host.percents, (QList<int>{50, 100, 0}));
@@ -149,8 +149,9 @@ void TitleTest::transfersMoveOnlyTheTitleBytes() {
     QCOMPARE(radio.image(), image);
 
     OpeningTitle back;
-    link.state.completionMode = 1; // as a step of the whole-radio read
-    QVERIFY(readTitle(back, link, host));
+    Sequence wholeRadio(link, host); // as a step of the whole-radio read: no "Success"
+    QVERIFY(succeeded(
+        wholeRadio.step(QStringLiteral("title"), [&] { return readTitle(back, link, host); })));
     QCOMPARE(host.messages.size(), 1);
     QCOMPARE(radio.frames().last(), QByteArray("QX~F001A0R"));
     QCOMPARE(back.displayText(), display);
@@ -171,12 +172,12 @@ void TitleTest::failedReadKeepsTheTitle() {
     t.setDisplayText(QStringLiteral("KEEP"));
     t.setOpeningMoving(1);
     RecordingHost host;
-    QVERIFY(!readTitle(t, link, host));
-    QVERIFY(!writeTitle(t, link, host));
+    QVERIFY(!succeeded(readTitle(t, link, host)));
+    QVERIFY(!succeeded(writeTitle(t, link, host)));
     QCOMPARE(host.texts(), (QStringList{"Error| Error", "Error| Error"}));
     QCOMPARE(t.displayText(), QStringLiteral("KEEP"));
     QCOMPARE(t.openingMoving(), 1);
-    QCOMPARE(link.state.transferBusy, 0);
+    QVERIFY(!link.busy());
 }
 
 QTEST_MAIN(TitleTest)

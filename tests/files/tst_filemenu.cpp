@@ -181,15 +181,16 @@ private Q_SLOTS:
     void nothingWhileATransferRuns() {
         MessageRecorder messages;
         MainWindow w;
-        w.link().state.transferBusy = 232;
         const QString r5 = m_dir.filePath(QStringLiteral("busy.R5"));
         const QString csv = m_dir.filePath(QStringLiteral("busy.CSV"));
-        for (const char *action : {"TEST_CLICK", "FILE_EXPORT", "ReadFile", "FILE_INPORT"}) {
-            ui::setNextFileNames(
-                {QString::fromLatin1(action).startsWith(QLatin1String("FILE")) ? csv : r5});
-            trigger(w, action);
+        {
+            test::OtherTransfer busy(w.link(), w);
+            for (const char *action : {"TEST_CLICK", "FILE_EXPORT", "ReadFile", "FILE_INPORT"}) {
+                ui::setNextFileNames(
+                    {QString::fromLatin1(action).startsWith(QLatin1String("FILE")) ? csv : r5});
+                trigger(w, action);
+            }
         }
-        w.link().state.transferBusy = 0;
         QVERIFY(messages.records.isEmpty());
         QVERIFY(!QFile::exists(r5));
         QVERIFY(!QFile::exists(csv));

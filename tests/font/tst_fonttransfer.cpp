@@ -61,7 +61,7 @@ private Q_SLOTS:
         QVERIFY(rig.transfer.writeGlyph(3));
         QVERIFY(!rig.transfer.writeGlyph(4)); // busy
         QVERIFY(!rig.transfer.readGlyph(4));
-        QCOMPARE(rig.transfer.writeAll(), FontTransfer::Result::Busy);
+        QCOMPARE(rig.transfer.writeAll(), TransferResult::NotStarted);
         QVERIFY(finished.wait(3000));
         QCOMPARE(finished.at(0).at(0).toBool(), true);
 
@@ -110,7 +110,7 @@ private Q_SLOTS:
         test::connectLink(rig.link, rig.radio, 200);
         const QByteArray area = randomBytes(256, 21);
         rig.radio.write(0x1000, area);
-        QCOMPARE(rig.transfer.readAll(), FontTransfer::Result::Success);
+        QCOMPARE(rig.transfer.readAll(), TransferResult::Success);
 
         QList<QByteArray> frames{"QX~KP-R5"};
         for (int k = 0; k < 8; ++k) {
@@ -130,7 +130,7 @@ private Q_SLOTS:
         Rig rig(paced);
         test::connectLink(rig.link, rig.radio, 200);
         fillRandom(rig.font, 33);
-        QCOMPARE(rig.transfer.writeAll(), FontTransfer::Result::Success);
+        QCOMPARE(rig.transfer.writeAll(), TransferResult::Success);
 
         QByteArray expected;
         QList<QByteArray> frames{"QX~KP-R5"};
@@ -251,7 +251,7 @@ private Q_SLOTS:
         test::connectLink(rig.link, rig.radio, 200);
         const QByteArray area = randomBytes(256, 3);
         rig.radio.write(0x1000, area);
-        QCOMPARE(rig.transfer.readAll(), FontTransfer::Result::Failed);
+        QCOMPARE(rig.transfer.readAll(), TransferResult::Failed);
         QCOMPARE(rig.radio.frameCount(), frames);
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Error| Error")});
         for (int k = 0; k < 8; ++k) {
@@ -270,11 +270,11 @@ private Q_SLOTS:
 
     void portError() {
         Rig rig;
-        rig.link.setDevicePath(test::missingPort());
+        rig.link.portSettings().devicePath = test::missingPort();
         QSignalSpy finished(&rig.transfer, &FontTransfer::finished);
         QVERIFY(rig.transfer.writeGlyph(0));
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(rig.transfer.readAll(), FontTransfer::Result::Failed);
+        QCOMPARE(rig.transfer.readAll(), TransferResult::PortError);
         QCOMPARE(rig.host.texts(), (QStringList{QStringLiteral("Port Error| Error"),
                                                 QStringLiteral("Port Error| Error")}));
         QVERIFY(!rig.host.messages.at(0).detail.isEmpty());
@@ -288,7 +288,7 @@ private Q_SLOTS:
         Rig rig(options);
         test::connectLink(rig.link, rig.radio, 200);
         QTimer::singleShot(300, &rig.transfer, [&] { rig.transfer.abort(); });
-        QCOMPARE(rig.transfer.readAll(), FontTransfer::Result::Aborted);
+        QCOMPARE(rig.transfer.readAll(), TransferResult::Closed);
         QVERIFY(rig.host.messages.isEmpty());
         QCOMPARE(rig.transfer.state(), int(FontTransfer::Idle));
         QVERIFY(!rig.link.isOpen());

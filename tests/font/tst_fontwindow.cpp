@@ -55,7 +55,7 @@ class FontWindowTest : public QObject {
 private Q_SLOTS:
     void typedKeysDiscarded() {
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         auto *list = child<QComboBox>(w, "FONT_LIST");
         QTest::keyClicks(list, QStringLiteral("5"));
         QCOMPARE(list->currentIndex(), 0);
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QFETCH(int, to);
         FontImage font;
         font.setPixel(to, 2, 3, 1);
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         auto *list = child<QComboBox>(w, "FONT_LIST");
         list->setCurrentIndex(from);
         QTest::mouseClick(child<QPushButton>(w, button.toLatin1().constData()), Qt::LeftButton);
@@ -91,7 +91,7 @@ private Q_SLOTS:
 
     void clickToggles() {
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         w.show();
         auto *grid = child<QTableWidget>(w, "MSFlexGrid1");
         child<QComboBox>(w, "FONT_LIST")->setCurrentIndex(2);
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto *grid = child<QTableWidget>(w, "MSFlexGrid1");
@@ -142,7 +142,7 @@ private Q_SLOTS:
         FontImage font;
         for (int k = 0; k < 8; ++k)
             font.setPixel(k, k, k, 1);
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         test::MessageRecorder messages;
         auto *list = child<QComboBox>(w, "FONT_LIST");
         list->setCurrentIndex(3);
@@ -167,7 +167,7 @@ private Q_SLOTS:
         FontImage font;
         font.fillRect(1, 0, 0, 7, 7, 1);
         font.setPixel(6, 15, 0, 1);
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         test::MessageRecorder messages;
         auto *save = w.findChild<QAction *>(QStringLiteral("FONT_SAVE"));
         auto *open = w.findChild<QAction *>(QStringLiteral("FONT_READ"));
@@ -213,7 +213,7 @@ private Q_SLOTS:
     void transfers() {
         sim::RadioSimulator radio;
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         test::connectLink(w.link(), radio, 200);
         test::MessageRecorder messages;
         font.setPixel(4, 1, 1, 1);
@@ -255,7 +255,7 @@ private Q_SLOTS:
         sim::RadioSimulator radio(options);
         radio.write(0x1000, QByteArray::fromHex("01").repeated(256));
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         test::connectLink(w.link(), radio, 200);
         test::MessageRecorder messages;
         w.setAutomatic(true);
@@ -285,14 +285,14 @@ private Q_SLOTS:
             auto *w = qobject_cast<FontWindow *>(QApplication::activeModalWidget());
             QVERIFY(w);
             QCOMPARE(w->objectName(), QStringLiteral("Form4"));
-            seenPath = w->link().devicePath();
+            seenPath = w->link().portSettings().devicePath;
             seenCharacter = w->currentCharacter();
             child<QComboBox>(*w, "FONT_LIST")->setCurrentIndex(1);
             QTest::mouseClick(child<QPushButton>(*w, "R_FONT"), Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(!w->transfer().busy(), 3000);
             QTest::mouseClick(child<QPushButton>(*w, "Command1"), Qt::LeftButton);
         });
-        openFontWindow(main, false);
+        openFontWindow(main.workspace(), false);
         QCOMPARE(seenPath, radio.portPath());
         QCOMPARE(seenCharacter, 0);
         QCOMPARE(countSet(main.document().font, 1), 256);
@@ -300,24 +300,25 @@ private Q_SLOTS:
 
         // Automatic: the whole-radio read's "Read ALL", no message, closed again.
         radio.write(0x1000, QByteArray::fromHex("80").repeated(256));
-        openFontWindow(main, true);
+        openFontWindow(main.workspace(), true);
         QCOMPARE(countSet(main.document().font, 1), 32);
         QCOMPARE(messages.records.size(), 1);
         QVERIFY(!QApplication::activeModalWidget());
 
         // Not while the main window transfers.
-        main.link().state.transferBusy = 5;
-        bool opened = false;
-        QTimer::singleShot(0, &main, [&] {
-            if (auto *w = QApplication::activeModalWidget()) {
-                opened = true;
-                w->close();
-            }
-        });
-        openFontWindow(main, false);
-        QTest::qWait(10);
-        QVERIFY(!opened);
-        main.link().state.transferBusy = 0;
+        {
+            test::OtherTransfer busy(main.link(), main);
+            bool opened = false;
+            QTimer::singleShot(0, &main, [&] {
+                if (auto *w = QApplication::activeModalWidget()) {
+                    opened = true;
+                    w->close();
+                }
+            });
+            openFontWindow(main.workspace(), false);
+            QTest::qWait(10);
+            QVERIFY(!opened);
+        }
     }
 
     void closingDuringTransfer() {
@@ -325,13 +326,13 @@ private Q_SLOTS:
         options.silent = true;
         sim::RadioSimulator radio(options);
         FontImage font;
-        FontWindow w(font);
+        FontWindow w(font, std::make_shared<PortSettings>());
         test::connectLink(w.link(), radio, 200);
         test::MessageRecorder messages;
         w.show();
         QTimer::singleShot(
             300, &w, [&] { QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton); });
-        QCOMPARE(w.readAllCharacters(), FontTransfer::Result::Aborted);
+        QCOMPARE(w.readAllCharacters(), TransferResult::Closed);
         QVERIFY(!w.isVisible());
         QVERIFY(messages.records.isEmpty());
         QVERIFY(!w.transfer().busy());

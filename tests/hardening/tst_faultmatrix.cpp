@@ -335,32 +335,36 @@ bool run(Subject s, Env &e) {
     RadioDocument &d = e.doc;
     switch (s) {
     case Subject::ReadChannels:
-        return readChannels(d.channels, e.link, e.host);
+        return succeeded(readChannels(d.channels, e.link, e.host));
     case Subject::ReadSelected:
         // Made from the bottom up.
-        return readSelected(d.channels, kSelectionBottom, kSelectionTop, e.link, e.host);
+        return succeeded(transferChannels(d.channels, Direction::Read,
+                                          RowRange::selection(kSelectionBottom, kSelectionTop),
+                                          e.link, e.host));
     case Subject::WriteSelected:
-        return writeSelected(d.channels, kSelectionBottom, kSelectionTop, e.link, e.host);
+        return succeeded(transferChannels(d.channels, Direction::Write,
+                                          RowRange::selection(kSelectionBottom, kSelectionTop),
+                                          e.link, e.host));
     case Subject::ReadBanks:
-        return readBanks(d.banks, e.link, e.host);
+        return succeeded(readBanks(d.banks, e.link, e.host));
     case Subject::WriteBanks:
-        return writeBanks(d.banks, e.link, e.host);
+        return succeeded(writeBanks(d.banks, e.link, e.host));
     case Subject::ReadGroups:
-        return readGroups(d.groups, e.windowLink, e.host, false);
+        return succeeded(readGroups(d.groups, e.windowLink, e.host, false));
     case Subject::WriteGroups:
-        return writeGroups(d.groups, e.windowLink, e.host);
+        return succeeded(writeGroups(d.groups, e.windowLink, e.host));
     case Subject::ReadOneTouch:
-        return readOneTouch(d.oneTouch, d.banks, e.link, e.host);
+        return succeeded(readOneTouch(d.oneTouch, d.banks, e.link, e.host));
     case Subject::WriteOneTouch:
-        return writeOneTouch(d.oneTouch, e.link, e.host);
+        return succeeded(writeOneTouch(d.oneTouch, e.link, e.host));
     case Subject::ReadTitle:
-        return readTitle(d.title, e.link, e.host);
+        return succeeded(readTitle(d.title, e.link, e.host));
     case Subject::WriteTitle:
-        return writeTitle(d.title, e.link, e.host);
+        return succeeded(writeTitle(d.title, e.link, e.host));
     case Subject::ReadSettings:
-        return readSettings(d.settings, d.dtmf, e.link, e.host);
+        return succeeded(readSettings(d.settings, d.dtmf, e.link, e.host));
     case Subject::WriteSettings:
-        return writeSettings(d.settings, d.dtmf, e.link, e.host);
+        return succeeded(writeSettings(d.settings, d.dtmf, e.link, e.host));
     case Subject::ReadGlyph:
     case Subject::WriteGlyph: {
         FontTransfer transfer(d.font, e.windowLink, e.host);
@@ -370,21 +374,12 @@ bool run(Subject s, Env &e) {
     case Subject::WriteGlyphs: {
         FontTransfer transfer(d.font, e.windowLink, e.host);
         return (s == Subject::WriteGlyphs ? transfer.writeAll() : transfer.readAll()) ==
-               FontTransfer::Result::Success;
+               TransferResult::Success;
     }
-    case Subject::ReadAll: {
-        // As the command line runs it: the font and group steps on links of
-        // their own with the windows' timer.
-        const auto fontStep = [&] {
-            FontTransfer transfer(d.font, e.windowLink, e.host);
-            transfer.setQuiet(true);
-            return transfer.readAll() == FontTransfer::Result::Success;
-        };
-        const auto groupStep = [&] {
-            return readGroups(d.groups, e.windowLink, e.host, true, &d.banks);
-        };
-        return readAll(d, e.link, e.host, fontStep, groupStep).ok();
-    }
+    case Subject::ReadAll:
+        // The font and group steps run on links of their own with the
+        // windows' timer, as the command line runs them.
+        return readAll(d, e.link, e.host).ok();
     case Subject::WriteAll:
         return writeAll(d, e.link, e.host, true).ok();
     }
@@ -484,9 +479,9 @@ class FaultMatrixTest : public QObject {
             return false;
         }
         fillDocument(*r.doc, false);
-        r.link->setDevicePath(r.radio->portPath());
+        r.link->portSettings().devicePath = r.radio->portPath();
         r.link->setReplyTimeout(faults ? kMainTimeoutMs : 1000);
-        r.windowLink->setDevicePath(r.radio->portPath());
+        r.windowLink->portSettings().devicePath = r.radio->portPath();
         r.windowLink->setReplyTimeout(kWindowTimeoutMs);
         return true;
     }

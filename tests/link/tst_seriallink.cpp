@@ -99,9 +99,9 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         RecordingHost host;
-        Operation op(link, host, 232);
+        Operation op(link, host);
         QVERIFY(op.begin());
-        QCOMPARE(link.state.transferBusy, 232);
+        QVERIFY(link.busy());
         QElapsedTimer t;
         t.start();
         const double cpu0 = cpuSeconds();
@@ -112,8 +112,8 @@ private Q_SLOTS:
         QVERIFY2(ms >= 2900 && ms < 4500, qPrintable(QString::number(ms)));
         QVERIFY2(cpu < 0.3, qPrintable(QStringLiteral("CPU %1 s while waiting").arg(cpu)));
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Error| Error")});
-        QCOMPARE(link.state.transferBusy, 0);
-        QCOMPARE(link.state.completionMode, quint8(2));
+        QVERIFY(!link.busy());
+        QCOMPARE(link.completion(), Completion::StepFailed);
         QCOMPARE(host.finished, 1);
         QCOMPARE(host.percents.last(), 0);
     }
@@ -125,14 +125,14 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio, 150);
         RecordingHost host;
-        Operation op(link, host, 1);
+        Operation op(link, host);
         QVERIFY(op.begin());
         QVERIFY(op.identify());
         QVERIFY(op.retry(3, [&] { return link.writeBlock(0x200, QByteArray(64, 'x')); }));
         QCOMPARE(radio.frameCount(), 3);
         op.succeed();
         QCOMPARE(host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QCOMPARE(link.state.transferBusy, 0);
+        QVERIFY(!link.busy());
     }
 
     void quietStepShowsNoSuccess() {
@@ -140,13 +140,14 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         RecordingHost host;
-        link.state.completionMode = 1;
-        Operation op(link, host, 1);
-        QVERIFY(op.begin());
-        QVERIFY(op.identify());
-        op.succeed();
+        Sequence wholeRadio(link, host);
+        wholeRadio.step(QStringLiteral("step"), [&] {
+            Operation op(link, host);
+            if (op.begin() && op.identify()) op.succeed();
+            return op.result();
+        });
         QVERIFY(host.messages.isEmpty());
-        QCOMPARE(link.state.completionMode, quint8(0));
+        QCOMPARE(link.completion(), Completion::Announce);
     }
 
     void failureDoesNotSilenceTheNextSuccess() {
@@ -154,11 +155,11 @@ private Q_SLOTS:
         SerialLink link;
         connectLink(link, radio);
         RecordingHost host;
-        Operation failed(link, host, 1);
+        Operation failed(link, host);
         QVERIFY(failed.begin());
         failed.fail();
-        QCOMPARE(link.state.completionMode, quint8(2));
-        Operation next(link, host, 1);
+        QCOMPARE(link.completion(), Completion::StepFailed);
+        Operation next(link, host);
         QVERIFY(next.begin());
         QVERIFY(next.identify());
         next.succeed();
@@ -169,18 +170,18 @@ private Q_SLOTS:
     void busyRefusesASecondTransfer() {
         SerialLink link;
         RecordingHost host;
-        Operation first(link, host, 3);
+        Operation first(link, host);
         QVERIFY(first.begin());
-        Operation second(link, host, 232);
+        Operation second(link, host);
         QVERIFY(!second.begin());
-        QCOMPARE(link.state.transferBusy, 3);
+        QVERIFY(link.busy());
     }
 
     void unopenablePortIsAPortError() {
         SerialLink link;
-        link.setDevicePath(missingPort());
+        link.portSettings().devicePath = missingPort();
         RecordingHost host;
-        Operation op(link, host, 232);
+        Operation op(link, host);
         QVERIFY(op.begin());
         QVERIFY(!op.identify());
         QCOMPARE(host.messages.size(), 1);
@@ -188,7 +189,7 @@ private Q_SLOTS:
         QCOMPARE(host.messages[0].title, QStringLiteral(" Error"));
         QVERIFY2(host.messages[0].detail.contains(QStringLiteral("no such device")),
                  qPrintable(host.messages[0].detail));
-        QCOMPARE(link.state.transferBusy, 0);
+        QVERIFY(!link.busy());
     }
 
     void vanishedPortIsUsableAgainWhenBack() {
@@ -218,22 +219,22 @@ private Q_SLOTS:
         QCOMPARE(link.identify(), Outcome::Closing);
         QVERIFY(t.elapsed() < 2000);
         RecordingHost host;
-        Operation op(link, host, 1);
+        Operation op(link, host);
         QVERIFY2(!op.begin(), "no transfer starts once the window is closing");
     }
 
     void comPortNames() {
-        QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("COM12")), 12);
-        QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("com3")), 3);
-        QCOMPARE(SerialLink::comNumberFromText(QStringLiteral("/dev/ttyUSB0")), 0);
+        QCOMPARE(PortSettings::comNumberFromText(QStringLiteral("COM12")), 12);
+        QCOMPARE(PortSettings::comNumberFromText(QStringLiteral("com3")), 3);
+        QCOMPARE(PortSettings::comNumberFromText(QStringLiteral("/dev/ttyUSB0")), 0);
         SerialLink link;
-        link.state.comPort = 3;
+        link.portSettings().comPort = 3;
 #ifdef Q_OS_WIN
         QCOMPARE(link.portName(), QStringLiteral("COM3"));
 #else
         QCOMPARE(link.portName(), QStringLiteral("/dev/ttyS2"));
 #endif
-        link.setDevicePath(QStringLiteral("/dev/ttyUSB0"));
+        link.portSettings().devicePath = QStringLiteral("/dev/ttyUSB0");
         QCOMPARE(link.portName(), QStringLiteral("/dev/ttyUSB0"));
     }
 };

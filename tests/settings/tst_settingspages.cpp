@@ -89,7 +89,7 @@ void SettingsPagesTest::startUpEndsInEnglish() {
 }
 
 void SettingsPagesTest::languageItemSwitchesEverything() {
-    QSignalSpy applied(m_window.get(), &MainWindow::languageApplied);
+    QSignalSpy applied(&m_window->workspace(), &Workspace::languageApplied);
     // Chosen from the open list, as the user does; the list is rebuilt while
     // it reports the choice.
     m_window->show();
@@ -121,7 +121,7 @@ void SettingsPagesTest::sameLanguageTwiceRebuildsNothing() {
     QHash<QString, int> fills;
     for (SettingListWidget *w : allLists())
         fills.insert(w->objectName(), w->fillCount());
-    QSignalSpy applied(m_window.get(), &MainWindow::languageApplied);
+    QSignalSpy applied(&m_window->workspace(), &Workspace::languageApplied);
     QVERIFY(!model.applyLanguage(Japanese));
     QVERIFY(model.setPosition(F::Display, 0, Japanese));
     for (SettingListWidget *w : allLists())
@@ -226,10 +226,11 @@ void SettingsPagesTest::resets() {
 
 void SettingsPagesTest::resetsDoNothingWhileBusy() {
     list(F::Key, 7)->setCurrentIndex(9);
-    m_window->link().state.transferBusy = 9;
-    QMetaObject::invokeMethod(find<QPushButton>(QStringLiteral("Set_Mode_Clear")), "click");
-    QMetaObject::invokeMethod(find<QPushButton>(QStringLiteral("SETTING_RESET")), "click");
-    m_window->link().state.transferBusy = 0;
+    {
+        test::OtherTransfer busy(m_window->link(), *m_window);
+        QMetaObject::invokeMethod(find<QPushButton>(QStringLiteral("Set_Mode_Clear")), "click");
+        QMetaObject::invokeMethod(find<QPushButton>(QStringLiteral("SETTING_RESET")), "click");
+    }
     QCOMPARE(m_window->document().settings.position(F::Key, 7), 9);
 }
 
@@ -314,7 +315,7 @@ void SettingsPagesTest::readFromRadioSwitchesToJapanese() {
     radio.write(0, area);
     radio.write(0x01103, QByteArray::fromHex("0102030F") + QByteArray(12, 0x11));
     test::MessageRecorder messages;
-    QSignalSpy applied(m_window.get(), &MainWindow::languageApplied);
+    QSignalSpy applied(&m_window->workspace(), &Workspace::languageApplied);
     find<QPushButton>(QStringLiteral("SETTING_READ"))->click();
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success| Finish")});
     QCOMPARE(applied.count(), 1);

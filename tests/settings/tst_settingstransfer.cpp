@@ -115,7 +115,7 @@ void SettingsTransferTest::readShowsEveryItem() {
 
     SettingsModel settings;
     DtmfMemories dtmf;
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readSettings(settings, dtmf, *m_link, m_host)));
     for (const SettingItem &it : settings::catalogue()) {
         if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
             continue;
@@ -135,7 +135,7 @@ void SettingsTransferTest::readShowsEveryItem() {
     QCOMPARE(m_host.progressValues, (QList<int>{0, 10, 20, 35, 50, 55, 65, 80, 100, 100}));
     QCOMPARE(m_host.percents, (QList<int>{10, 20, 35, 50, 55, 65, 80, 100, 100, 0}));
     QCOMPARE(m_host.texts(), QStringList{QStringLiteral("Success| Finish")});
-    QCOMPARE(m_link->state.transferBusy, 0);
+    QVERIFY(!m_link->busy());
     const QList<QByteArray> frames = m_radio->frames();
     QCOMPARE(frames, (QList<QByteArray>{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R",
                                         "QX~F1FE01R", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
@@ -159,7 +159,7 @@ void SettingsTransferTest::readDecodesRadioForms() {
     DtmfMemories dtmf;
     QVERIFY(settings.setPosition(F::Display, 1, 6));
     QVERIFY(settings.setPosition(F::Mem, 0, 2));
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readSettings(settings, dtmf, *m_link, m_host)));
     QCOMPARE(settings.options(F::Display, 14).at(settings.position(F::Display, 14)),
              QStringLiteral("1200MHz"));
     QCOMPARE(settings.options(F::Toutyou, 1).at(settings.position(F::Toutyou, 1)),
@@ -188,10 +188,10 @@ void SettingsTransferTest::writeReturnsTheSameImage() {
 
     SettingsModel settings;
     DtmfMemories dtmf;
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readSettings(settings, dtmf, *m_link, m_host)));
     m_radio->clearFrames();
     m_host = test::RecordingHost();
-    QVERIFY(writeSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(writeSettings(settings, dtmf, *m_link, m_host)));
 
     QByteArray expected = before;
     for (const auto &c : settings::kConstants)
@@ -217,7 +217,7 @@ void SettingsTransferTest::writeReturnsTheSameImage() {
 void SettingsTransferTest::writeTakesTheRadioBytesOfTheMoment() {
     SettingsModel settings;
     DtmfMemories dtmf;
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readSettings(settings, dtmf, *m_link, m_host)));
     // The radio changed since the read: the bytes the program does not edit
     // go back as they are now; the items go as the pages show them.
     m_radio->write(1, QByteArray(1, 0x37));
@@ -227,7 +227,7 @@ void SettingsTransferTest::writeTakesTheRadioBytesOfTheMoment() {
     QVERIFY(settings.setPosition(F::Key, 5, 2));
     QVERIFY(settings.setPosition(F::Display, 0, Japanese));
     dtmf.setMemory(0, QStringLiteral("123#"));
-    QVERIFY(writeSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(writeSettings(settings, dtmf, *m_link, m_host)));
     const QByteArray area = m_radio->read(0, 148);
     QCOMPARE(int(quint8(area[1])), 0x37);
     QCOMPARE(int(quint8(area[64 + 28])), 0x99);
@@ -247,11 +247,11 @@ void SettingsTransferTest::retriesGetThrough() {
     SettingsModel settings;
     DtmfMemories dtmf;
     m_radio->write(38, QByteArray(1, 39));
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readSettings(settings, dtmf, *m_link, m_host)));
     QCOMPARE(settings.position(F::Scan, 0), 39);
     QCOMPARE(m_host.texts(), QStringList{QStringLiteral("Success| Finish")});
     m_host = test::RecordingHost();
-    QVERIFY(writeSettings(settings, dtmf, *m_link, m_host));
+    QVERIFY(succeeded(writeSettings(settings, dtmf, *m_link, m_host)));
     QCOMPARE(m_host.texts(), QStringList{QStringLiteral("Success| Finish")});
 }
 
@@ -280,7 +280,7 @@ void SettingsTransferTest::failures() {
         o.silent = true;
     else if (fault == QLatin1String("corrupt"))
         o.corruptEvery = 1;
-    if (fault == QLatin1String("port")) m_link->setDevicePath(test::missingPort());
+    if (fault == QLatin1String("port")) m_link->portSettings().devicePath = test::missingPort();
     m_radio->setOptions(o);
 
     SettingsModel settings;
@@ -289,22 +289,22 @@ void SettingsTransferTest::failures() {
     bool ok = false;
     switch (operation) {
     case 0:
-        ok = readSettings(settings, dtmf, *m_link, m_host);
+        ok = succeeded(readSettings(settings, dtmf, *m_link, m_host));
         break;
     case 1:
-        ok = writeSettings(settings, dtmf, *m_link, m_host);
+        ok = succeeded(writeSettings(settings, dtmf, *m_link, m_host));
         break;
     case 2:
-        ok = readDtmf(dtmf, *m_link, m_host);
+        ok = succeeded(readDtmf(dtmf, *m_link, m_host));
         break;
     case 3:
-        ok = writeDtmf(dtmf, *m_link, m_host);
+        ok = succeeded(writeDtmf(dtmf, *m_link, m_host));
         break;
     }
     QVERIFY(!ok);
     QCOMPARE(m_host.texts(), QStringList{message});
-    QCOMPARE(m_link->state.transferBusy, 0);
-    QCOMPARE(m_link->state.completionMode, quint8(2));
+    QVERIFY(!m_link->busy());
+    QCOMPARE(m_link->completion(), Completion::StepFailed);
     QCOMPARE(m_host.finished, 1);
     QCOMPARE(m_host.percents.last(), 0);
 }
@@ -331,7 +331,7 @@ void SettingsTransferTest::readFailingAtDtmfKeepsTheSettings() {
     SettingsModel settings;
     DtmfMemories dtmf;
     dtmf.setMemory(2, QStringLiteral("22"));
-    QVERIFY(!readSettings(settings, dtmf, *m_link, host));
+    QVERIFY(!succeeded(readSettings(settings, dtmf, *m_link, host)));
     QCOMPARE(settings.language(), int(Japanese));
     QCOMPARE(settings.position(F::Mem, 0), 1);
     QCOMPARE(dtmf.memory(2), QStringLiteral("22"));
@@ -342,27 +342,30 @@ void SettingsTransferTest::readFailingAtDtmfKeepsTheSettings() {
 }
 
 void SettingsTransferTest::busyLinkRefuses() {
-    m_link->state.transferBusy = 5;
+    test::OtherTransfer busy(*m_link, m_host);
     SettingsModel settings;
     DtmfMemories dtmf;
-    QVERIFY(!readSettings(settings, dtmf, *m_link, m_host));
-    QVERIFY(!writeSettings(settings, dtmf, *m_link, m_host));
-    QVERIFY(!readDtmf(dtmf, *m_link, m_host));
-    QVERIFY(!writeDtmf(dtmf, *m_link, m_host));
+    QVERIFY(!succeeded(readSettings(settings, dtmf, *m_link, m_host)));
+    QVERIFY(!succeeded(writeSettings(settings, dtmf, *m_link, m_host)));
+    QVERIFY(!succeeded(readDtmf(dtmf, *m_link, m_host)));
+    QVERIFY(!succeeded(writeDtmf(dtmf, *m_link, m_host)));
     QCOMPARE(m_radio->frameCount(), 0);
     QVERIFY(m_host.messages.isEmpty());
-    QCOMPARE(m_link->state.transferBusy, 5);
+    QVERIFY(m_link->busy());
 }
 
 void SettingsTransferTest::quietStepShowsNoSuccess() {
     SettingsModel settings;
     DtmfMemories dtmf;
-    m_link->state.completionMode = 1;
-    QVERIFY(readSettings(settings, dtmf, *m_link, m_host));
-    m_link->state.completionMode = 1;
-    QVERIFY(writeSettings(settings, dtmf, *m_link, m_host));
+    Sequence wholeRadio(*m_link, m_host);
+    QVERIFY(succeeded(wholeRadio.step(QStringLiteral("settings"), [&] {
+        return readSettings(settings, dtmf, *m_link, m_host);
+    })));
+    QVERIFY(succeeded(wholeRadio.step(QStringLiteral("settings"), [&] {
+        return writeSettings(settings, dtmf, *m_link, m_host);
+    })));
     QVERIFY(m_host.messages.isEmpty());
-    QCOMPARE(m_link->state.completionMode, quint8(0));
+    QCOMPARE(m_link->completion(), Completion::Announce);
 }
 
 void SettingsTransferTest::dtmfAloneMovesOnlyTheDtmfArea() {
@@ -374,7 +377,7 @@ void SettingsTransferTest::dtmfAloneMovesOnlyTheDtmfArea() {
     const QByteArray before = m_radio->image();
 
     DtmfMemories dtmf;
-    QVERIFY(readDtmf(dtmf, *m_link, m_host));
+    QVERIFY(succeeded(readDtmf(dtmf, *m_link, m_host)));
     QCOMPARE(dtmf.memory(4), QStringLiteral("4444"));
     QCOMPARE(dtmf.timing(DtmfMemories::Head), 9);
     QCOMPARE(m_radio->frames(),
@@ -385,7 +388,7 @@ void SettingsTransferTest::dtmfAloneMovesOnlyTheDtmfArea() {
     dtmf.setMemory(4, QStringLiteral("*"));
     dtmf.setMemory(8, QStringLiteral("88"));
     m_host = test::RecordingHost();
-    QVERIFY(writeDtmf(dtmf, *m_link, m_host));
+    QVERIFY(succeeded(writeDtmf(dtmf, *m_link, m_host)));
     QByteArray expected = before;
     const QByteArray area = dtmf.encodeBlock(0) + dtmf.encodeBlock(1) + dtmf.encodeBlock(2);
     expected.replace(int(kDtmfArea), kDtmfSize, area);

@@ -49,9 +49,27 @@ public:
 inline void connectLink(SerialLink &link, sim::RadioSimulator &radio, int timeoutMs = 1000) {
     QString error;
     QVERIFY2(radio.start(&error), qPrintable(error));
-    link.setDevicePath(radio.portPath());
+    link.portSettings().devicePath = radio.portPath();
     link.setReplyTimeout(timeoutMs);
 }
+
+// Another transfer runs on `link` for as long as this lives (or until end()).
+class OtherTransfer {
+public:
+    OtherTransfer(SerialLink &link, TransferHost &host)
+        : m_link(link), m_host(host), m_op(link, host) {
+        m_op.begin();
+    }
+    ~OtherTransfer() { end(); }
+    void end() {
+        if (m_link.busy()) finishTransfer(m_link, m_host);
+    }
+
+private:
+    SerialLink &m_link;
+    TransferHost &m_host;
+    Operation m_op;
+};
 
 // A path that is surely not a serial port.
 inline QString missingPort() {

@@ -57,12 +57,13 @@ int main(int argc, char **argv) {
     {
         for (int k = 0; k < 16; ++k)
             w.document().font.setPixel(0, k, k, true);
-        FontWindow font(w.document().font, &w);
+        FontWindow font(w.document().font, w.link().sharedPortSettings(), &w);
         grab(font, "font-editor");
     }
     {
         w.document().groups.setLinked(0, 3, true);
-        GroupWindow groups(w.document().banks, w.document().groups, w.link(), false, &w);
+        GroupWindow groups(w.document().banks, w.document().groups, w.link().sharedPortSettings(),
+                           false, &w);
         grab(groups, "group-window");
     }
     return 0;

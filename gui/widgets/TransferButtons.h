@@ -1,7 +1,7 @@
 #pragma once
 // The "Read", "Write", "Reset" button row that several frames share: the two
-// transfer buttons run their operation on the main window, and Reset acts
-// only while no transfer runs.
+// transfer buttons run their operation on the main window's link, and Reset
+// acts only while no transfer runs. A transfer disables all three.
 
 #include <functional>
 
@@ -11,7 +11,7 @@ class QWidget;
 
 namespace kpr5 {
 
-class MainWindow;
+class Workspace;
 
 struct TransferButtonNames {
     const char *read;
@@ -26,7 +26,7 @@ struct TransferButtons {
 };
 
 // Adds the row to `outer` (right-aligned when `alignRight`).
-TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindow &window,
+TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, Workspace &workspace,
                                    const TransferButtonNames &names, std::function<void()> read,
                                    std::function<void()> write, std::function<void()> reset,
                                    bool alignRight = true);

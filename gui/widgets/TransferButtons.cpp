@@ -1,13 +1,13 @@
-#include "gui/widgets/TransferButtonsWidget.h"
+#include "gui/widgets/TransferButtons.h"
 
-#include "gui/shell/MainWindow.h"
+#include "gui/widgets/Workspace.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
 
 namespace kpr5 {
 
-TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindow &window,
+TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, Workspace &workspace,
                                    const TransferButtonNames &names, std::function<void()> read,
                                    std::function<void()> write, std::function<void()> reset,
                                    bool alignRight) {
@@ -16,6 +16,7 @@ TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindo
     const auto button = [&](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
+        disableDuringTransfer(b);
         row->addWidget(b);
         return b;
     };
@@ -25,9 +26,9 @@ TransferButtons addTransferButtons(QBoxLayout *outer, QWidget *parent, MainWindo
     outer->addLayout(row);
     QObject::connect(b.read, &QPushButton::clicked, parent, std::move(read));
     QObject::connect(b.write, &QPushButton::clicked, parent, std::move(write));
-    MainWindow *w = &window;
+    Workspace *w = &workspace;
     QObject::connect(b.reset, &QPushButton::clicked, parent, [w, reset = std::move(reset)] {
-        if (w->link().state.transferBusy == 0) reset();
+        if (!w->transferRunning()) reset();
     });
     return b;
 }

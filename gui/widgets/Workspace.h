@@ -1,0 +1,67 @@
+#pragma once
+// What the feature windows need from the program's main window: the edited
+// radio, the link to it, the host that shows a transfer, a parent for their
+// dialogs and the folder file dialogs start in, and the main window's events.
+// Feature code takes a Workspace, never the main window itself.
+
+#include "core/document/RadioDocument.h"
+#include "core/link/SerialLink.h"
+#include "core/link/Transfer.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QWidget;
+
+namespace kpr5 {
+
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    // The pages of `TabStrip1`, 1..4.
+    enum Page { MemoryPage = 1, BankPage = 2, CommonSetPage = 3, SetModePage = 4 };
+
+    Workspace(RadioDocument &document, SerialLink &link, TransferHost &host, QWidget *window);
+
+    RadioDocument &document() const { return m_document; }
+    SerialLink &link() const { return m_link; }
+    TransferHost &host() const { return m_host; }
+    // The main window: the parent of every dialog.
+    QWidget *window() const { return m_window; }
+    bool transferRunning() const { return m_link.busy(); }
+
+    // The folder file dialogs start in: the program's folder when it is
+    // writable, else the user's home.
+    QString startDirectory() const;
+
+    // The bank page guards leaving it: asked before the page changes from
+    // `from` to `to`; false keeps `from`.
+    void setPageGuard(std::function<bool(int from, int to)> guard) { m_pageGuard = std::move(guard); }
+    bool allowPageChange(int from, int to) const { return !m_pageGuard || m_pageGuard(from, to); }
+
+Q_SIGNALS:
+    void pageEntered(int page);
+    void transferBegan();
+    void transferEnded();
+    void languageApplied(int language);
+    // A channel transfer moves the grid's current row.
+    void currentRowRequested(int row);
+
+private:
+    RadioDocument &m_document;
+    SerialLink &m_link;
+    TransferHost &m_host;
+    QWidget *m_window;
+    std::function<bool(int, int)> m_pageGuard;
+};
+
+// The controls a transfer disables and `finishTransfer` enables again. Each
+// window marks its own controls when it builds them; the main window then
+// switches every marked control below it.
+void disableDuringTransfer(QWidget *control);
+void disableDuringTransfer(QAction *action);
+void setTransferControlsEnabled(QObject *root, bool enabled);
+
+} // namespace kpr5
