@@ -2,6 +2,7 @@
 
 #include "core/document/RadioDocument.h"
 #include "core/files/Backups.h"
+#include "core/files/Configuration.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
@@ -14,7 +15,11 @@
 #include <QSerialPortInfo>
 #include <QTextStream>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace kpr5::cli {
@@ -31,25 +36,26 @@ QTextStream &err() {
 }
 
 // Reports a transfer on the terminal: a progress line on stderr (when it is
-// a terminal and not silenced) and every message box as a line.
+// a terminal and not silenced) and every message box as a line; with
+// --quiet only the warnings, errors and a failed verdict.
 class TerminalHost : public TransferHost {
 public:
-    explicit TerminalHost(bool progress) : m_progress(progress) {}
+    TerminalHost(bool progress, bool quiet) : m_progress(progress), m_quiet(quiet) {}
 
     void setProgressMaximum(int) override {}
     void setProgressValue(int) override {}
     void setPercent(int percent) override {
-        if (!m_progress || percent == m_lastPercent) return;
+        if (percent == m_lastPercent) return;
         m_lastPercent = percent;
-        err() << "\r\033[K" << m_step << ' ' << percent << '%';
-        err().flush();
-        m_lineOpen = true;
+        showLine();
+    }
+    void blocksDone(const QString &what, int done, int total, int secondsLeft) override {
+        m_blocks = blocksDoneText(what, done, total, secondsLeft);
+        showLine();
     }
     void message(const QString &text, const QString &title, const QString &detail) override {
+        if (m_quiet && title == kFinishTitle) return;
         endLine();
-        const bool failure = title.trimmed() == QLatin1String("Error");
-        if (failure) m_failures << m_step;
-        if (text == QLatin1String("Port Error")) m_portError = true;
         err() << "kpr5: " << (m_step.isEmpty() ? QString() : m_step + QStringLiteral(": ")) << text;
         if (!detail.isEmpty()) err() << " (" << detail << ')';
         err() << '\n';
@@ -58,7 +64,17 @@ public:
     void stepStarted(const QString &name) override {
         endLine();
         m_step = name;
+        m_blocks.clear();
         m_lastPercent = -1;
+    }
+    void transferFinished() override { m_blocks.clear(); }
+    // "channels 43% · Channels 713/1623 · 21 s left"
+    void showLine() {
+        if (!m_progress || m_lastPercent < 0) return;
+        err() << "\r\033[K" << m_step << ' ' << m_lastPercent << '%';
+        if (!m_blocks.isEmpty()) err() << " \u00B7 " << m_blocks;
+        err().flush();
+        m_lineOpen = true;
     }
     void endLine() {
         if (m_lineOpen) {
@@ -67,16 +83,70 @@ public:
             m_lineOpen = false;
         }
     }
-    bool portError() const { return m_portError; }
 
 private:
     bool m_progress;
+    bool m_quiet;
     bool m_lineOpen = false;
-    bool m_portError = false;
     int m_lastPercent = -1;
     QString m_step;
-    QStringList m_failures;
+    QString m_blocks;
 };
+
+// Ctrl+C during a transfer stops it between two blocks (a second Ctrl+C
+// ends the program at once). The signal handler only writes to a pipe; the
+// event loop that waits for the radio reads it and asks the link to stop.
+class InterruptStops {
+public:
+    explicit InterruptStops(SerialLink &link) : m_link(link) {
+        if (::pipe(s_pipe) != 0) return;
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            char c;
+            if (::read(s_pipe[0], &c, 1) == 1) {
+                m_interrupted = true;
+                m_link.requestStop();
+            }
+        });
+        struct sigaction action {};
+        action.sa_handler = &InterruptStops::onSignal;
+        action.sa_flags = SA_RESETHAND; // the second Ctrl+C is the default one
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previous);
+    }
+    ~InterruptStops() {
+        ::sigaction(SIGINT, &m_previous, nullptr);
+        m_notifier.reset();
+        ::close(s_pipe[0]);
+        ::close(s_pipe[1]);
+    }
+    bool interrupted() const { return m_interrupted; }
+
+private:
+    static void onSignal(int) {
+        const char c = 'i';
+        [[maybe_unused]] const auto n = ::write(s_pipe[1], &c, 1);
+    }
+    static inline int s_pipe[2] = {-1, -1};
+    SerialLink &m_link;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    struct sigaction m_previous {};
+    bool m_interrupted = false;
+};
+
+// The exit code of a whole-radio transfer that did not succeed, after its
+// one verdict line.
+int failedTransfer(const WholeRadioResult &result, bool write, const QString &tail) {
+    err() << "kpr5: " << wholeRadioVerdict(result, write, false) << tail << '\n';
+    err().flush();
+    if (result.stopped()) return ExitInterrupted;
+    return result.portError() ? ExitPort : ExitTransfer;
+}
+
+int backupsKept() {
+    const int n = config::readConfiguration(config::configurationReadPath()).keepBackups;
+    return n > 0 ? n : kDefaultBackupsKept;
+}
 
 int listPorts() {
     const auto ports = QSerialPortInfo::availablePorts();
@@ -109,13 +179,6 @@ void choosePort(SerialLink &link, const QString &port) {
     if (testTimeout > 0) link.setReplyTimeout(testTimeout);
     link.portSettings().choose(port);
 }
-
-// Parses `arguments` (the command name first) with the options given.
-struct Parsed {
-    QCommandLineParser parser;
-    bool ok = false;
-    QString error;
-};
 
 QCommandLineOption portOption() {
     return {QStringLiteral("port"), QString(), QStringLiteral("PORT")};
@@ -161,16 +224,12 @@ int readCommand(const QStringList &arguments) {
     RadioDocument doc;
     SerialLink link;
     choosePort(link, p.value(portOption()));
-    TerminalHost host(showProgress(p));
+    TerminalHost host(showProgress(p), p.isSet(quietOption()));
+    InterruptStops interrupt(link);
 
     const WholeRadioResult result = readAll(doc, link, host);
     host.endLine();
-    if (!result.ok()) {
-        err() << "kpr5: the radio was not read completely (failed: "
-              << result.failedSteps.join(QStringLiteral(", ")) << "); no file written\n";
-        err().flush();
-        return host.portError() ? ExitPort : ExitTransfer;
-    }
+    if (!result.ok()) return failedTransfer(result, false, QStringLiteral("; no file written"));
     QString error;
     if (!saveDataFile(doc, link.portSettings().comPort, p.value(output), &error))
         return fileError(QStringLiteral("%1: %2").arg(p.value(output), error));
@@ -179,7 +238,8 @@ int readCommand(const QStringList &arguments) {
     // Nothing lost: every complete read is also kept in the backup folder. The
     // file asked for is written already, so a backup that fails is a warning.
     if (!saveBackup(doc, link.portSettings().comPort, backupDirectory(),
-                    QDateTime::currentDateTime(), nullptr, &error)) {
+                    QDateTime::currentDateTime(), nullptr, &error, BackupKind::Read,
+                    backupsKept())) {
         err() << "kpr5: warning: no backup kept (" << error << ")\n";
         err().flush();
     }
@@ -213,24 +273,33 @@ int writeCommand(const QStringList &arguments) {
     }
     SerialLink link;
     choosePort(link, p.value(portOption()));
-    TerminalHost host(showProgress(p));
+    const bool quiet = p.isSet(quietOption());
+    TerminalHost host(showProgress(p), quiet);
+    InterruptStops interrupt(link);
     const WholeRadioResult result = writeAll(doc, link, host, p.isSet(fontOption()));
     host.endLine();
-    if (!result.ok()) {
-        err() << "kpr5: the radio was not written completely (failed: "
-              << result.failedSteps.join(QStringLiteral(", ")) << ")\n";
-        err().flush();
-        return host.portError() ? ExitPort : ExitTransfer;
+    if (result.started) {
+        // What was sent is kept in the backup folder, complete or not.
+        QString error;
+        if (!saveBackup(doc, link.portSettings().comPort, backupDirectory(),
+                        QDateTime::currentDateTime(), nullptr, &error, BackupKind::Written,
+                        backupsKept()))
+            err() << "kpr5: warning: no backup kept (" << error << ")\n";
     }
+    if (!result.ok()) return failedTransfer(result, true, QString());
+    if (!quiet && !result.note.isEmpty()) err() << "kpr5: " << result.note << '\n';
     if (p.isSet(verifyOption)) {
         // Read back what was written; any difference is a failure.
         const VerifyResult verified = verifyWritten(doc, link, host, p.isSet(fontOption()));
         host.endLine();
-        for (const QString &line : verified.reportLines())
-            err() << "kpr5: " << line << '\n';
+        if (!quiet || !verified.ok())
+            for (const QString &line : verified.reportLines())
+                err() << "kpr5: " << line << '\n';
         err().flush();
-        if (!verified.ok()) return host.portError() ? ExitPort : ExitTransfer;
+        if (interrupt.interrupted()) return ExitInterrupted;
+        if (!verified.ok()) return verified.portError ? ExitPort : ExitTransfer;
     }
+    err().flush();
     return ExitOk;
 }
 

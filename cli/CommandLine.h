@@ -9,10 +9,11 @@ namespace kpr5::cli {
 // Exit codes.
 enum Exit {
     ExitOk = 0,
-    ExitTransfer = 1, // a transfer step failed
-    ExitUsage = 2,    // bad arguments
-    ExitPort = 3,     // the port could not be used
-    ExitFile = 4,     // a file could not be read or written
+    ExitTransfer = 1,      // a transfer step failed
+    ExitUsage = 2,         // bad arguments
+    ExitPort = 3,          // the port could not be used
+    ExitFile = 4,          // a file could not be read or written
+    ExitInterrupted = 130, // stopped by Ctrl+C (SIGINT); no file written
 };
 
 // True when the arguments name a command (or ask for help) rather than the GUI.

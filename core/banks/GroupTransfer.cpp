@@ -10,7 +10,7 @@ constexpr int kAttempts = 3;
 // The group window's buttons are enabled again before its message shows.
 void finishWith(Operation &op, const QString &text) {
     op.succeed(-1, QString());
-    if (succeeded(op.result())) op.host().message(text, kFinishTitle);
+    if (succeeded(op.result()) && !text.isEmpty()) op.host().message(text, kFinishTitle);
 }
 
 struct GroupBlock {
@@ -33,8 +33,8 @@ Outcome writeGroupBlock(const GroupTable &groups, SerialLink &link, int block) {
     return link.writeBlock(b.address, groups.encodeGroups(b.firstGroup, b.groupCount));
 }
 
-TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
-                          const BankTable *banks) {
+TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host,
+                          GroupReadEnding ending, const BankTable *banks) {
     Operation op(link, host);
     if (!op.begin()) return op.result();
     if (!op.identify()) return op.result();
@@ -47,7 +47,9 @@ TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &ho
         if (banks) groups.clearUnavailable(*banks);
     }
 
-    finishWith(op, automatic ? kAllDataReadText : kGroupReadText);
+    finishWith(op, ending == GroupReadEnding::AllDataRead ? kAllDataReadText
+                   : ending == GroupReadEnding::Ok        ? kGroupReadText
+                                                          : QString());
     return op.result();
 }
 

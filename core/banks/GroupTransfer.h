@@ -15,14 +15,17 @@ inline const QString kGroupReadText = QStringLiteral("OK");
 inline const QString kAllDataReadText = QStringLiteral("Success ALL DATA READ");
 inline const QString kGroupWriteText = QStringLiteral("Success Group Data Write");
 
+// How a group read that succeeded ends: "OK" titled " Finish" (the window's
+// button), "Success ALL DATA READ" (the last step of a whole-radio read that
+// succeeded so far), or no message (a whole-radio read with a failed step,
+// which ends with its own verdict).
+enum class GroupReadEnding { Ok, AllDataRead, Quiet };
+
 // `GROUP_READ`: identification, block 0, block 1, each up to 3 attempts; each
-// block is decoded as soon as it arrives. Ends with "OK" titled " Finish", or
-// "Success ALL DATA READ" when it runs as the last step of the whole-radio
-// read (`automatic`). With `banks`, flags that the radio holds for empty
-// banks are dropped, as an empty bank cannot be linked. False when it did not
-// run or failed.
-TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host, bool automatic,
-                          const BankTable *banks = nullptr);
+// block is decoded as soon as it arrives. With `banks`, flags that the radio
+// holds for empty banks are dropped, as an empty bank cannot be linked.
+TransferResult readGroups(GroupTable &groups, SerialLink &link, TransferHost &host,
+                          GroupReadEnding ending, const BankTable *banks = nullptr);
 
 // `GROUP_WRITE`: identification, then the two blocks (frames of 107 and 91
 // characters), each up to 3 attempts. Ends with "Success Group Data Write".

@@ -55,6 +55,7 @@ bool writePassTable(const ChannelTable &table, Operation &op) {
     const int last = int(blocks.size()) - 1;
     if (!op.retry(kPassFirstAttempts, [&] { return write(0); })) return false;
     showProgress(host, 20);
+    op.setName(QStringLiteral("Pass table"));
     const bool middle = op.repeat(last - 1, kPassMiddleFailures, [&](int i) {
         const Outcome o = write(i + 1);
         showProgress(host, 20 + 5 * (i + 2));
@@ -63,6 +64,38 @@ bool writePassTable(const ChannelTable &table, Operation &op) {
     if (!middle || !op.retry(kPassLastAttempts, [&] { return write(last); })) return false;
     host.setProgressValue(100);
     return true;
+}
+
+QString rowSpan(int first, int last) {
+    return first == last ? QStringLiteral("row %1").arg(first)
+                         : QStringLiteral("rows %1\u2013%2").arg(first).arg(last);
+}
+
+// What a channel transfer that did not succeed leaves behind.
+QString channelsEndReport(const RowRange &rows, Direction direction, int done, bool stopped) {
+    const bool reading = direction == Direction::Read;
+    const int lastDone = rows.first + done - 1;
+    const QString of = rows.isAll() ? QStringLiteral("of %1").arg(rows.last)
+                                    : QStringLiteral("of %1").arg(rowSpan(rows.first, rows.last));
+    QString text;
+    if (stopped)
+        text = done > 0 ? QStringLiteral("Stopped after row %1 %2").arg(lastDone).arg(of)
+                        : QStringLiteral("Stopped before row %1 %2").arg(rows.first).arg(of);
+    const QString rest = done < rows.count() ? rowSpan(lastDone + 1, rows.last) : QString();
+    if (reading) {
+        if (stopped) return text + QStringLiteral("; rows after it unchanged");
+        return done > 0 ? QStringLiteral("%1 read from the radio, %2 as before")
+                              .arg(rowSpan(rows.first, lastDone), rest)
+                        : QStringLiteral("%1 as before").arg(rowSpan(rows.first, rows.last));
+    }
+    QStringList holds;
+    if (done > 0) holds << QStringLiteral("the new %1").arg(rowSpan(rows.first, lastDone));
+    if (!rest.isEmpty()) holds << QStringLiteral("its old %1").arg(rest);
+    QString written = QStringLiteral("the radio holds %1").arg(holds.join(QStringLiteral(" and ")));
+    if (done > 0 && rows.touchesPassChannels())
+        written +=
+            QStringLiteral("; its pass table was not rewritten (write these channels again)");
+    return stopped ? text + QStringLiteral(": ") + written : written;
 }
 
 } // namespace
@@ -96,7 +129,11 @@ TransferResult transferChannels(ChannelTable &table, Direction direction, RowRan
     const bool whole = rows.isAll();
     const int count = rows.count();
     const int maximum = whole ? kFullProgress : count;
-    Operation op(link, host);
+    Operation op(link, host, QStringLiteral("Channels"));
+    int done = 0; // rows read or written
+    op.setEndReport([&](TransferResult result) {
+        return channelsEndReport(rows, direction, done, result == TransferResult::Stopped);
+    });
     if (!op.begin()) return op.result();
     host.setProgressMaximum(maximum);
     host.setProgressValue(0);
@@ -105,11 +142,11 @@ TransferResult transferChannels(ChannelTable &table, Direction direction, RowRan
 
     Batch batch(table);
     const bool allRows =
-        op.repeat(count, reading ? kReadFailureLimit : kWriteFailureLimit, [&](int done) {
-            const int row = rows.first + done;
+        op.repeat(count, reading ? kReadFailureLimit : kWriteFailureLimit, [&](int index) {
+            const int row = rows.first + index;
             host.processEvents();
             host.setCurrentRow(row);
-            host.setProgressValue(whole ? row : done + 1);
+            host.setProgressValue(whole ? row : index + 1);
             if (whole) host.setPercent(row / kRowsPerPercent);
             Outcome o;
             if (reading) {
@@ -119,7 +156,10 @@ TransferResult transferChannels(ChannelTable &table, Direction direction, RowRan
             } else {
                 o = link.writeBlock(addressOfRow(row), encodeChannel(table, row).toByteArray());
             }
-            if (o == Outcome::Accepted && !whole) host.setPercent((done + 1) * 100 / count);
+            if (o == Outcome::Accepted) {
+                done = index + 1;
+                if (!whole) host.setPercent(done * 100 / count);
+            }
             return o;
         });
     if (!allRows) return op.result();

@@ -21,12 +21,25 @@ struct BackupFiles {
     QString fontFile;
 };
 
+// What a backup keeps: a complete read, or what a whole-radio write sent
+// (its names end in "-written").
+enum class BackupKind { Read, Written };
+
+// How many backup sets the folder keeps unless the configuration file says
+// otherwise (see core/files/Configuration.h).
+constexpr int kDefaultBackupsKept = 100;
+
 // Saves the document as "<yyyy-MM-dd_HHmmss>.R5" and ".FR5" in `directory`
 // (created when missing). A name already taken gets "_2", "_3" ... so an
-// earlier backup is never replaced. False with the reason when a file
-// could not be written.
+// earlier backup is never replaced. Then the folder is pruned to the newest
+// `keep` sets. False with the reason when a file could not be written.
 bool saveBackup(const RadioDocument &doc, int comPort, const QString &directory,
-                const QDateTime &when, BackupFiles *files, QString *error);
+                const QDateTime &when, BackupFiles *files, QString *error,
+                BackupKind kind = BackupKind::Read, int keep = kDefaultBackupsKept);
+
+// Deletes the oldest backup sets beyond the newest `keep` (files named as
+// saveBackup names them; nothing else in the folder is touched).
+void pruneBackups(const QString &directory, int keep);
 
 // The message for a backup that could not be written.
 inline const QString kBackupErrorText = QStringLiteral("Backup Error");

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kPortLineLength = 9;
 constexpr int kMaxPort = 16;
+const QString kKeepBackupsTag = QStringLiteral("KEEPBACKUPS");
 
 QString &overridePath() {
     static QString path;
@@ -50,6 +51,13 @@ PortChoice parseConfiguration(const QByteArray &bytes) {
         break; // only the first "CO" line counts
     }
     choice.devicePath = datafile::devicePathFromLines(lines);
+    for (const QString &line : lines) {
+        if (!line.startsWith(kKeepBackupsTag)) continue;
+        bool ok = false;
+        const int n =
+            line.mid(kKeepBackupsTag.size()).remove(QLatin1Char('=')).trimmed().toInt(&ok);
+        if (ok && n > 0) choice.keepBackups = n;
+    }
     return choice;
 }
 
@@ -59,16 +67,20 @@ PortChoice readConfiguration(const QString &path) {
     return parseConfiguration(bytes);
 }
 
-bool writeConfiguration(const RadioDocument &doc, int comPort, const QString &devicePath,
-                        const QString &path, QString *error) {
+bool writeConfiguration(const RadioDocument &doc, const PortChoice &choice, const QString &path,
+                        QString *error) {
     datafile::WriteOptions options;
-    options.comPort = comPort;
-    options.devicePath = devicePath;
+    options.comPort = choice.comPort;
+    options.devicePath = choice.devicePath;
     if (!path.isEmpty()) {
         const QString dir = QFileInfo(path).absolutePath();
         if (!QFileInfo::exists(dir)) QDir().mkpath(dir);
     }
-    return saveDataFile(doc, options, path, error);
+    QStringList lines = datafile::dataFileLines(doc, options);
+    if (choice.keepBackups > 0)
+        lines.insert(qMax(0, int(lines.size()) - 1),
+                     QStringLiteral("%1 %2").arg(kKeepBackupsTag).arg(choice.keepBackups));
+    return textfile::saveFile(path, textfile::encodeLines(lines), error);
 }
 
 QString programConfigurationPath() {

@@ -5,6 +5,9 @@
 // "CO" must be "COMPORTnn" (exactly 9 characters, nn = 01..16) to select port
 // nn; anything else leaves port 1. A DEVICE line after it (see
 // files/DataFile.h) remembers a device path chosen from the detected ports.
+// A "KEEPBACKUPS n" line (written by hand; kept when the program rewrites
+// the file; the radio's own utility ignores it) sets how many backup sets
+// the backup folder keeps.
 //
 // Where it lives: beside the program when the program's folder is writable
 // (as the radio's own utility keeps it), otherwise in the user's
@@ -33,6 +36,7 @@ struct PortChoice {
     int comPort = 1;        // 1 unless the file names a port
     bool portFound = false; // the file held a valid port line
     QString devicePath;     // empty unless the file holds a DEVICE line
+    int keepBackups = 0;    // 0 unless the file holds a KEEPBACKUPS line
 };
 
 // The port line rules applied to a file's bytes.
@@ -41,8 +45,8 @@ PortChoice parseConfiguration(const QByteArray &bytes);
 PortChoice readConfiguration(const QString &path);
 // Writes the data file with the port (and device path) to `path`; false with
 // the reason when it could not be written (the old file is left intact).
-bool writeConfiguration(const RadioDocument &doc, int comPort, const QString &devicePath,
-                        const QString &path, QString *error);
+bool writeConfiguration(const RadioDocument &doc, const PortChoice &choice, const QString &path,
+                        QString *error);
 
 // "<program folder>/KPR5Writer.INI" and "<user config folder>/KPR5Writer.INI".
 QString programConfigurationPath();

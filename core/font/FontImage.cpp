@@ -17,6 +17,7 @@ void FontImage::setPixel(int k, int row, int col, int value) {
     quint8 &p = m_glyphs[k][row * kSize + col];
     if (p == v) return;
     p = v;
+    m_known = true;
     Q_EMIT glyphChanged(k);
 }
 
@@ -39,7 +40,9 @@ void FontImage::fillRect(int k, int row1, int col1, int row2, int col2, int valu
             changed = changed || p != v;
             p = v;
         }
-    if (changed) Q_EMIT glyphChanged(k);
+    if (!changed) return;
+    m_known = true;
+    Q_EMIT glyphChanged(k);
 }
 
 void FontImage::clearGlyph(int k) {
@@ -61,6 +64,7 @@ void FontImage::setGlyph(int k, const Glyph &glyph) {
     Glyph normalised;
     for (std::size_t i = 0; i < glyph.size(); ++i)
         normalised[i] = glyph[i] ? 1 : 0;
+    m_known = true;
     if (normalised == m_glyphs[k]) return;
     m_glyphs[k] = normalised;
     Q_EMIT glyphChanged(k);

@@ -39,12 +39,18 @@ public:
     void setGlyph(int k, const Glyph &glyph);
     bool isEmpty(int k) const;
 
+    // Whether the characters were read from the radio, opened from a file or
+    // drawn in this run. Until then the image is only the start-up blank,
+    // which a whole-radio write must not send over the radio's own.
+    bool known() const { return m_known; }
+
 Q_SIGNALS:
     // Pixels of glyph k changed.
     void glyphChanged(int k);
 
 private:
     std::array<Glyph, kGlyphCount> m_glyphs{};
+    bool m_known = false;
 };
 
 } // namespace kpr5

@@ -211,7 +211,7 @@ void SerialLink::requestClose() {
 }
 
 void SerialLink::requestStop() {
-    m_stopRequested = true;
+    m_stop->requested = true;
 }
 
 } // namespace kpr5

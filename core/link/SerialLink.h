@@ -63,7 +63,7 @@ public:
     bool busy() const { return m_busy; }
     bool closing() const { return m_closing; }
     Completion completion() const { return m_completion; }
-    bool stopRequested() const { return m_stopRequested; }
+    bool stopRequested() const { return m_stop->requested; }
 
     // The window is closing: end the wait in progress; every later exchange
     // ends at once.
@@ -71,6 +71,9 @@ public:
     // The user asked to stop: the running transfer ends before its next
     // block. An exchange in progress is not interrupted.
     void requestStop();
+    // The links of the font and group windows that a whole-radio transfer
+    // uses stop with the main link.
+    void shareStopWith(const SerialLink &other) { m_stop = other.m_stop; }
 
     // --- one exchange -------------------------------------------------------
     enum class Send { CloseFirst, KeepOpen };
@@ -122,10 +125,17 @@ private:
     bool m_missedReply = false;
     bool m_timedOut = false;
 
+    struct StopRequest {
+        bool requested = false;
+    };
     bool m_busy = false;
     bool m_closing = false;
-    bool m_stopRequested = false;
+    bool m_inSequence = false;
+    std::shared_ptr<StopRequest> m_stop = std::make_shared<StopRequest>();
     Completion m_completion = Completion::Announce;
+    // What the last transfer that did not succeed leaves behind, in the
+    // user's terms ("rows 1-712 read, the rest as before").
+    QString m_endReport;
 };
 
 } // namespace kpr5

@@ -63,7 +63,19 @@ public:
     virtual void processEvents() {}
     // A whole-radio transfer starts a step.
     virtual void stepStarted(const QString &name) { Q_UNUSED(name); }
+    // A transfer of several blocks has `done` of its `total` blocks ("Channels",
+    // 713, 1623); `secondsLeft` is estimated from the blocks so far (-1: not
+    // yet known).
+    virtual void blocksDone(const QString &what, int done, int total, int secondsLeft) {
+        Q_UNUSED(what);
+        Q_UNUSED(done);
+        Q_UNUSED(total);
+        Q_UNUSED(secondsLeft);
+    }
 };
+
+// "Channels 713/1623 · 21 s left" (without the time while it is not known).
+QString blocksDoneText(const QString &what, int done, int total, int secondsLeft);
 
 // A host that shows nothing (tests, composite steps that report elsewhere).
 class NullTransferHost : public TransferHost {
@@ -79,6 +91,7 @@ inline const QString kErrorText = QStringLiteral("Error");
 inline const QString kPortErrorText = QStringLiteral("Port Error");
 inline const QString kFinishTitle = QStringLiteral(" Finish");
 inline const QString kErrorTitle = QStringLiteral(" Error");
+inline const QString kStoppedTitle = QStringLiteral(" Stopped");
 
 // `finishTransfer`: "0%" in `Progress`, busy cleared, window controls back.
 void finishTransfer(SerialLink &link, TransferHost &host);
@@ -86,7 +99,8 @@ void finishTransfer(SerialLink &link, TransferHost &host);
 // One transfer operation of a window.
 class Operation {
 public:
-    Operation(SerialLink &link, TransferHost &host);
+    // `name` labels the blocks done while the operation runs ("Channels").
+    Operation(SerialLink &link, TransferHost &host, const QString &name = QString());
 
     // False (and nothing happens) while another transfer runs or the window
     // closes. Otherwise the link is busy and the host is told.
@@ -102,6 +116,12 @@ public:
     // without a message, and a stop request (checked before each exchange,
     // never during one) with the stop ending. False once it has ended.
     bool repeat(int count, int failureLimit, const std::function<Outcome(int index)> &exchange);
+    // What the operation leaves behind when it does not succeed, in the
+    // user's terms: shown when it is stopped, and named by a whole-radio
+    // transfer's closing message.
+    void setEndReport(std::function<QString(TransferResult)> report) {
+        m_report = std::move(report);
+    }
     // One exchange, up to `attempts` times.
     bool retry(int attempts, const std::function<Outcome()> &exchange);
 
@@ -109,9 +129,11 @@ public:
     void fail();     // "Error" / " Error"
     void failPort(); // "Port Error" / " Error", with the reason
     void close();    // the window is closing: end without a message
+    void stop();     // the user stopped it: its end report titled " Stopped"
     // 100 %, then `text` titled " Finish" unless the operation runs quietly.
     void succeed(int progressMaximum = -1, const QString &text = kSuccessText);
 
+    void setName(const QString &name) { m_name = name; }
     bool ended() const { return m_result.has_value(); }
     TransferResult result() const { return m_result.value_or(TransferResult::NotStarted); }
     SerialLink &link() { return m_link; }
@@ -123,6 +145,8 @@ private:
 
     SerialLink &m_link;
     TransferHost &m_host;
+    QString m_name;
+    std::function<QString(TransferResult)> m_report;
     std::optional<TransferResult> m_result;
 };
 
@@ -135,19 +159,31 @@ TransferResult runSingleExchange(SerialLink &link, TransferHost &host,
 
 // A whole-radio transfer: transfers run one after the other as quiet steps
 // (no "Success" of their own), each with its own identification, retry
-// limits and failure messages.
+// limits and failure messages. A port error or a stop ends the sequence: the
+// steps after it are not tried.
 class Sequence {
 public:
+    struct Step {
+        QString name;
+        TransferResult result = TransferResult::NotStarted; // NotStarted: not tried
+        QString report; // what a step that did not succeed leaves behind
+    };
+
     Sequence(SerialLink &link, TransferHost &host);
+    ~Sequence();
 
     // False while another transfer runs or the window closes.
     bool begin();
-    // Runs one step quietly and returns how it ended. After a step during
-    // which the window was closed, the sequence has ended (closed()).
+    // Runs one step quietly and returns how it ended; a step after a port
+    // error or a stop is not run (NotStarted). After a step during which the
+    // window was closed, the sequence has ended (closed()).
     TransferResult step(const QString &name, const std::function<TransferResult()> &run);
     bool closed() const { return m_closed; }
-    // The steps that did not succeed, by name.
-    const QStringList &failedSteps() const { return m_failed; }
+    // Every step so far succeeded.
+    bool allSucceeded() const;
+    const QList<Step> &steps() const { return m_steps; }
+    // The steps that did not succeed (not tried included), by name.
+    QStringList failedSteps() const;
     // The common end: finishTransfer without a message of its own.
     void finish();
 
@@ -155,7 +191,8 @@ private:
     SerialLink &m_link;
     TransferHost &m_host;
     bool m_closed = false;
-    QStringList m_failed;
+    bool m_cutShort = false;
+    QList<Step> m_steps;
 };
 
 } // namespace kpr5

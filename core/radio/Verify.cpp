@@ -108,6 +108,7 @@ VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
     host.setProgressMaximum(total);
     host.setProgressValue(0);
     if (!op.identify()) {
+        result.portError = op.result() == TransferResult::PortError;
         unreadFrom(0);
         return result;
     }
@@ -123,6 +124,7 @@ VerifyResult verifyRegions(const QList<VerifyRegion> &regions, SerialLink &link,
                     result.differing << region.name;
                     result.differingBlocks << differing;
                 }
+                result.portError = op.result() == TransferResult::PortError;
                 unreadFrom(r);
                 return result;
             }

@@ -39,6 +39,7 @@ bool blockMatches(const VerifyBlock &block, const QByteArray &readBack);
 
 struct VerifyResult {
     bool started = false;       // false: another transfer was running
+    bool portError = false;     // the port could not be used
     QStringList differing;      // regions holding other bytes than written
     QList<int> differingBlocks; // how many blocks of each differing region
     QStringList unread;         // regions that could not be read back

@@ -30,7 +30,7 @@ int columnTwips(int column) {
 }
 } // namespace
 
-TransferResult openGroupWindow(Workspace &workspace, bool automatic) {
+TransferResult openGroupWindow(Workspace &workspace, bool automatic, bool announce) {
     if (workspace.transferRunning()) return TransferResult::NotStarted;
     RadioDocument &doc = workspace.document();
     if (!doc.banks.totalIsValid()) doc.banks.reset();
@@ -38,6 +38,7 @@ TransferResult openGroupWindow(Workspace &workspace, bool automatic) {
     doc.oneTouch.rebuildLists(doc.banks);
     GroupWindow dialog(doc.banks, doc.groups, workspace.link().sharedPortSettings(), automatic,
                        workspace.window());
+    dialog.setAnnounce(announce);
     dialog.exec();
     return dialog.automaticResult();
 }
@@ -217,7 +218,10 @@ void GroupWindow::okClicked() {
 
 void GroupWindow::readGroupsClicked() {
     if (busy()) return;
-    const TransferResult result = readGroups(m_groups, m_link, *this, m_automatic, &m_banks);
+    const GroupReadEnding ending = !m_automatic ? GroupReadEnding::Ok
+                                   : m_announce ? GroupReadEnding::AllDataRead
+                                                : GroupReadEnding::Quiet;
+    const TransferResult result = readGroups(m_groups, m_link, *this, ending, &m_banks);
     if (m_automatic) m_automaticResult = result;
     if (m_link.closing()) return;
     // The whole-radio read goes on with its next step whether or not the

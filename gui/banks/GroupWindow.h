@@ -24,7 +24,8 @@ class Workspace;
 // Does nothing while the main window's transfer runs; resets the banks when
 // their total is not 1000.
 // The result is the automatic read's (NotStarted when it did not run).
-TransferResult openGroupWindow(Workspace &workspace, bool automatic = false);
+// `announce`: the automatic read says "Success ALL DATA READ".
+TransferResult openGroupWindow(Workspace &workspace, bool automatic = false, bool announce = true);
 
 class GroupWindow : public QDialog, public TransferHost {
     Q_OBJECT
@@ -51,6 +52,8 @@ public:
     // `port`: the main window's port settings, shared.
     GroupWindow(BankTable &banks, GroupTable &groups, SharedPortSettings port, bool automatic,
                 QWidget *parent = nullptr);
+    // The automatic read ends without its "Success ALL DATA READ".
+    void setAnnounce(bool announce) { m_announce = announce; }
     ~GroupWindow() override;
 
     SerialLink &link() { return m_link; }
@@ -92,6 +95,7 @@ private:
     SerialLink m_link;
     bool m_automatic;
     bool m_automaticStarted = false;
+    bool m_announce = true;
     TransferResult m_automaticResult = TransferResult::NotStarted;
     bool m_closeWhenIdle = false;
     QTableWidget *m_grid = nullptr;

@@ -9,10 +9,11 @@
 
 namespace kpr5 {
 
-void saveBackupGui(Workspace &workspace) {
+void saveBackupGui(Workspace &workspace, BackupKind kind) {
     QString error;
+    const int keep = workspace.backupsKept() > 0 ? workspace.backupsKept() : kDefaultBackupsKept;
     if (!saveBackup(workspace.document(), workspace.link().portSettings().comPort,
-                    backupDirectory(), QDateTime::currentDateTime(), nullptr, &error))
+                    backupDirectory(), QDateTime::currentDateTime(), nullptr, &error, kind, keep))
         workspace.host().message(kBackupErrorText, kErrorTitle, error);
 }
 

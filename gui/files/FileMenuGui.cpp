@@ -85,6 +85,7 @@ void readConfigurationGui(Workspace &workspace) {
     PortSettings &port = workspace.link().portSettings();
     port.comPort = choice.comPort;
     port.devicePath = choice.devicePath;
+    workspace.setBackupsKept(choice.keepBackups);
 }
 
 void writeConfigurationGui(Workspace &workspace) {
@@ -92,8 +93,11 @@ void writeConfigurationGui(Workspace &workspace) {
     if (path.isEmpty()) return;
     QString error;
     const PortSettings &port = workspace.link().portSettings();
-    if (!config::writeConfiguration(workspace.document(), port.comPort, port.devicePath, path,
-                                    &error))
+    config::PortChoice choice;
+    choice.comPort = port.comPort;
+    choice.devicePath = port.devicePath;
+    choice.keepBackups = workspace.backupsKept();
+    if (!config::writeConfiguration(workspace.document(), choice, path, &error))
         qWarning("kpr5: the configuration file %s could not be written: %s", qPrintable(path),
                  qPrintable(error));
 }

@@ -12,19 +12,30 @@ namespace kpr5 {
 void readAllGui(Workspace &workspace) {
     // The font and group windows run their automatic read: the font window
     // reads all eight characters and closes, the group window reads the
-    // groups, says "Success ALL DATA READ" and closes.
+    // groups, says "Success ALL DATA READ" when every step so far succeeded,
+    // and closes.
     WholeRadioReadSteps steps;
     steps.userCharacters = [&workspace] { return openFontWindow(workspace, true); };
-    steps.groups = [&workspace] { return openGroupWindow(workspace, true); };
+    steps.groups = [&workspace](bool announce) {
+        return openGroupWindow(workspace, true, announce);
+    };
     const WholeRadioResult result =
         readAll(workspace.document(), workspace.link(), workspace.host(), steps);
+    reportVerdict(workspace.host(), result, false);
     // Nothing lost: a complete read is also kept as a backup.
-    if (result.ok()) saveBackupGui(workspace);
+    if (result.ok()) saveBackupGui(workspace, BackupKind::Read);
 }
 
 void writeAllGui(Workspace &workspace) {
+    RadioDocument &doc = workspace.document();
+    // The user characters go only when the window holds real ones: the
+    // start-up blank would wipe the radio's, which its names use.
     const WholeRadioResult result =
-        writeAll(workspace.document(), workspace.link(), workspace.host(), true);
+        writeAll(doc, workspace.link(), workspace.host(), doc.font.known());
+    reportVerdict(workspace.host(), result, true);
+    if (!result.started || result.closing) return;
+    // What was sent is kept too, complete or not.
+    saveBackupGui(workspace, BackupKind::Written);
     if (result.ok() && verifyAfterWriteChecked(workspace)) verifyAfterWriteGui(workspace);
 }
 

@@ -26,12 +26,14 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -175,8 +177,24 @@ void MainWindow::buildPages() {
     m_progressText->setReadOnly(true);
     m_progressText->setMaximumWidth(60);
     m_progressText->setText(QStringLiteral("0%"));
+    // What runs and how long it will take, and the way to stop it (Stop or
+    // Esc), between two blocks: never in the middle of an exchange.
+    m_activity = new QLabel(central);
+    m_activity->setObjectName(QStringLiteral("TRANSFER_STATUS"));
+    m_activity->setMinimumWidth(220);
+    m_stop = new QPushButton(tr("Stop"), central);
+    m_stop->setObjectName(QStringLiteral("STOP_TRANSFER"));
+    m_stop->setToolTip(tr("Stop the transfer after the block in progress (Esc)"));
+    m_stop->setEnabled(false);
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_link.requestStop(); });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_link.busy()) m_link.requestStop();
+    });
     progressRow->addWidget(m_progressBar, 1);
     progressRow->addWidget(m_progressText);
+    progressRow->addWidget(m_activity);
+    progressRow->addWidget(m_stop);
     layout->addLayout(progressRow);
     setCentralWidget(central);
 
@@ -329,12 +347,23 @@ void MainWindow::setTransferControlsEnabled(bool enabled) {
 
 void MainWindow::transferStarted() {
     setTransferControlsEnabled(false);
+    m_stop->setEnabled(true);
     Q_EMIT m_workspace->transferBegan();
 }
 
 void MainWindow::transferFinished() {
+    m_stop->setEnabled(false);
+    m_activity->clear();
     setTransferControlsEnabled(true);
     Q_EMIT m_workspace->transferEnded();
+}
+
+void MainWindow::stepStarted(const QString &name) {
+    m_activity->setText(name.isEmpty() ? name : name.at(0).toUpper() + name.mid(1));
+}
+
+void MainWindow::blocksDone(const QString &what, int done, int total, int secondsLeft) {
+    m_activity->setText(blocksDoneText(what, done, total, secondsLeft));
 }
 
 void MainWindow::closeWindow() {

@@ -15,7 +15,9 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QMenu;
 class QProgressBar;
 class QStackedWidget;
@@ -71,6 +73,8 @@ public:
     void transferFinished() override;
     void closeWindow() override;
     void processEvents() override;
+    void stepStarted(const QString &name) override;
+    void blocksDone(const QString &what, int done, int total, int secondsLeft) override;
 
     // Enable or disable the controls that finishTransfer re-enables.
     void setTransferControlsEnabled(bool enabled);
@@ -93,6 +97,8 @@ private:
     QStackedWidget *m_stack = nullptr;
     QProgressBar *m_progressBar = nullptr;
     QLineEdit *m_progressText = nullptr;
+    QLabel *m_activity = nullptr;
+    QPushButton *m_stop = nullptr;
     QMenu *m_portMenu = nullptr;
     QMenu *m_detectedMenu = nullptr;
     QActionGroup *m_portGroup = nullptr;

@@ -12,8 +12,7 @@ namespace {
 const char *const kTransferControl = "kpr5DisabledDuringTransfer";
 }
 
-Workspace::Workspace(RadioDocument &document, SerialLink &link, TransferHost &host,
-                     QWidget *window)
+Workspace::Workspace(RadioDocument &document, SerialLink &link, TransferHost &host, QWidget *window)
     : QObject(window), m_document(document), m_link(link), m_host(host), m_window(window) {}
 
 QString Workspace::startDirectory() const {

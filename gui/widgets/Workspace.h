@@ -36,9 +36,16 @@ public:
     // writable, else the user's home.
     QString startDirectory() const;
 
+    // How many backup sets the backup folder keeps (0: the default), as the
+    // configuration file says.
+    int backupsKept() const { return m_backupsKept; }
+    void setBackupsKept(int sets) { m_backupsKept = sets; }
+
     // The bank page guards leaving it: asked before the page changes from
     // `from` to `to`; false keeps `from`.
-    void setPageGuard(std::function<bool(int from, int to)> guard) { m_pageGuard = std::move(guard); }
+    void setPageGuard(std::function<bool(int from, int to)> guard) {
+        m_pageGuard = std::move(guard);
+    }
     bool allowPageChange(int from, int to) const { return !m_pageGuard || m_pageGuard(from, to); }
 
 Q_SIGNALS:
@@ -55,6 +62,7 @@ private:
     TransferHost &m_host;
     QWidget *m_window;
     std::function<bool(int, int)> m_pageGuard;
+    int m_backupsKept = 0;
 };
 
 // The controls a transfer disables and `finishTransfer` enables again. Each

@@ -74,8 +74,11 @@ private Q_SLOTS:
         doc.channels.setText(5, 1, QStringLiteral("145.00000MHz"));
         doc.channels.setInUse(4, 1);
         QString error;
-        QVERIFY(config::writeConfiguration(doc, 7, QStringLiteral("/dev/serial/by-id/usb-Ä B"),
-                                           m_ini, &error));
+        config::PortChoice written;
+        written.comPort = 7;
+        written.devicePath = QStringLiteral("/dev/serial/by-id/usb-Ä B");
+        written.keepBackups = 30; // a number set by hand survives the rewrite
+        QVERIFY(config::writeConfiguration(doc, written, m_ini, &error));
         const QStringList lines = textfile::decodeLines(readFile(m_ini));
         QVERIFY(lines.contains(QStringLiteral("COMPORT07")));
         QVERIFY(lines.filter(QStringLiteral("ON SCREEN")).size() == 1);
@@ -87,6 +90,7 @@ private Q_SLOTS:
         const config::PortChoice choice = config::readConfiguration(m_ini);
         QCOMPARE(choice.comPort, 7);
         QCOMPARE(choice.devicePath, QStringLiteral("/dev/serial/by-id/usb-Ä B"));
+        QCOMPARE(choice.keepBackups, 30);
 
         // The configuration file opens as a data file.
         RadioDocument back;

@@ -136,7 +136,8 @@ void BankTransferTest::groupReadDecodesBothBlocks() {
     GroupTable groups;
     groups.setLinked(5, 5, true); // overwritten by the radio's group 5
     m_link->setReplyTimeout(200);
-    QVERIFY(succeeded(readGroups(groups, *m_link, m_host, automatic)));
+    QVERIFY(succeeded(readGroups(groups, *m_link, m_host,
+                                 automatic ? GroupReadEnding::AllDataRead : GroupReadEnding::Ok)));
     QCOMPARE(groups.encodeArea(), [&] {
         QByteArray expected = area;
         expected[7] = 0; // byte 7 of each group carries nothing
@@ -197,7 +198,7 @@ void BankTransferTest::silentRadioEndsWithError() {
         ok = succeeded(writeBanks(banks, *m_link, m_host));
         break;
     case 2:
-        ok = succeeded(readGroups(groups, *m_link, m_host, true));
+        ok = succeeded(readGroups(groups, *m_link, m_host, GroupReadEnding::AllDataRead));
         break;
     case 3:
         ok = succeeded(writeGroups(groups, *m_link, m_host));

@@ -350,7 +350,7 @@ bool run(Subject s, Env &e) {
     case Subject::WriteBanks:
         return succeeded(writeBanks(d.banks, e.link, e.host));
     case Subject::ReadGroups:
-        return succeeded(readGroups(d.groups, e.windowLink, e.host, false));
+        return succeeded(readGroups(d.groups, e.windowLink, e.host, GroupReadEnding::Ok));
     case Subject::WriteGroups:
         return succeeded(writeGroups(d.groups, e.windowLink, e.host));
     case Subject::ReadOneTouch:
