@@ -276,7 +276,10 @@ int writeCommand(const QStringList &arguments) {
     const bool quiet = p.isSet(quietOption());
     TerminalHost host(showProgress(p), quiet);
     InterruptStops interrupt(link);
-    const WholeRadioResult result = writeAll(doc, link, host, p.isSet(fontOption()));
+    const WholeRadioResult result =
+        writeAll(doc, link, host, p.isSet(fontOption()),
+                 QStringLiteral("The user characters were not written (no --font given): the "
+                                "radio keeps its own."));
     host.endLine();
     if (result.started) {
         // What was sent is kept in the backup folder, complete or not.
@@ -353,12 +356,16 @@ QString usage() {
         "  kpr5 ports                         the serial ports the system reports\n"
         "  kpr5 --help                        this text\n"
         "\n"
-        "A complete read is also kept in the backup folder (<data>/kpr5/backups).\n"
+        "A complete read, and what every write sent, are also kept in the backup folder\n"
+        "(<data>/kpr5/backups, e.g. ~/.local/share/kpr5/backups); it keeps the newest 100\n"
+        "sets, or as many as a \"KEEPBACKUPS n\" line in the configuration file says.\n"
         "PORT is COMn (COM1 = /dev/ttyS0 on Linux) or a device path such as /dev/ttyUSB0.\n"
-        "Progress goes to stderr when it is a terminal (--quiet silences it).\n"
+        "Progress (step, blocks done, time left) goes to stderr when it is a terminal.\n"
+        "--quiet prints only warnings, errors and a failed transfer's verdict.\n"
+        "Ctrl+C stops a read or write between two blocks and says what was done.\n"
         "\n"
         "Exit codes: 0 success, 1 a transfer step failed, 2 bad usage, 3 the port could not\n"
-        "be used, 4 a file could not be read or written.\n");
+        "be used, 4 a file could not be read or written, 130 stopped by Ctrl+C.\n");
 }
 
 bool isCommand(const QStringList &arguments) {

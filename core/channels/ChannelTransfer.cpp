@@ -81,21 +81,27 @@ QString channelsEndReport(const RowRange &rows, Direction direction, int done, b
     if (stopped)
         text = done > 0 ? QStringLiteral("Stopped after row %1 %2").arg(lastDone).arg(of)
                         : QStringLiteral("Stopped before row %1 %2").arg(rows.first).arg(of);
-    const QString rest = done < rows.count() ? rowSpan(lastDone + 1, rows.last) : QString();
     if (reading) {
+        const QString rest = done < rows.count() ? rowSpan(lastDone + 1, rows.last) : QString();
         if (stopped) return text + QStringLiteral("; rows after it unchanged");
         return done > 0 ? QStringLiteral("%1 read from the radio, %2 as before")
                               .arg(rowSpan(rows.first, lastDone), rest)
                         : QStringLiteral("%1 as before").arg(rowSpan(rows.first, rows.last));
     }
     QStringList holds;
-    if (done > 0) holds << QStringLiteral("the new %1").arg(rowSpan(rows.first, lastDone));
-    if (!rest.isEmpty()) holds << QStringLiteral("its old %1").arg(rest);
-    QString written = QStringLiteral("the radio holds %1").arg(holds.join(QStringLiteral(" and ")));
-    if (done > 0 && rows.touchesPassChannels())
+    if (done > 0) holds << QStringLiteral("new %1").arg(rowSpan(rows.first, lastDone));
+    int firstOld = lastDone + 1;
+    if (!stopped && firstOld <= rows.last) {
+        // The radio may have taken the block whose answer never came.
+        holds << QStringLiteral("row %1 new or old (its answer did not come)").arg(firstOld);
+        ++firstOld;
+    }
+    if (firstOld <= rows.last) holds << QStringLiteral("old %1").arg(rowSpan(firstOld, rows.last));
+    QString written = holds.join(QStringLiteral(", "));
+    if (lastDone >= memorymap::kFirstPassRow && rows.first <= memorymap::kLastPassRow)
         written +=
-            QStringLiteral("; its pass table was not rewritten (write these channels again)");
-    return stopped ? text + QStringLiteral(": ") + written : written;
+            QStringLiteral("; the pass table was not rewritten (write these channels again)");
+    return stopped ? text + QStringLiteral(": the radio holds ") + written : written;
 }
 
 } // namespace

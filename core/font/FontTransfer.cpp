@@ -83,6 +83,7 @@ int FontTransfer::replyLengthFor(int state) const {
 bool FontTransfer::writeGlyph(int k) {
     if (busy() || !FontImage::validGlyph(k)) return false;
     m_glyph = k;
+    m_stopPending = false;
     m_host.transferStarted();
     setState(IdentifyForWrite);
     if (!sendFrame(fontIdentificationFrame())) endPortError();
@@ -92,6 +93,7 @@ bool FontTransfer::writeGlyph(int k) {
 bool FontTransfer::readGlyph(int k) {
     if (busy() || !FontImage::validGlyph(k)) return false;
     m_glyph = k;
+    m_stopPending = false;
     m_host.transferStarted();
     setState(IdentifyForRead);
     if (!sendFrame(fontIdentificationFrame())) endPortError();
@@ -99,9 +101,27 @@ bool FontTransfer::readGlyph(int k) {
 }
 
 // A frame sent from a port event or a timer expiry: the transfer ends with
-// "Port Error" when the port cannot be used.
+// "Port Error" when the port cannot be used, and before the frame when the
+// user asked to stop.
 void FontTransfer::sendStep(const CommandFrame &frame) {
+    if (m_stopPending) {
+        endSingle(false,
+                  QStringLiteral("Stopped: character %1 was not %2.")
+                      .arg(m_glyph + 1)
+                      .arg(m_state == GlyphWriteSent || m_state == IdentifyForWrite
+                               ? QStringLiteral("written")
+                               : QStringLiteral("read")),
+                  kStoppedTitle);
+        return;
+    }
     if (!sendFrame(frame)) endPortError();
+}
+
+void FontTransfer::requestStop() {
+    if (m_state == WritingAll || m_state == ReadingAll)
+        m_link.requestStop();
+    else if (busy())
+        m_stopPending = true;
 }
 
 void FontTransfer::onBytesWritten() {
@@ -259,7 +279,7 @@ bool acceptGlyphRead(const QByteArray &reply, int) {
 
 TransferResult FontTransfer::runAll(bool write) {
     if (busy()) return TransferResult::NotStarted;
-    Operation op(m_link, m_host);
+    Operation op(m_link, m_host, QStringLiteral("User characters"));
     if (!op.begin()) return op.result();
     setState(write ? WritingAll : ReadingAll);
     const auto ended = [&] {

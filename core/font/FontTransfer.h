@@ -70,6 +70,8 @@ public:
 
     // The window is closing: stop whatever runs, close the port, no message.
     void abort();
+    // The user asked to stop: the transfer ends before its next frame.
+    void requestStop();
 
     // Messages (exact texts of the radio's program).
     static QString fontDataError(int comType); // "Font Data Error　COM_TYPE １１" ...
@@ -108,6 +110,7 @@ private:
     int m_timeouts = 0;
     int m_glyph = 0;
     bool m_quiet = false;
+    bool m_stopPending = false;
 };
 
 } // namespace kpr5

@@ -122,11 +122,13 @@ QString wholeRadioVerdict(const WholeRadioResult &r, bool write, bool multiLine)
     if (!notTried.isEmpty()) lines << QStringLiteral("as before: %1").arg(notTried.join(sep));
     if (!r.note.isEmpty()) lines << r.note;
     if (multiLine) return lines.join(QLatin1Char('\n'));
-    // One line: "...(cause); the radio now holds new: a, b; as before: c".
-    const QString head = lines.takeFirst();
+    // One line: "... (cause); the radio now holds new: a, b; as before: c".
+    QString head = lines.takeFirst();
+    head.chop(1);
     const QString holds = lines.takeFirst();
-    return QStringLiteral("%1 %2 %3")
-        .arg(head, holds.toLower().chopped(1) + QLatin1Char(':'), lines.join(QStringLiteral("; ")));
+    if (write && !lines.isEmpty())
+        lines.first().prepend(holds.toLower().chopped(1) + QLatin1Char(' '));
+    return head + QStringLiteral("; ") + lines.join(QStringLiteral("; "));
 }
 
 WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &host,
@@ -177,12 +179,13 @@ WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &hos
     return result;
 }
 
-WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs) {
+WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host, bool glyphs,
+                          const QString &leftOutNote) {
     WholeRadioResult result;
     Sequence sequence(link, host);
     if (!sequence.begin()) return result;
     result.started = true;
-    if (!glyphs) result.note = kGlyphsLeftOutNote;
+    if (!glyphs) result.note = leftOutNote;
     // The groups and the user characters follow the settings without a new
     // identification, as one last step (named after the stage that failed).
     QString lastStep = kGroupsStep;

@@ -56,14 +56,16 @@ WholeRadioResult readAll(RadioDocument &doc, SerialLink &link, TransferHost &hos
                          const WholeRadioReadSteps &steps = {});
 
 // Channels with the pass table, banks, one-touch keys, title, settings with
-// DTMF, then the two group blocks and (with `glyphs`) the eight user
-// characters without a new identification.
-WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host,
-                          bool glyphs = true);
-
-// The note for a whole-radio write that leaves the user characters out.
+// The note for a window's whole-radio write that leaves the user
+// characters out.
 inline const QString kGlyphsLeftOutNote =
     QStringLiteral("The user characters were not written: none were read, opened or drawn in "
                    "this run, so the radio keeps its own.");
+
+// DTMF, then the two group blocks and (with `glyphs`) the eight user
+// characters without a new identification. Without them, `leftOutNote` is
+// said with the verdict.
+WholeRadioResult writeAll(RadioDocument &doc, SerialLink &link, TransferHost &host,
+                          bool glyphs = true, const QString &leftOutNote = kGlyphsLeftOutNote);
 
 } // namespace kpr5

@@ -113,6 +113,10 @@ GroupWindow::GroupWindow(BankTable &banks, GroupTable &groups, SharedPortSetting
     buttons->addStretch(1);
     m_clear = makeButton(QStringLiteral("Command1"), QStringLiteral("Clear"));
     m_ok = makeButton(QStringLiteral("Command2"), QStringLiteral("OK"));
+    // Stop (or Esc) ends a transfer before its next block.
+    m_stop = makeButton(QStringLiteral("STOP_TRANSFER"), tr("Stop"));
+    m_stop->setEnabled(false);
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_link.requestStop(); });
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -237,6 +241,7 @@ void GroupWindow::writeGroupsClicked() {
 void GroupWindow::setButtonsEnabled(bool enabled) {
     for (QPushButton *b : {m_read, m_write, m_clear, m_ok})
         b->setEnabled(enabled);
+    m_stop->setEnabled(!enabled);
 }
 
 void GroupWindow::message(const QString &text, const QString &title, const QString &detail) {
@@ -279,8 +284,10 @@ void GroupWindow::closeEvent(QCloseEvent *event) {
 }
 
 void GroupWindow::reject() {
-    if (busy()) // Escape does nothing while a transfer runs
+    if (busy()) { // Escape stops a transfer instead of closing
+        m_link.requestStop();
         return;
+    }
     QDialog::reject();
 }
 

@@ -67,7 +67,7 @@ public:
     void clearClicked();
     void okClicked();
     void cellClicked(int row, int column);
-    // Escape: closes unless a transfer runs.
+    // Escape: closes, or stops a transfer that runs.
     void reject() override;
 
     // TransferHost: the window has no progress display.
@@ -103,6 +103,7 @@ private:
     QPushButton *m_write = nullptr;
     QPushButton *m_clear = nullptr;
     QPushButton *m_ok = nullptr;
+    QPushButton *m_stop = nullptr;
 };
 
 } // namespace kpr5

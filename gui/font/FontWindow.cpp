@@ -180,6 +180,12 @@ void FontWindow::buildControls() {
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
+    // Stop (or Esc) ends a transfer before its next frame.
+    m_stop = new QPushButton(tr("Stop"), this);
+    m_stop->setObjectName(QStringLiteral("STOP_TRANSFER"));
+    m_stop->setEnabled(false);
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_transfer->requestStop(); });
+
     m_transferControls = {writeButton, readButton,     onButton,      offButton,
                           clearButton, writeAllButton, readAllButton, nextButton,
                           backButton,  allClearButton, m_list};
@@ -205,6 +211,7 @@ void FontWindow::buildControls() {
     all->addWidget(writeAllButton);
     side->addLayout(all);
     side->addWidget(m_progress);
+    side->addWidget(m_stop);
     side->addStretch(1);
     side->addWidget(okButton);
 
@@ -288,6 +295,17 @@ void FontWindow::setSelection(int value) {
 void FontWindow::setTransferControlsEnabled(bool enabled) {
     for (QWidget *w : std::as_const(m_transferControls))
         w->setEnabled(enabled);
+    m_stop->setEnabled(!enabled);
+}
+
+void FontWindow::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape && m_transfer->busy()) {
+        // Escape stops a transfer; closing the window still ends it at once.
+        m_transfer->requestStop();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void FontWindow::writeCharacter() {

@@ -65,6 +65,8 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Escape: closes, or stops a transfer that runs.
+    void keyPressEvent(QKeyEvent *event) override;
 
 public Q_SLOTS:
     void done(int result) override;
@@ -89,6 +91,7 @@ private:
     QTableWidget *m_grid = nullptr;
     QComboBox *m_list = nullptr;
     QProgressBar *m_progress = nullptr;
+    QPushButton *m_stop = nullptr;
     QList<QWidget *> m_transferControls;
 };
 

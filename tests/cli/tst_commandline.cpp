@@ -5,9 +5,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <functional>
 
 using namespace kpr5;
 
@@ -19,7 +23,8 @@ struct Run {
 };
 
 Run runKpr5(const QStringList &args, int timeoutMs = 120000,
-            const QString &replyTimeout = QString()) {
+            const QString &replyTimeout = QString(),
+            const std::function<void(QProcess &)> &whileRunning = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Backups of the reads go to a folder of the test's own.
@@ -29,7 +34,11 @@ Run runKpr5(const QStringList &args, int timeoutMs = 120000,
         env.insert(QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS"), replyTimeout);
     p.setProcessEnvironment(env);
     p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kpr5"), args);
-    if (!p.waitForFinished(timeoutMs)) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.waitForFinished(whileRunning ? 5 : timeoutMs) && clock.elapsed() < timeoutMs)
+        if (whileRunning) whileRunning(p);
+    if (p.state() != QProcess::NotRunning) {
         p.kill();
         p.waitForFinished();
     }
@@ -189,8 +198,35 @@ private Q_SLOTS:
                                  "user characters", "groups"})
             QVERIFY2(r.err.contains(QLatin1String(step) + QLatin1String(": Error")),
                      qPrintable(r.err));
-        // 3 identification attempts for each of the seven steps.
+        // 3 identification attempts for each of the seven steps, and no
+        // success line before the one verdict line.
         QCOMPARE(radio.frameCount(), 21);
+        QVERIFY2(!r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
+        QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
+    }
+
+    // Ctrl+C stops a read between two blocks: exit 130, no file.
+    void ctrlCStopsARead() {
+        QTemporaryDir dir;
+        sim::SimOptions o;
+        o.baud = 57600; // as slow as the radio, so that the read is still running
+        sim::RadioSimulator radio(o);
+        QVERIFY(radio.start());
+        const QString out = dir.filePath(QStringLiteral("out.R5"));
+        bool sent = false;
+        const Run r = runKpr5({QStringLiteral("read"), QStringLiteral("--port"), radio.portPath(),
+                               QStringLiteral("--output"), out},
+                              120000, QString(), [&](QProcess &p) {
+                                  if (!sent && radio.frameCount() >= 40) {
+                                      ::kill(pid_t(p.processId()), SIGINT);
+                                      sent = true;
+                                  }
+                              });
+        QVERIFY(sent);
+        QCOMPARE(r.exitCode, 130);
+        QVERIFY(!QFile::exists(out));
+        QVERIFY2(r.err.contains(QStringLiteral("stopped during channels")), qPrintable(r.err));
+        QVERIFY(radio.frameCount() < 60); // between two blocks, not at the end
     }
 
     void portAndUsageErrors() {

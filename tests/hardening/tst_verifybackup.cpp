@@ -217,6 +217,24 @@ private Q_SLOTS:
         QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
                             &error));
         QVERIFY(!error.isEmpty());
+
+        // The folder keeps the newest sets only; what the program did not
+        // name is left alone.
+        QFile mine(QDir(folder).filePath(QStringLiteral("mine.R5")));
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        mine.close();
+        BackupFiles written, newest;
+        QVERIFY(saveBackup(doc, 3, folder, when.addSecs(60), &written, &error, BackupKind::Written,
+                           10));
+        QCOMPARE(QFileInfo(written.dataFile).fileName(),
+                 QStringLiteral("2026-12-06_081600-written.R5"));
+        QVERIFY(
+            saveBackup(doc, 3, folder, when.addSecs(120), &newest, &error, BackupKind::Read, 2));
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+                 (QStringList{QStringLiteral("2026-12-06_081600-written.FR5"),
+                              QStringLiteral("2026-12-06_081600-written.R5"),
+                              QStringLiteral("2026-12-06_081700.FR5"),
+                              QStringLiteral("2026-12-06_081700.R5"), QStringLiteral("mine.R5")}));
     }
 
     // `kpr5 read` keeps a backup; `kpr5 write --verify` reports on stderr and

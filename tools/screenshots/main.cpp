@@ -6,9 +6,14 @@
 #include "gui/channels/DetailDialog.h"
 #include "gui/font/FontWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/MessageDialog.h"
+
+#include "RadioSimulator.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace kpr5;
 
@@ -65,6 +70,31 @@ int main(int argc, char **argv) {
         GroupWindow groups(w.document().banks, w.document().groups, w.link().sharedPortSettings(),
                            false, &w);
         grab(groups, "group-window");
+    }
+
+    // A channel read in progress at the radio's speed: the step, the blocks
+    // done and the time left beside the bar, and Stop.
+    {
+        sim::SimOptions options;
+        options.baud = 57600;
+        sim::RadioSimulator radio(options);
+        if (radio.start()) {
+            w.link().portSettings().devicePath = radio.portPath();
+            w.selectPage(MainWindow::MemoryPage);
+            QTimer::singleShot(3000, &w, [&] {
+                // The grid does not repaint during a transfer; on a screen it
+                // keeps its last picture, which a grab has to ask for.
+                auto *grid = w.findChild<QWidget *>(QStringLiteral("MSFlexGrid1"));
+                grid->setUpdatesEnabled(true);
+                w.grab().save(out + QStringLiteral("/transfer-in-progress.png"));
+                grid->setUpdatesEnabled(false);
+                w.link().requestStop();
+            });
+            // The stop's message box is answered at once.
+            ui::setMessageHook([](const ui::MessageRecord &) { return ui::Answer::Ok; });
+            w.findChild<QPushButton *>(QStringLiteral("READ_Botton"))->click();
+            ui::setMessageHook(nullptr);
+        }
     }
     return 0;
 }
