@@ -37,21 +37,6 @@ class DataFileTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void exampleLineWrittenAndRead() {
-        const QString example = QStringLiteral("CH00120433.0000020720208080002005.0001TOWER");
-        ChannelTable t;
-        setChannel(t, 13, QStringLiteral("433.00000MHz"), QStringLiteral("NFM"), 7, 20,
-                   QStringLiteral("TSQ"), 8, 8, 0, QStringLiteral("-"), QStringLiteral("5.000MHz"),
-                   true, QStringLiteral("TOWER"));
-        QCOMPARE(datafile::channelLine(t, 12), example);
-
-        ChannelTable back;
-        QVERIFY(datafile::readChannelLine(back, example));
-        QCOMPARE(rowTexts(back, 13),
-                 (QStringList{"433.00000MHz", "NFM", "25KHz", "2300Hz", "TSQ", "88.5Hz", "88.5Hz",
-                              "023", "-", "5.000MHz", "*", "TOWER", "in1 st7 ca20 tx8 rx8 dcs0"}));
-    }
-
     void channelFields_data() {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("squelch");
@@ -121,7 +106,6 @@ private Q_SLOTS:
         QTest::newRow("letter in a number")
             << QStringLiteral("0433.00O00020720208080002005.0001") << "A";
         QTest::newRow("too short") << good.left(30) << "";
-        QTest::newRow("name of 33 bytes") << good << QString(33, QLatin1Char('N'));
     }
     void ignoredChannelLines() {
         QFETCH(QString, fixedPart);
@@ -144,7 +128,7 @@ private Q_SLOTS:
         ChannelTable t;
         // A step index above the table reads as step 0; 32 bytes of name are taken,
         // double-byte characters outside the allowed set are dropped.
-        const QString name32 = QString(30, QLatin1Char('N')) + QStringLiteral("ア");
+        const QString name32 = QStringLiteral("ア").repeated(16);
         QVERIFY(datafile::readChannelLine(
             t, QStringLiteral("CH00000145.0000001620208080000000.0000") + name32));
         QCOMPARE(int(t.stepIndex(0)), 0);
@@ -175,7 +159,7 @@ private Q_SLOTS:
                  (QStringList{"CH",   "BK00", "ONETOUCH_BANK", "ONETOUCH_CHDA", "NUM_", "SET_",
                               "TITL", "GRD0", "GRD1",          "GRI0",          "SD01", "SD02",
                               "SD03", "SD04", "SD05",          "SD06",          "SD07", "SD08",
-                              "SD09", "SD10", "SD11",          "COMP",          "File"}));
+                              "SD09", "SD10", "SD11",          "XSET",          "COMP", "File"}));
         QVERIFY(lines.contains(QStringLiteral("NUM_DTMF009123*#")));
         QVERIFY(lines.indexOf(QStringLiteral("NUM_DTMF002A-B")) <
                 lines.indexOf(QStringLiteral("NUM_DTMF009123*#")));
@@ -338,8 +322,6 @@ private Q_SLOTS:
         QTest::newRow("GRX") << QStringLiteral("GRX") + QString(50, QLatin1Char('1')) << false;
         QTest::newRow("SD12") << "SD12001" << false;
         QTest::newRow("SD00") << "SD00001" << false;
-        QTest::newRow("TITLE 33 bytes")
-            << QStringLiteral("TITLE") + QString(33, QLatin1Char('T')) << false;
         QTest::newRow("ONETOUCH short")
             << QStringLiteral("ONETOUCH_BANK") + QString(26, QLatin1Char('0')) << false;
         QTest::newRow("ONETOUCH other")
@@ -443,27 +425,6 @@ private Q_SLOTS:
         QVERIFY(readDataFile(back, fileOf(lines)).ok());
         QCOMPARE(back.oneTouch.bankNumber(0), 5);
         QCOMPARE(back.oneTouch.channelPosition(0), 50);
-    }
-
-    void titleLines() {
-        QCOMPARE(datafile::titleLine(QStringLiteral("HELLO:1~")), QStringLiteral("TITLEHELLO:1~"));
-        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLE")),
-                 std::optional<QString>(QString()));
-        QCOMPARE(datafile::titleFromLine(QStringLiteral("TITLEAB") + QChar(0x2603) +
-                                         QStringLiteral("ア")),
-                 std::optional<QString>(QStringLiteral("ABア")));
-        QVERIFY(
-            !datafile::titleFromLine(QStringLiteral("TITLE") + QStringLiteral("ア").repeated(17)));
-
-        // In a file: a bare TITLE line empties the title, a long one is ignored.
-        RadioDocument doc;
-        doc.title.setDisplayText(QStringLiteral("OLD"));
-        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"),
-                                          QStringLiteral("TITLE") + QString(17, QLatin1Char('X'))}))
-                    .ok());
-        QCOMPARE(doc.title.displayText(), QStringLiteral("OLD"));
-        QVERIFY(readDataFile(doc, fileOf({QStringLiteral("h"), QStringLiteral("TITLE")})).ok());
-        QCOMPARE(doc.title.displayText(), QString());
     }
 
     void extensionAndRefusedFiles_data() {

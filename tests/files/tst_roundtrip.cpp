@@ -28,6 +28,7 @@
 #include "core/link/MemoryMap.h"
 #include "core/settings/SettingsCodec.h"
 #include "core/settings/SettingsModel.h"
+#include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
 
 #include <QFile>
@@ -93,7 +94,7 @@ private:
     quint16 allowedDouble() {
         const auto &table = names::allowedDoubleByteTable();
         quint16 c = 0;
-        while (c == 0)
+        while (c == 0 || !cp932::toUnicode(c)) // the set's ranges have holes (0x817F)
             c = table[std::size_t(below(int(table.size())))];
         return c;
     }
@@ -102,7 +103,7 @@ private:
     // does not define, defined codes outside the allowed set (duplicates of
     // other codes among them), control characters.
     quint16 oddCode() {
-        static const quint16 odd[] = {0x8240, 0x81AD, 0x85A0, 0x0081, 0x00FC, 0x1234, 0xFFFF,
+        static const quint16 odd[] = {0x8240, 0x817F, 0x837F, 0x0081, 0x00FC, 0x1234, 0xFFFF,
                                       0x889F, 0x8754, 0x8790, 0xFA40, 0xEEEF, 0xF040, 0xE040,
                                       0x000D, 0x000A, 0x0001, 0x001F, 0x007F, 0x0009};
         return odd[below(int(std::size(odd)))];
