@@ -38,7 +38,8 @@ void openDataFileGui(MainWindow &window) {
     const QString path = ui::getOpenFileName(&window, kDataOpenFilter, window.startDirectory());
     if (path.isEmpty()) return;
     const DataFileResult result = openDataFile(window.document(), path);
-    ui::showMessage(&window, result.message(), result.title(), result.error);
+    ui::showMessage(&window, result.message(), result.title(),
+                    result.ok() ? result.notes.join(QLatin1Char('\n')) : result.error);
 }
 
 void saveDataFileGui(MainWindow &window) {
@@ -60,7 +61,8 @@ void importCsvGui(MainWindow &window) {
     window.setProgressMaximum(ChannelTable::kFirstBugRow - 1);
     const CsvImportResult result = importCsvFile(window.document().channels, path);
     window.setProgressValue(result.rowsFilled);
-    ui::showMessage(&window, result.message(), result.title(), result.error);
+    ui::showMessage(&window, result.message(), result.title(),
+                    result.ok() ? result.notes.join(QLatin1Char('\n')) : result.error);
     window.setProgressValue(0);
 }
 
