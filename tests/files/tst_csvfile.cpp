@@ -99,8 +99,9 @@ private Q_SLOTS:
         // Names are written as the table shows them, user characters as tokens.
         t.setText(5, Col::NameCol, QStringLiteral("AB:1~ラ"));
         t.setStoredName(4, names::displayToStored(QStringLiteral("AB:1~ラ")));
-        QVERIFY(textfile::decodeLines(exportCsv(t)).at(5).contains(
-            QStringLiteral(",\"AB:1~ラ\",\"5\"")));
+        QVERIFY(textfile::decodeLines(exportCsv(t))
+                    .at(5)
+                    .contains(QStringLiteral(",\"AB:1~ラ\",\"5\"")));
     }
 
     void pythonReadsTheExport() {
