@@ -60,6 +60,8 @@
 //   XTITLE<64 hex digits>  after the TITLE line, as XNAME for the title.
 //   XSET<cross band><CH display mode><opening moving>   3 digits each: the
 //        settings no Set Mode line holds.
+// XRAW and XNAME count only right after the CH line of their slot, XTITLE
+// only right after the TITLE line.
 
 #include <QDateTime>
 #include <QString>

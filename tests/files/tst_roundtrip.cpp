@@ -493,8 +493,9 @@ private Q_SLOTS:
     void radioFileRadioIsExact() {
         const quint64 seed = firstSeed();
         const int images = qEnvironmentVariableIsSet("KPR5_PROPERTY_IMAGES")
-                               ? qEnvironmentVariableIntValue("KPR5_PROPERTY_IMAGES")
+                               ? std::max(1, qEnvironmentVariableIntValue("KPR5_PROPERTY_IMAGES"))
                                : 4;
+        qInfo("KPR5_PROPERTY_SEED=%llu replays this run", seed);
         sim::RadioSimulator first, second;
         QVERIFY(first.start() && second.start());
         QTemporaryDir dir;
@@ -509,18 +510,23 @@ private Q_SLOTS:
             const Image image = ImageMaker(seed + quint64(i), i).make();
             first.setImage(image.bytes);
             second.setImage(ImageMaker(~(seed + quint64(i)), i + 1).make().bytes);
-            QCOMPARE(runCli({"read", "--port", first.portPath(), "--output", data, "--font", font,
-                             "--quiet"}),
-                     0);
-            QCOMPARE(
-                runCli({"write", "--port", second.portPath(), "--font", font, "--quiet", data}), 0);
+            // A command that fails ends the image; the failure names the seed.
+            const auto run = [&](const QStringList &arguments) {
+                if (runCli(arguments) == 0) return true;
+                failures << which + QStringLiteral(": kpr5 %1 failed").arg(arguments.first());
+                return false;
+            };
+            if (!run({"read", "--port", first.portPath(), "--output", data, "--font", font,
+                      "--quiet"}) ||
+                !run({"write", "--port", second.portPath(), "--font", font, "--quiet", data}))
+                continue;
             for (const QString &d : differences(image.bytes, second.image()))
                 failures << which + QStringLiteral(", data file: ") + d;
 
             second.setImage(ImageMaker(seed + quint64(i) + 7777, i + 2).make().bytes);
-            QCOMPARE(runCli({"export-csv", data, csv}), 0);
-            QCOMPARE(runCli({"import-csv", csv, fromCsv}), 0);
-            QCOMPARE(runCli({"write", "--port", second.portPath(), "--quiet", fromCsv}), 0);
+            if (!run({"export-csv", data, csv}) || !run({"import-csv", csv, fromCsv}) ||
+                !run({"write", "--port", second.portPath(), "--quiet", fromCsv}))
+                continue;
             const auto carried = [&](int record) { return image.csvRow[std::size_t(record)]; };
             for (const QString &d : differences(image.bytes, second.image(), carried))
                 failures << which + QStringLiteral(", CSV: ") + d;
