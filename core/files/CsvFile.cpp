@@ -7,7 +7,6 @@
 #include "core/text/NameCodec.h"
 
 #include <QMap>
-
 #include <QRegularExpression>
 #include <QStringDecoder>
 

@@ -3,13 +3,14 @@
 // lines (code page 932, CR LF), written in this order:
 //
 //   "Save Date and Time ..."            header (the reader skips line 1)
-//   CH<slot>...                         every channel slot in use
-//   BK0000..BK0004, ONETOUCH_BANK,      only while the bank page shows the
-//   ONETOUCH_CHDA                       total 1000
+//   CH<slot>... [XRAW] [XNAME]          every channel slot in use
+//   BK0000..BK0004, [XBANK],            only while the bank page shows the
+//   ONETOUCH_BANK, ONETOUCH_CHDA        total 1000
 //   NUM_DTMF<nnn><digits>               every DTMF memory that is not empty
-//   SET_DTMF, TITLE, GRD00..GRD10, GRI, SD01..SD11, COMPORT<nn>
+//   SET_DTMF, TITLE, [XTITLE], GRD00..GRD10, GRI, SD01..SD11, XSET, COMPORT<nn>
 //   [DEVICE<path>]                      configuration file only (see below)
 //   "File End"
+// (the X lines are this program's own, see below)
 //
 // Opening a file clears the channel table (except the call channels and the
 // bug-detector rows) and then applies every line it knows; the other regions
