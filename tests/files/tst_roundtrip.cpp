@@ -337,15 +337,9 @@ struct Span {
     QString region;
 };
 
-// Every block of the memory map that the whole-radio write sends. The byte at
-// 0x1FE01 is only ever read. The settings bytes written back as the radio
-// holds them are the second radio's own and are left out.
-QByteArray writtenMask(QList<Span> *spans) {
-    QByteArray mask(sim::kImageSize, '\0');
-    auto add = [&](quint32 address, int length, const QString &region) {
-        mask.replace(int(address), length, QByteArray(length, '\1'));
-        spans->append({address, length, region});
-    };
+// Every block of the memory map that the whole-radio write sends (the byte at
+// 0x1FE01 is only ever read).
+QList<Span> writtenSpans() {
     static const QMap<RegionId, QString> names{
         {RegionId::SetMode, QStringLiteral("settings")},
         {RegionId::ScanGroups, QStringLiteral("groups")},
@@ -355,16 +349,14 @@ QByteArray writtenMask(QList<Span> *spans) {
         {RegionId::PassTable, QStringLiteral("pass table")},
         {RegionId::UserCharacters, QStringLiteral("user characters")},
         {RegionId::Dtmf, QStringLiteral("DTMF")}};
-    for (const MemoryRegion &r : memorymap::kRegions) {
-        if (!names.contains(r.id)) continue;
-        for (int b = 0; b < r.writeCount; ++b)
-            add(r.writes[std::size_t(b)].address, r.writes[std::size_t(b)].length, names[r.id]);
-    }
+    QList<Span> spans;
+    for (const MemoryRegion &r : memorymap::kRegions)
+        for (int b = 0; names.contains(r.id) && b < r.writeCount; ++b)
+            spans.append(
+                {r.writes[std::size_t(b)].address, r.writes[std::size_t(b)].length, names[r.id]});
     for (int n = 1; n <= memorymap::kRecordCount; ++n)
-        add(*memorymap::recordAddress(n), kRecordBytes, QStringLiteral("channel"));
-    for (int offset : settings::kImageWrittenBack)
-        mask[offset] = '\0';
-    return mask;
+        spans.append({*memorymap::recordAddress(n), kRecordBytes, QStringLiteral("channel")});
+    return spans;
 }
 
 QString channelField(int offset) {
@@ -384,15 +376,13 @@ QString channelField(int offset) {
 // channel that came back empty is one difference, not one per field.
 QStringList differences(const QByteArray &expected, const QByteArray &got,
                         const std::function<bool(int record)> &compareRecord = {}) {
-    QList<Span> spans;
-    const QByteArray mask = writtenMask(&spans);
     QMap<QString, int> counts;
     QMap<QString, QString> examples;
     const auto note = [&](const QString &key, const QString &example) {
         if (counts[key]++ == 0) examples[key] = example;
     };
     const auto hex = [](const QByteArray &b) { return QString::fromLatin1(b.toHex(' ')); };
-    for (const Span &s : spans) {
+    for (const Span &s : writtenSpans()) {
         const int at = int(s.address);
         if (s.region == QLatin1String("channel")) {
             const int record = (at - int(memorymap::kFirstRecordAddress)) / kRecordBytes + 1;
@@ -418,8 +408,11 @@ QStringList differences(const QByteArray &expected, const QByteArray &got,
             continue;
         }
         if (compareRecord) continue;
+        // The settings bytes written back as the radio holds them are the
+        // second radio's own.
         for (int a = at; a < at + s.length; ++a) {
-            if (mask[a] && expected[a] != got[a])
+            if (expected[a] != got[a] && !std::count(std::begin(settings::kImageWrittenBack),
+                                                     std::end(settings::kImageWrittenBack), a))
                 note(s.region, QStringLiteral("0x%1: %2 came back as %3")
                                    .arg(a, 5, 16, QLatin1Char('0'))
                                    .arg(hex(expected.mid(a, 1)), hex(got.mid(a, 1))));
