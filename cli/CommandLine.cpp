@@ -167,6 +167,14 @@ int usageError(const QString &why) {
     return ExitUsage;
 }
 
+// What a file was read as otherwise than it holds (a name cut, CSV rows
+// emptied): one warning line each; the command still succeeds.
+void warnings(const QString &file, const QStringList &notes) {
+    for (const QString &note : notes)
+        err() << "kpr5: warning: " << file << ": " << note << '\n';
+    err().flush();
+}
+
 int fileError(const QString &why) {
     err() << "kpr5: " << why << '\n';
     err().flush();
@@ -263,11 +271,15 @@ int writeCommand(const QStringList &arguments) {
                                   opened.error.isEmpty()
                                       ? QString()
                                       : QStringLiteral(" (%1)").arg(opened.error)));
+    warnings(file, opened.notes);
     if (p.isSet(fontOption())) {
         QString error;
         const FontFileResult loaded = loadFontFile(p.value(fontOption()), doc.font, &error);
         if (loaded == FontFileResult::WrongExtension)
             return fileError(QStringLiteral("%1: This File don't Open").arg(p.value(fontOption())));
+        if (loaded == FontFileResult::NotFontFile)
+            return fileError(QStringLiteral("%1: This File don't Open (it holds no font lines)")
+                                 .arg(p.value(fontOption())));
         if (loaded == FontFileResult::CannotOpen)
             return fileError(QStringLiteral("%1: %2").arg(p.value(fontOption()), error));
     }
@@ -314,6 +326,7 @@ int exportCommand(const QStringList &arguments) {
     RadioDocument doc;
     const DataFileResult opened = openDataFile(doc, in);
     if (!opened.ok()) return fileError(QStringLiteral("%1: %2").arg(in, opened.message()));
+    warnings(in, opened.notes);
     QString error;
     if (!saveCsv(doc.channels, outPath, &error))
         return fileError(QStringLiteral("%1: %2").arg(outPath, error));
@@ -333,6 +346,7 @@ int importCommand(const QStringList &arguments) {
                                   imported.error.isEmpty()
                                       ? QString()
                                       : QStringLiteral(" (%1)").arg(imported.error)));
+    warnings(in, imported.notes);
     QString error;
     if (!saveDataFile(doc, 1, outPath, &error))
         return fileError(QStringLiteral("%1: %2").arg(outPath, error));

@@ -83,6 +83,12 @@ std::optional<quint32> shiftAmountHz(const QString &text) {
 
 } // namespace channeltext
 
+QByteArray channelNameField(const ChannelTable &table, int slot) {
+    const QByteArray kept = table.keptNameField(slot);
+    if (!kept.isEmpty() && names::decodeField(kept) == table.storedName(slot)) return kept;
+    return names::encodeField(table.storedName(slot));
+}
+
 ChannelRecord encodeChannel(const ChannelTable &table, int row) {
     ChannelRecord rec;
     const int slot = row - 1;
@@ -120,7 +126,7 @@ ChannelRecord encodeChannel(const ChannelTable &table, int row) {
     b[19] = table.text(row, Col::SkipCol) == QLatin1String("*") ? 0x01 : 0x00;
     b[20] = kFixed20;
 
-    const QByteArray name = names::encodeField(table.storedName(slot));
+    const QByteArray name = channelNameField(table, slot);
     for (int i = 0; i < names::kFieldBytes; ++i)
         b[std::size_t(kNameOffset + i)] = quint8(name.at(i));
     return rec;
@@ -173,6 +179,7 @@ void decodeChannel(const QByteArray &data64, ChannelTable &table, int row) {
                            names::kFieldBytes);
     const QString stored = names::decodeField(field);
     table.setStoredName(slot, stored);
+    table.setKeptNameField(slot, names::fieldRoundTrips(field) ? QByteArray() : field);
     table.setText(row, Col::NameCol, names::storedToDisplay(stored));
 
     table.setInUse(slot, 1);

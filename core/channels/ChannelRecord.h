@@ -42,6 +42,11 @@ ChannelRecord encodeChannel(const ChannelTable &table, int row);
 // 64 are ignored. A record not in use only clears `inUse`.
 void decodeChannel(const QByteArray &data64, ChannelTable &table, int row);
 
+// The radio form of a slot's name: the name field kept from the radio while
+// the stored name is still the one decoded from it, else the stored name
+// encoded (32 bytes).
+QByteArray channelNameField(const ChannelTable &table, int slot);
+
 namespace channeltext {
 
 // "145.00000MHz" from 145,000,000 Hz: Hz / 10 rounded (ties to even), the

@@ -108,6 +108,14 @@ void ChannelTable::setKeptToneModeByte(int slot, int byte) {
         m_slots[std::size_t(slot)].keptToneModeByte = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
 }
 
+QByteArray ChannelTable::keptNameField(int slot) const {
+    return validSlot(slot) ? m_slots[std::size_t(slot)].keptNameField : QByteArray();
+}
+
+void ChannelTable::setKeptNameField(int slot, const QByteArray &field) {
+    if (validSlot(slot)) m_slots[std::size_t(slot)].keptNameField = field;
+}
+
 QString ChannelTable::rowLabel(int row) const {
     return (row >= 1 && row <= m_labels.size()) ? m_labels.at(row - 1) : QString();
 }
@@ -137,6 +145,7 @@ void ChannelTable::clearRow(int row) {
     setDcsIndex(slot, 0);
     setCarrierIndex(slot, 0);
     setStoredName(slot, QString());
+    setKeptNameField(slot, QByteArray());
     endBatch();
 }
 

@@ -80,12 +80,21 @@ public:
     int keptToneModeByte(int slot) const;
     void setKeptToneModeByte(int slot, int byte);
 
+    // A name field read from the radio that decoding does not reproduce (a
+    // code outside the code page, an empty slot between characters, a second
+    // code of a character): kept as it came, and written back while the
+    // stored name is still the one decoded from it (ChannelRecord.h,
+    // channelNameField). Empty when none is kept.
+    QByteArray keptNameField(int slot) const;
+    void setKeptNameField(int slot, const QByteArray &field);
+
     // Row labels, row 1..1623 (column 0 of the grid).
     QString rowLabel(int row) const;
     // labels[0] is row 1; rows beyond the list keep their labels.
     void setRowLabels(const QStringList &labels);
 
-    // Cells 1..12 empty, the five index fields and inUse 0, storedName empty.
+    // Cells 1..12 empty, the five index fields and inUse 0, storedName and
+    // the kept name field empty.
     void clearRow(int row);
     // The start-up contents: every slot empty with the default indexes
     // (tones 8, DCS 0, carrier 28, step 0), then the three call channels and
@@ -118,6 +127,7 @@ private:
         QString storedName;
         qint16 keptModeByte = -1;
         qint16 keptToneModeByte = -1;
+        QByteArray keptNameField;
     };
 
     static bool validSlot(int slot) { return slot >= 0 && slot < kSlots; }

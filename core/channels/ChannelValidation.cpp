@@ -213,13 +213,17 @@ void applySet(ChannelTable &table, int slot, const EditSet &b) {
     setCell(table, row, ChannelTable::ShiftCol, shiftCellText(b.shiftCode));
     setCell(table, row, ChannelTable::ShiftFreqCol, b.shiftFrequency + QStringLiteral("MHz"));
     setCell(table, row, ChannelTable::SkipCol, b.skip ? QStringLiteral("*") : QString());
+    // A name that was not retyped keeps its stored form (a ":1~" the radio
+    // holds as three characters, codes kept from the radio).
+    if (table.text(row, ChannelTable::NameCol) != b.name ||
+        names::storedToDisplay(table.storedName(slot)) != b.name)
+        table.setStoredName(slot, names::displayToStored(b.name));
     setCell(table, row, ChannelTable::NameCol, b.name);
     table.setStepIndex(slot, quint8(b.stepIndex));
     table.setTxToneIndex(slot, quint8(b.txToneIndex));
     table.setRxToneIndex(slot, quint8(b.rxToneIndex));
     table.setDcsIndex(slot, quint8(b.dcsIndex));
     table.setCarrierIndex(slot, quint8(b.carrierIndex));
-    table.setStoredName(slot, names::displayToStored(b.name));
     table.setInUse(slot, 1);
 }
 

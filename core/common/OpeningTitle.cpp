@@ -1,6 +1,5 @@
 #include "core/common/OpeningTitle.h"
 
-#include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
 
 namespace kpr5 {
@@ -45,25 +44,36 @@ bool OpeningTitle::appendUserCharacter(int index) {
 void OpeningTitle::clear() {
     setDisplay(QString());
     m_stored.clear();
+    m_keptField.clear();
     setOpeningMoving(Off);
 }
 
-bool OpeningTitle::setFromFile(const QString &text) {
-    if (cp932::byteLength(text) > kMaxFileBytes) return false;
+void OpeningTitle::setFromFile(const QString &text, bool *cut) {
     const QString filtered = names::filterAllowed(text);
-    // The radio has 16 character slots; a longer title would lose its end
-    // when written.
-    if (names::displayToStored(filtered).size() > names::kSlots) return false;
-    setDisplay(filtered);
-    return true;
+    const QString held = names::cutToSlots(filtered);
+    if (cut) *cut = held != filtered;
+    setDisplay(held);
+}
+
+void OpeningTitle::setFromField(const QByteArray &field) {
+    m_stored = names::decodeField(field);
+    m_keptField = names::fieldRoundTrips(field) ? QByteArray() : field.left(kTitleBytes);
+    setDisplay(names::storedToDisplay(m_stored));
 }
 
 void OpeningTitle::takeOverDisplayText() {
-    m_stored = names::displayToStored(m_display);
+    if (m_display != names::storedToDisplay(m_stored)) m_stored = names::displayToStored(m_display);
+}
+
+QByteArray OpeningTitle::radioField() const {
+    if (m_display != names::storedToDisplay(m_stored))
+        return names::encodeField(names::displayToStored(m_display));
+    if (!m_keptField.isEmpty() && names::decodeField(m_keptField) == m_stored) return m_keptField;
+    return names::encodeField(m_stored);
 }
 
 QByteArray OpeningTitle::encodeArea() const {
-    QByteArray out = names::encodeField(m_stored);
+    QByteArray out = radioField();
     const char moving = m_moving == On ? char(kOnByte) : char(0);
     out.append(moving);
     out.append(moving);
@@ -72,8 +82,7 @@ QByteArray OpeningTitle::encodeArea() const {
 
 bool OpeningTitle::decodeArea(const QByteArray &data) {
     if (data.size() < kTitleBytes + 1) return false;
-    m_stored = names::decodeField(data.left(kTitleBytes));
-    setDisplay(names::storedToDisplay(m_stored));
+    setFromField(data.left(kTitleBytes));
     setOpeningMoving((quint8(data[kTitleBytes]) >> 4) == 1 ? On : Off);
     return true;
 }

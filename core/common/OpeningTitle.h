@@ -22,8 +22,6 @@ public:
     static constexpr quint32 kAddress = 0x001A0;
     static constexpr int kAreaSize = 34;
     static constexpr int kTitleBytes = 32;
-    // A title from a data file longer than this (code page 932 bytes) is ignored.
-    static constexpr int kMaxFileBytes = 32;
     enum Moving { Off = 0, On = 1 };
 
     explicit OpeningTitle(QObject *parent = nullptr);
@@ -51,17 +49,26 @@ public:
     // `TITLE_CLEAR`: text and stored title empty, "OFF".
     void clear();
 
-    // The title of a data file's "TITLE" line. A text of more than 32 code
-    // page 932 bytes is ignored, and so is one that still holds more than
-    // the radio's 16 characters after double-byte characters outside the
-    // allowed set were dropped; otherwise the filtered text becomes the
-    // display text. False when ignored.
-    bool setFromFile(const QString &text);
+    // The title of a data file's "TITLE" line: double-byte characters
+    // outside the allowed set are dropped, and what the radio's 16 character
+    // slots cannot hold is cut off (`cut` tells). The result becomes the
+    // display text.
+    void setFromFile(const QString &text, bool *cut = nullptr);
+    // The title from its radio form (a data file keeps it so when the TITLE
+    // line cannot hold it exactly): stored and display text decoded from it.
+    void setFromField(const QByteArray &field);
 
     // --- the radio's 34 bytes -------------------------------------------------
-    // The display text becomes the stored title (before a write).
+    // The display text becomes the stored title (before a write); while the
+    // display text is still the one shown for the stored title, the stored
+    // title stays as it is (a ":1~" the radio holds as three characters
+    // stays three characters).
     void takeOverDisplayText();
-    // The stored title's 32 bytes, then 0x00 0x00 or 0x11 0x11.
+    // The 32 bytes a write sends for the title as it is shown: the field read
+    // from the radio when the title has not changed since (so that codes
+    // outside the code page go back as they came), else the title encoded.
+    QByteArray radioField() const;
+    // radioField(), then 0x00 0x00 or 0x11 0x11.
     QByteArray encodeArea() const;
     // Title and setting from the data of a block read (at least 33 bytes;
     // false and no change otherwise). The setting is "ON" when the high four
@@ -77,6 +84,7 @@ private:
 
     QString m_display;
     QString m_stored;
+    QByteArray m_keptField; // the field last read, when decoding does not reproduce it
     int m_moving = Off;
 };
 

@@ -6,7 +6,9 @@
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
 
+#include <QMap>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace kpr5 {
 
@@ -26,24 +28,12 @@ QString quoted(const QString &text) {
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-// A name for the file: the single-byte characters of the stored name, each
-// double-byte character (user characters included) as one blank.
-QString singleByteName(const QString &stored) {
-    QString out;
-    for (qsizetype i = 0; i < stored.size(); ++i) {
-        char32_t c = stored.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < stored.size() &&
-            stored.at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(stored.at(i), stored.at(i + 1));
-            ++i;
-        }
-        const std::optional<quint16> code = cp932::fromUnicode(c);
-        if (code && !cp932::isDoubleByte(*code))
-            out += QChar(char16_t(c));
-        else
-            out += QLatin1Char(' ');
-    }
-    return out;
+// A name for the file: the name as the table shows it (user characters as
+// their tokens); a line end inside would end the line.
+QString fileName(const QString &display) {
+    QString text = display;
+    return text.replace(QLatin1Char('\r'), QLatin1Char('?'))
+        .replace(QLatin1Char('\n'), QLatin1Char('?'));
 }
 
 // A frequency field: 1 to 4 digits, ".", 1 to 5 digits. The cell text
@@ -138,7 +128,7 @@ QString rowLine(const ChannelTable &t, int row) {
         if (c == Col::FreqCol && text.size() > 3)
             text.chop(3);
         else if (c == Col::NameCol)
-            text = singleByteName(t.storedName(row - 1));
+            text = fileName(text);
         fields << quoted(text);
     }
     fields << quoted(QString::number(row));
@@ -190,8 +180,33 @@ QString CsvImportResult::title() const {
 
 namespace {
 
-// Fills one row from a line's fields; false when the row was emptied.
-bool importRow(ChannelTable &t, int row, const QStringList &fields) {
+// Why a row was emptied, in the order of the checks; the row lists of the
+// import's notes go by it.
+enum class Failure {
+    None,
+    Frequency,
+    Mode,
+    Step,
+    Carrier,
+    Squelch,
+    TxTone,
+    RxTone,
+    Dcs,
+    Shift,
+    Skip
+};
+
+const char *failureField(Failure f) {
+    static const char *const fields[] = {"",        "frequency", "mode",    "step",
+                                         "carrier", "Tone/DCS",  "Tx-tone", "Rx-tone",
+                                         "DCS",     "shift",     "skip"};
+    return fields[int(f)];
+}
+
+// Fills one row from a line's fields; what made the row empty, if anything
+// (an empty frequency field is an empty row, not a failure). `nameCut`: the
+// name did not fit the radio's 16 slots and was cut.
+Failure importRow(ChannelTable &t, int row, const QStringList &fields, bool *nameCut) {
     const int slot = row - 1;
     auto field = [&](int column) { return fields.value(column).trimmed(); };
 
@@ -210,11 +225,23 @@ bool importRow(ChannelTable &t, int row, const QStringList &fields) {
         skip.isEmpty() || skip == QLatin1String("*") || skip == QStringLiteral("※");
 
     t.clearRow(row);
-    if (frequency.isEmpty() || !mode || !step || !carrier || !squelch || !txTone || !rxTone ||
-        !dcs || !shift || !skipValid)
-        return false;
+    const Failure failure =
+        frequency.isEmpty() ? (field(Col::FreqCol).isEmpty() ? Failure::None : Failure::Frequency)
+        : !mode             ? Failure::Mode
+        : !step             ? Failure::Step
+        : !carrier          ? Failure::Carrier
+        : !squelch          ? Failure::Squelch
+        : !txTone           ? Failure::TxTone
+        : !rxTone           ? Failure::RxTone
+        : !dcs              ? Failure::Dcs
+        : !shift            ? Failure::Shift
+        : !skipValid        ? Failure::Skip
+                            : Failure::None;
+    if (frequency.isEmpty() || failure != Failure::None) return failure;
 
-    const QString name = names::filterAllowed(fields.value(Col::NameCol));
+    const QString filtered = names::filterAllowed(fields.value(Col::NameCol));
+    const QString name = names::cutToSlots(filtered);
+    *nameCut = name != filtered;
     t.setText(row, Col::FreqCol, frequency);
     t.setText(row, Col::ModeCol, field(Col::ModeCol));
     t.setText(row, Col::StepCol, ct::stepText(*step));
@@ -234,18 +261,44 @@ bool importRow(ChannelTable &t, int row, const QStringList &fields) {
     t.setText(row, Col::NameCol, name);
     t.setStoredName(slot, names::displayToStored(name));
     t.setInUse(slot, 1);
-    return true;
+    return Failure::None;
+}
+
+// "3, 7-9, 12"
+QString rowList(const QList<int> &rows) {
+    QStringList parts;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows.at(j + 1) == rows.at(j) + 1)
+            ++j;
+        parts << (j == i ? QString::number(rows.at(i))
+                         : QStringLiteral("%1-%2").arg(rows.at(i)).arg(rows.at(j)));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// The text of a CSV file: UTF-8 when it starts with the byte-order mark, or
+// when it holds bytes above 0x7F and decodes as UTF-8 without an error (as
+// spreadsheets on Linux save it); else code page 932. UTF-8 text takes the
+// code page 932 forms of the characters that have other forms there.
+QString csvText(const QByteArray &bytes) {
+    if (textfile::hasUtf8Bom(bytes)) return cp932::fromInputForms(QString::fromUtf8(bytes.mid(3)));
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return quint8(c) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bytes);
+        if (!utf8.hasError()) return cp932::fromInputForms(text);
+    }
+    return cp932::decode(bytes);
 }
 
 } // namespace
 
 CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
     CsvImportResult result;
-    QStringList lines;
-    if (textfile::hasUtf8Bom(bytes))
-        lines = textfile::splitLines(QString::fromUtf8(bytes.mid(3)));
-    else
-        lines = textfile::decodeLines(bytes);
+    QStringList lines = textfile::splitLines(csvText(bytes));
     if (lines.isEmpty() || !csv::isHeader(lines.first())) {
         result.status = CsvImportResult::HeaderError;
         return result;
@@ -253,6 +306,8 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
     while (lines.size() > 1 && isBlankLine(lines.last()))
         lines.removeLast();
 
+    QMap<Failure, QList<int>> emptied;
+    QList<int> cut;
     table.beginBatch();
     for (qsizetype i = 1; i < lines.size() && i <= kLastImportRow; ++i) {
         const int row = int(i);
@@ -260,9 +315,21 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
         // Field 0 is the row label, which import ignores: rows go by the
         // line's position. Field c (1..12) is column c.
         const QStringList fields = csv::splitFields(lines.at(i));
-        if (!importRow(table, row, fields)) ++result.rowsEmptied;
+        bool nameCut = false;
+        const Failure failure = importRow(table, row, fields, &nameCut);
+        if (failure != Failure::None) {
+            ++result.rowsEmptied;
+            emptied[failure] << row;
+        }
+        if (nameCut) cut << row;
     }
     table.endBatch();
+    for (auto it = emptied.cbegin(); it != emptied.cend(); ++it)
+        result.notes << QStringLiteral("Rows emptied, their %1 is not one the table knows: %2")
+                            .arg(QLatin1String(failureField(it.key())), rowList(it.value()));
+    if (!cut.isEmpty())
+        result.notes << QStringLiteral("Names cut to the 16 characters the radio holds: rows %1")
+                            .arg(rowList(cut));
     return result;
 }
 

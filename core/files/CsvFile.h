@@ -11,8 +11,11 @@
 //
 // What import accepts beyond the lines export writes (files that went
 // through a spreadsheet):
-// - a UTF-8 byte-order mark before the header: the file is then read as
-//   UTF-8 instead of code page 932;
+// - UTF-8: a file with the UTF-8 byte-order mark, or one that holds bytes
+//   above 0x7F and decodes as UTF-8 without an error (a spreadsheet on Linux
+//   saves so), is read as UTF-8 instead of code page 932, with the code page
+//   932 forms of the characters that Linux and macOS write otherwise
+//   (cp932::fromInputForms);
 // - LF-only and CR-only line ends; empty lines at the end of the file;
 // - fields with or without quotes, commas inside quoted fields, and "" for a
 //   double quote inside a quoted field (export writes a quote in a name so);
@@ -29,6 +32,12 @@
 // a file whose first line is not the header (a binary file, for example).
 // Only the rows filled from the file are checked and changed; rows below the
 // last line of the file keep their channels.
+//
+// Export writes each name as the table shows it, user characters as their
+// tokens and double-byte characters as they are (the original program wrote
+// every double-byte character as a blank); import reads both. A name longer
+// than the radio's 16 character slots is cut on import. The rows emptied by
+// a check and the names cut are named in the result's notes.
 
 #include <QByteArray>
 #include <QString>
@@ -66,6 +75,7 @@ struct CsvImportResult {
     QString error;       // the reason for Unreadable
     int rowsFilled = 0;  // table rows filled from the file
     int rowsEmptied = 0; // of those, rows emptied by a failed check
+    QStringList notes;   // the rows emptied, by the field that failed, and the names cut
     bool ok() const { return status == Imported; }
     // "Inport CSV File" / " Finish" or "CSV File Error" / " Error".
     QString message() const;

@@ -51,7 +51,6 @@ constexpr SetModeLine kSetModeLines[] = {
 constexpr int kSetModeLineCount = int(sizeof(kSetModeLines) / sizeof(kSetModeLines[0]));
 
 constexpr int kChannelFixedPart = 38;
-constexpr int kMaxNameBytes = 32;
 constexpr int kBankLines = 5;
 constexpr int kBankLineLength = 36;
 constexpr int kOneTouchLineLength = 40;
@@ -59,6 +58,68 @@ constexpr int kSetDtmfLineLength = 23;
 constexpr int kGroupLineLength = 55;
 constexpr int kGroupFlagLineLength = 53;
 const QString kDeviceTag = QStringLiteral("DEVICE");
+const QString kRawTag = QStringLiteral("XRAW");
+const QString kNameTag = QStringLiteral("XNAME");
+const QString kBankTag = QStringLiteral("XBANK");
+const QString kTitleTag = QStringLiteral("XTITLE");
+const QString kSettingsTag = QStringLiteral("XSET");
+constexpr int kRawLineLength = 4 + 4 + 6 * 3;
+constexpr int kBankCountWidth = 4;
+
+// What a CH line holds in place of an index outside its table (the exact
+// byte follows in an XRAW line).
+constexpr int kPlaceholderTone = ct::kDefaultToneIndex;
+constexpr int kPlaceholderDcs = ct::kDefaultDcsIndex;
+constexpr int kPlaceholderCarrier = ct::kDefaultCarrierIndex;
+
+// The record bytes an XRAW line carries, with the size of each one's table
+// (mode and tone mode: their low nibble counts).
+struct RawField {
+    int offset;
+    int tableSize;
+    bool lowNibble;
+};
+constexpr RawField kRawFields[] = {{5, ct::kModeCount, true},   {12, ct::kToneModeCount, true},
+                                   {13, ct::kToneCount, false}, {14, ct::kToneCount, false},
+                                   {15, ct::kDcsCount, false},  {16, ct::kCarrierCount, false}};
+
+bool outsideTable(const RawField &f, int byte) {
+    return (f.lowNibble ? (byte & 0x0F) : byte) >= f.tableSize;
+}
+
+// A name or title as a line holds it: a line end inside would end the line.
+QString lineText(const QString &display) {
+    QString text = display;
+    text.replace(QLatin1Char('\r'), QLatin1Char('?')).replace(QLatin1Char('\n'), QLatin1Char('?'));
+    return text;
+}
+
+// The name a line's text gives: double-byte characters outside the allowed
+// set dropped, then cut to what the radio's 16 slots hold.
+QString nameFromLine(const QString &text, bool *cut = nullptr) {
+    const QString filtered = names::filterAllowed(text);
+    const QString held = names::cutToSlots(filtered);
+    if (cut) *cut = held != filtered;
+    return held;
+}
+
+// The name the reader makes of what the writer puts into a line for `display`.
+QString nameThroughLine(const QString &display) {
+    return nameFromLine(cp932::decode(cp932::encode(lineText(display))));
+}
+
+QString hexField(const QByteArray &field) {
+    return QString::fromLatin1(field.toHex().toUpper());
+}
+
+// 64 hexadecimal digits -> the 32 bytes of a radio field; nullopt otherwise.
+std::optional<QByteArray> fieldFromHex(const QString &digits) {
+    if (digits.size() != 2 * names::kFieldBytes) return std::nullopt;
+    for (QChar c : digits) {
+        if (!c.isDigit() && !(c >= QLatin1Char('A') && c <= QLatin1Char('F'))) return std::nullopt;
+    }
+    return QByteArray::fromHex(digits.toLatin1());
+}
 
 QString number(int value, int width) {
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
@@ -114,19 +175,43 @@ QString channelLine(const ChannelTable &t, int slot) {
     line += frequencyField(t.text(row, Col::FreqCol));
     line += QString::number(codeOf(fileModes(), t.text(row, Col::ModeCol)));
     line += number(std::min<int>(t.stepIndex(slot), 99), 2);
-    line += number(std::min<int>(t.carrierIndex(slot), 99), 2);
+    const auto inTable = [](int index, int size, int placeholder) {
+        return index < size ? index : placeholder;
+    };
+    line += number(inTable(t.carrierIndex(slot), ct::kCarrierCount, kPlaceholderCarrier), 2);
     line += QString::number(codeOf(fileSquelchTypes(), t.text(row, Col::ToneModeCol)));
-    line += number(std::min<int>(t.txToneIndex(slot), 99), 2);
-    line += number(std::min<int>(t.rxToneIndex(slot), 99), 2);
-    line += number(t.dcsIndex(slot), 3);
+    line += number(inTable(t.txToneIndex(slot), ct::kToneCount, kPlaceholderTone), 2);
+    line += number(inTable(t.rxToneIndex(slot), ct::kToneCount, kPlaceholderTone), 2);
+    line += number(inTable(t.dcsIndex(slot), ct::kDcsCount, kPlaceholderDcs), 3);
     line += QString::number(codeOf(fileShifts(), t.text(row, Col::ShiftCol)));
     line += shiftField(t.text(row, Col::ShiftFreqCol));
     line += t.text(row, Col::SkipCol) == QLatin1String("*") ? QLatin1Char('1') : QLatin1Char('0');
-    line += t.text(row, Col::NameCol);
+    line += lineText(t.text(row, Col::NameCol));
     return line;
 }
 
-bool readChannelLine(ChannelTable &t, const QString &line) {
+QStringList channelExtensionLines(const ChannelTable &t, int slot) {
+    QStringList lines;
+    const ChannelRecord record = encodeChannel(t, slot + 1);
+    bool outside = false;
+    QString raw = kRawTag + number(slot, 4);
+    for (const RawField &f : kRawFields) {
+        const int byte = record.bytes[std::size_t(f.offset)];
+        outside = outside || outsideTable(f, byte);
+        raw += number(byte, 3);
+    }
+    if (outside) lines << raw;
+    // The name as the table shows it for what the radio gets, when the CH
+    // line's text would not give those bytes back.
+    const QByteArray field = channelNameField(t, slot);
+    const QString shown = t.text(slot + 1, Col::NameCol);
+    if (names::storedToDisplay(names::decodeField(field)) == shown &&
+        names::encodeField(names::displayToStored(nameThroughLine(shown))) != field)
+        lines << kNameTag + number(slot, 4) + hexField(field);
+    return lines;
+}
+
+bool readChannelLine(ChannelTable &t, const QString &line, bool *nameCut) {
     if (line.size() < kChannelFixedPart || !line.startsWith(QLatin1String("CH"))) return false;
     // Positions below are 0-based (the format's position minus one).
     const auto slot = digitsAt(line, 2, 4);
@@ -145,9 +230,7 @@ bool readChannelLine(ChannelTable &t, const QString &line) {
     if (*slot >= ChannelTable::kSlots || *carrier >= ct::kCarrierCount ||
         *txTone >= ct::kToneCount || *rxTone >= ct::kToneCount || *dcs >= ct::kDcsCount)
         return false;
-    QString name = line.mid(kChannelFixedPart);
-    if (cp932::byteLength(name) > kMaxNameBytes) return false;
-    name = names::filterAllowed(name);
+    const QString name = nameFromLine(line.mid(kChannelFixedPart), nameCut);
 
     auto pick = [](const QStringList &texts, QChar c) {
         const int v = c.unicode() - u'0';
@@ -175,9 +258,70 @@ bool readChannelLine(ChannelTable &t, const QString &line) {
               QStringLiteral("%1.%2MHz").arg(*shiftMhz).arg(number(*shiftKhz, 3)));
     t.setText(row, Col::SkipCol, line.at(37) == QLatin1Char('1') ? QStringLiteral("*") : QString());
     t.setText(row, Col::NameCol, name);
+    t.setKeptNameField(s, QByteArray());
     t.setInUse(s, 1);
     t.endBatch();
     return true;
+}
+
+bool readRawLine(ChannelTable &t, const QString &line) {
+    if (line.size() != kRawLineLength || !line.startsWith(kRawTag)) return false;
+    const auto slot = digitsAt(line, 4, 4);
+    if (!slot || *slot >= ChannelTable::kSlots || t.inUse(*slot) != 1) return false;
+    std::array<int, std::size(kRawFields)> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto v = digitsAt(line, 8 + 3 * int(i), 3);
+        if (!v || *v > 0xFF) return false;
+        bytes[i] = *v;
+    }
+    // Only where the CH line holds the placeholder of a byte outside its table.
+    const int s = *slot, row = s + 1;
+    t.beginBatch();
+    if (outsideTable(kRawFields[0], bytes[0]) && t.text(row, Col::ModeCol) == fileModes().at(0)) {
+        t.setText(row, Col::ModeCol, kInvalidCodeText);
+        t.setKeptModeByte(s, bytes[0]);
+    }
+    if (outsideTable(kRawFields[1], bytes[1]) &&
+        t.text(row, Col::ToneModeCol) == fileSquelchTypes().at(0)) {
+        t.setText(row, Col::ToneModeCol, kInvalidCodeText);
+        t.setKeptToneModeByte(s, bytes[1]);
+    }
+    if (outsideTable(kRawFields[2], bytes[2]) && t.txToneIndex(s) == kPlaceholderTone) {
+        t.setTxToneIndex(s, quint8(bytes[2]));
+        t.setText(row, Col::TxToneCol, ct::toneText(bytes[2]));
+    }
+    if (outsideTable(kRawFields[3], bytes[3]) && t.rxToneIndex(s) == kPlaceholderTone) {
+        t.setRxToneIndex(s, quint8(bytes[3]));
+        t.setText(row, Col::RxToneCol, ct::toneText(bytes[3]));
+    }
+    if (outsideTable(kRawFields[4], bytes[4]) && t.dcsIndex(s) == kPlaceholderDcs) {
+        t.setDcsIndex(s, quint8(bytes[4]));
+        t.setText(row, Col::DcsCol, ct::dcsText(bytes[4]));
+    }
+    if (outsideTable(kRawFields[5], bytes[5]) && t.carrierIndex(s) == kPlaceholderCarrier) {
+        t.setCarrierIndex(s, quint8(bytes[5]));
+        t.setText(row, Col::CarrierCol, ct::carrierText(bytes[5]));
+    }
+    t.endBatch();
+    return true;
+}
+
+std::optional<int> readNameLine(ChannelTable &t, const QString &line) {
+    if (!line.startsWith(kNameTag)) return std::nullopt;
+    const auto slot = digitsAt(line, kNameTag.size(), 4);
+    const auto field = fieldFromHex(line.mid(kNameTag.size() + 4));
+    if (!slot || !field || *slot >= ChannelTable::kSlots || t.inUse(*slot) != 1)
+        return std::nullopt;
+    // Only over the name the CH line of the same file gave.
+    const QString stored = names::decodeField(*field);
+    const QString display = names::storedToDisplay(stored);
+    if (nameThroughLine(display) != t.text(*slot + 1, Col::NameCol)) return std::nullopt;
+    t.beginBatch();
+    t.setText(*slot + 1, Col::NameCol, display);
+    t.setStoredName(*slot, stored);
+    t.setKeptNameField(*slot, names::fieldRoundTrips(*field) ? QByteArray() : *field);
+    t.endBatch();
+    return *slot;
 }
 
 // --- one-touch keys ------------------------------------------------------------
@@ -232,13 +376,11 @@ bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &
 // --- title ---------------------------------------------------------------------
 
 QString titleLine(const QString &displayTitle) {
-    return QStringLiteral("TITLE") + displayTitle;
+    return QStringLiteral("TITLE") + lineText(displayTitle);
 }
 
-std::optional<QString> titleFromLine(const QString &line) {
-    const QString text = line.mid(5);
-    if (cp932::byteLength(text) > kMaxNameBytes) return std::nullopt;
-    return names::filterAllowed(text);
+QString titleFromLine(const QString &line, bool *cut) {
+    return nameFromLine(line.mid(5), cut);
 }
 
 // --- whole files ---------------------------------------------------------------
@@ -253,7 +395,7 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
 
     const ChannelTable &t = doc.channels;
     for (int slot = 0; slot < ChannelTable::kSlots; ++slot) {
-        if (t.inUse(slot) == 1) lines << channelLine(t, slot);
+        if (t.inUse(slot) == 1) lines << channelLine(t, slot) << channelExtensionLines(t, slot);
     }
 
     if (doc.banks.shownTotal() == BankTable::kMemoryChannels) {
@@ -261,6 +403,13 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
             QString line = QStringLiteral("BK") + number(g, 4);
             for (int k = 0; k < 10; ++k)
                 line += number(std::clamp(doc.banks.count(g * 10 + k), 0, 999), 3);
+            lines << line;
+        }
+        // A bank of all 1000 channels does not fit the three digits.
+        if (*std::max_element(doc.banks.counts().begin(), doc.banks.counts().end()) > 999) {
+            QString line = kBankTag;
+            for (int count : doc.banks.counts())
+                line += number(count, kBankCountWidth);
             lines << line;
         }
         const OneTouchKeys keys = oneTouchKeys(doc);
@@ -278,6 +427,9 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
     lines << setDtmf;
 
     lines << titleLine(titleText(doc));
+    const QByteArray titleField = doc.title.radioField();
+    if (names::encodeField(names::displayToStored(nameThroughLine(titleText(doc)))) != titleField)
+        lines << kTitleTag + hexField(titleField);
 
     for (int g = 0; g < GroupTable::kGroupCount; ++g) {
         QString line = QStringLiteral("GRD") + number(g, 2);
@@ -297,6 +449,10 @@ QStringList dataFileLines(const RadioDocument &doc, const WriteOptions &options)
                 number(std::clamp(doc.settings.position(kSetModeLines[c].family, j), 0, 999), 3);
         lines << line;
     }
+    // The settings the Set Mode lines do not hold.
+    lines << kSettingsTag + number(std::max(0, doc.settings.position(Family::Repeater, 3)), 3) +
+                 number(std::max(0, doc.settings.position(Family::Combo1, 0)), 3) +
+                 number(doc.title.openingMoving(), 3);
 
     lines << QStringLiteral("COMPORT") + number(std::clamp(options.comPort, 0, 9999), 2);
     if (!options.devicePath.isEmpty())
@@ -355,8 +511,9 @@ QString DataFileResult::title() const {
 namespace {
 
 bool hasKnownTag(const QString &line) {
-    static const char *const tags[] = {"CH",  "BK",  "ONETOUCH_", "NUM_DTMF", "SET_DTMF", "TITLE",
-                                       "GRD", "GRI", "SD",        "COMPORT",  "File End"};
+    static const char *const tags[] = {
+        "CH", "BK",      "ONETOUCH_", "NUM_DTMF", "SET_DTMF", "TITLE", "GRD",    "GRI",
+        "SD", "COMPORT", "File End",  "XRAW",     "XNAME",    "XBANK", "XTITLE", "XSET"};
     for (const char *tag : tags) {
         if (line.startsWith(QLatin1String(tag))) return true;
     }
@@ -375,6 +532,46 @@ bool readBankLine(BankTable &banks, const QString &line) {
     }
     banks.setCounts(counts);
     banks.markLoaded();
+    return true;
+}
+
+bool readWideBankLine(BankTable &banks, const QString &line) {
+    if (line.size() !=
+        datafile::kBankTag.size() + BankTable::kBankCount * datafile::kBankCountWidth)
+        return false;
+    BankTable::Counts counts{};
+    for (int b = 0; b < BankTable::kBankCount; ++b) {
+        const auto v =
+            datafile::digitsAt(line, int(datafile::kBankTag.size()) + b * datafile::kBankCountWidth,
+                               datafile::kBankCountWidth);
+        if (!v) return false;
+        counts[std::size_t(b)] = *v;
+    }
+    banks.setCounts(counts);
+    banks.markLoaded();
+    return true;
+}
+
+bool readSettingsLine(RadioDocument &doc, const QString &line) {
+    const int at = int(datafile::kSettingsTag.size());
+    const auto cross = datafile::digitsAt(line, at, 3);
+    const auto display = datafile::digitsAt(line, at + 3, 3);
+    const auto moving = datafile::digitsAt(line, at + 6, 3);
+    if (line.size() != at + 9 || !cross || !display || !moving) return false;
+    // Positions outside a list are refused by the models.
+    doc.settings.setPosition(Family::Repeater, 3, *cross);
+    doc.settings.setPosition(Family::Combo1, 0, *display);
+    doc.title.setOpeningMoving(*moving);
+    return true;
+}
+
+// An XTITLE line over the title of the file's TITLE line.
+bool readTitleFieldLine(OpeningTitle &title, const QString &line) {
+    const auto field = datafile::fieldFromHex(line.mid(datafile::kTitleTag.size()));
+    if (!field) return false;
+    const QString display = names::storedToDisplay(names::decodeField(*field));
+    if (datafile::nameThroughLine(display) != title.displayText()) return false;
+    title.setFromField(*field);
     return true;
 }
 
@@ -472,14 +669,32 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes) {
     bool banksRead = false;
     bool setDtmfRead = false;
     std::array<bool, DtmfMemories::kMemoryCount> dtmfSeen{};
+    std::vector<bool> nameFromField(ChannelTable::kSlots, false);
+    // XRAW and XNAME lines count only right after the CH line of their slot,
+    // an XTITLE line only right after the TITLE line.
+    std::optional<int> channelSlot;
+    bool afterTitle = false;
+    const auto slotOf = [](const QString &line, int at) { return datafile::digitsAt(line, at, 4); };
 
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         const QStringView tag = QStringView(line).left(2);
+        const bool wasAfterTitle = afterTitle;
+        afterTitle = false;
+        if (!line.startsWith(datafile::kRawTag) && !line.startsWith(datafile::kNameTag))
+            channelSlot.reset();
         bool taken = true;
         if (tag == u"CH") {
-            taken = datafile::readChannelLine(t, line);
-            if (taken) ++result.channels;
+            bool cut = false;
+            taken = datafile::readChannelLine(t, line, &cut);
+            if (taken) {
+                ++result.channels;
+                channelSlot = slotOf(line, 2);
+            }
+            if (cut)
+                result.notes << QStringLiteral("%1: the name was cut to the 16 characters the "
+                                               "radio holds.")
+                                    .arg(line.left(6));
         } else if (tag == u"BK") {
             taken = readBankLine(doc.banks, line);
             banksRead = banksRead || taken;
@@ -492,12 +707,31 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes) {
             taken = readSetDtmfLine(doc.dtmf, line);
             setDtmfRead = setDtmfRead || taken;
         } else if (tag == u"TI") {
-            const std::optional<QString> title = datafile::titleFromLine(line);
-            taken = title && datafile::setTitleText(doc, *title);
+            bool cut = false;
+            const QString title = datafile::titleFromLine(line, &cut);
+            taken = datafile::setTitleText(doc, title);
+            afterTitle = taken;
+            if (cut)
+                result.notes << QStringLiteral(
+                    "TITLE: the title was cut to the 16 characters the radio holds.");
         } else if (tag == u"GR") {
             taken = readGroupLine(doc.groups, line);
         } else if (tag == u"SD") {
             taken = readSetModeLine(doc.settings, line);
+        } else if (line.startsWith(datafile::kRawTag)) {
+            taken = channelSlot && slotOf(line, int(datafile::kRawTag.size())) == channelSlot &&
+                    datafile::readRawLine(t, line);
+        } else if (line.startsWith(datafile::kNameTag)) {
+            taken = channelSlot && slotOf(line, int(datafile::kNameTag.size())) == channelSlot &&
+                    datafile::readNameLine(t, line);
+            if (taken) nameFromField[std::size_t(*channelSlot)] = true;
+        } else if (line.startsWith(datafile::kBankTag)) {
+            taken = readWideBankLine(doc.banks, line);
+            banksRead = banksRead || taken;
+        } else if (line.startsWith(datafile::kTitleTag)) {
+            taken = wasAfterTitle && readTitleFieldLine(doc.title, line);
+        } else if (line.startsWith(datafile::kSettingsTag)) {
+            taken = readSettingsLine(doc, line);
         }
         if (!taken) ++result.ignoredLines;
     }
@@ -513,8 +747,10 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes) {
         doc.oneTouch.rebuildLists(doc.banks);
     if (banksRead) t.setRowLabels(channelRowLabels(doc.banks.counts()));
 
-    for (int row = 1; row <= ChannelTable::kRows; ++row)
-        t.setStoredName(row - 1, names::displayToStored(t.text(row, Col::NameCol)));
+    for (int row = 1; row <= ChannelTable::kRows; ++row) {
+        if (!nameFromField[std::size_t(row - 1)])
+            t.setStoredName(row - 1, names::displayToStored(t.text(row, Col::NameCol)));
+    }
     t.endBatch();
     return result;
 }

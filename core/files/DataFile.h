@@ -3,13 +3,14 @@
 // lines (code page 932, CR LF), written in this order:
 //
 //   "Save Date and Time ..."            header (the reader skips line 1)
-//   CH<slot>...                         every channel slot in use
-//   BK0000..BK0004, ONETOUCH_BANK,      only while the bank page shows the
-//   ONETOUCH_CHDA                       total 1000
+//   CH<slot>... [XRAW] [XNAME]          every channel slot in use
+//   BK0000..BK0004, [XBANK],            only while the bank page shows the
+//   ONETOUCH_BANK, ONETOUCH_CHDA        total 1000
 //   NUM_DTMF<nnn><digits>               every DTMF memory that is not empty
-//   SET_DTMF, TITLE, GRD00..GRD10, GRI, SD01..SD11, COMPORT<nn>
+//   SET_DTMF, TITLE, [XTITLE], GRD00..GRD10, GRI, SD01..SD11, XSET, COMPORT<nn>
 //   [DEVICE<path>]                      configuration file only (see below)
 //   "File End"
+// (the X lines are this program's own, see below)
 //
 // Opening a file clears the channel table (except the call channels and the
 // bug-detector rows) and then applies every line it knows; the other regions
@@ -24,14 +25,14 @@
 //   list assigns the key to the first non-empty bank, channel 0.
 // - A CH line is taken whole or not at all: it is ignored when it is shorter
 //   than 38 characters, when a number field holds anything but digits, when
-//   the slot is above 1623, when the carrier (29 or more), a tone (39 or
-//   more) or the DCS index (104 or more) lies outside its table, or when the
-//   name is longer than 32 bytes. A step index above 15 reads as step 0
-//   ("5KHz"). BK, ONETOUCH, NUM_DTMF, SET_DTMF and GRD lines are ignored
-//   when a number field holds anything but digits or a number lies outside
-//   its range (group 0..4, memory 0..9, group 0..10, flags "0"/"1"); an SD
-//   line sets only the items whose three digits it holds, and the settings
-//   model refuses positions outside an item's list.
+//   the slot is above 1623, or when the carrier (29 or more), a tone (39 or
+//   more) or the DCS index (104 or more) lies outside its table. A step index
+//   above 15 reads as step 0 ("5KHz"). Names and the title are measured in
+//   the radio's character slots (a token is one): what does not fit the 16
+//   slots is cut off and the result says so. BK, ONETOUCH, NUM_DTMF, SET_DTMF and GRD lines are
+//   ignored when a number field holds anything but digits or a number lies outside its range (group
+//   0..4, memory 0..9, group 0..10, flags "0"/"1"); an SD line sets only the items whose three
+//   digits it holds, and the settings model refuses positions outside an item's list.
 // - A file in which no line after the first carries a known tag is not a
 //   data file: it is refused before anything is changed.
 // - A file that holds a SET_DTMF line holds all DTMF memories: a memory
@@ -41,6 +42,27 @@
 //   follow the new banks.
 // - The optional DEVICE line carries the serial device path chosen from the
 //   detected ports, percent-encoded UTF-8; readers that do not know it skip it.
+//
+// Lines of this program that the original program skips (its reader goes by
+// a line's first two characters and knows none of them), for what the lines
+// above cannot hold:
+//   XRAW<slot><mode><tone mode><tx><rx><dcs><carrier>   after a CH line whose
+//        record bytes lie outside their tables (each 3 digits, the byte as
+//        the radio holds it); the CH line holds a placeholder there (tone 08,
+//        DCS 000, carrier 28, mode FM, tone mode None), and the byte is taken
+//        only where it still does.
+//   XNAME<slot><64 hex digits>   after a CH line whose name text does not
+//        give the radio's 32 name bytes back (codes outside the code page or
+//        the allowed set, control characters, an empty slot between
+//        characters, ":1~" held as three characters); taken only while the
+//        CH line's name is still the one written with it.
+//   XBANK<50 x 4 digits>   after the BK lines when a bank holds all 1000
+//        channels (the BK lines show it as 999).
+//   XTITLE<64 hex digits>  after the TITLE line, as XNAME for the title.
+//   XSET<cross band><CH display mode><opening moving>   3 digits each: the
+//        settings no Set Mode line holds.
+// XRAW and XNAME count only right after the CH line of their slot, XTITLE
+// only right after the TITLE line.
 
 #include <QDateTime>
 #include <QString>
@@ -76,8 +98,16 @@ using OneTouchKeys = std::array<OneTouchKey, kOneTouchKeys>;
 
 // --- single lines ---------------------------------------------------------
 QString channelLine(const ChannelTable &table, int slot);
-// Applies a CH line to the table; false when the line is ignored (see above).
-bool readChannelLine(ChannelTable &table, const QString &line);
+// The XRAW and XNAME lines that follow a slot's CH line (none when it holds
+// the channel exactly).
+QStringList channelExtensionLines(const ChannelTable &table, int slot);
+// Applies a CH line to the table; false when the line is ignored (see
+// above). `nameCut`: the name did not fit the 16 slots and was cut.
+bool readChannelLine(ChannelTable &table, const QString &line, bool *nameCut = nullptr);
+// XRAW and XNAME lines over the CH lines read before them; false (XNAME:
+// nullopt, else its slot) when the line is ignored.
+bool readRawLine(ChannelTable &table, const QString &line);
+std::optional<int> readNameLine(ChannelTable &table, const QString &line);
 
 QString oneTouchBankLine(const OneTouchKeys &keys);
 QString oneTouchChannelLine(const OneTouchKeys &keys);
@@ -87,14 +117,14 @@ bool readOneTouchLine(const QString &line, OneTouchKeys &keys, const BankTable &
 
 QString titleLine(const QString &displayTitle);
 // The title a TITLE line gives (display form, filtered against the allowed
-// double-byte set); nullopt when the line is ignored (more than 32 bytes).
-std::optional<QString> titleFromLine(const QString &line);
+// double-byte set, cut to the 16 slots; `cut` tells).
+QString titleFromLine(const QString &line, bool *cut = nullptr);
 
 // --- the one-touch keys and the title of a document -------------------------
 OneTouchKeys oneTouchKeys(const RadioDocument &doc);
 void setOneTouchKeys(RadioDocument &doc, const OneTouchKeys &keys);
 QString titleText(const RadioDocument &doc); // display form
-// False when the title model refuses the text (more than 16 characters).
+// The title of a TITLE line (what does not fit the 16 slots is cut off).
 bool setTitleText(RadioDocument &doc, const QString &displayTitle);
 
 // --- whole files ----------------------------------------------------------
@@ -128,6 +158,7 @@ struct DataFileResult {
     QString error;        // the reason for Unreadable / NotDataFile
     int channels = 0;     // CH lines taken
     int ignoredLines = 0; // lines with a known tag that were ignored
+    QStringList notes;    // what was read otherwise than the file holds it (names cut)
     bool ok() const { return status == Read; }
     // The message box of the outcome: "Read File" / "Finish" or
     // "This File don't Open" / "Error".

@@ -46,7 +46,8 @@ bool setTitleText(RadioDocument &doc, const QString &displayTitle) {
         doc.title.setDisplayText(QString());
         return true;
     }
-    return doc.title.setFromFile(displayTitle);
+    doc.title.setFromFile(displayTitle);
+    return true;
 }
 
 } // namespace kpr5::datafile

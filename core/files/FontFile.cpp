@@ -1,9 +1,12 @@
 #include "core/files/FontFile.h"
 
+#include "core/files/TextLines.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -93,51 +96,45 @@ FontFileResult readFontFile(QIODevice &device, FontImage &font) {
 
     readLine(device); // "Save Date and Time ..."
     int block = 0;
+    bool fontLine = false; // a row of sixteen "0" and "1" seen inside a block
+    const auto endedEarly = [&] {
+        if (!fontLine) return FontFileResult::NotFontFile;
+        apply();
+        return FontFileResult::EndedEarly;
+    };
     while (auto header = readLine(device)) {
         const std::vector<int> head = characterValues(*header);
         if (head.size() != 1 || head[0] >= 8) continue;
         for (int row = 0; row < FontImage::kSize; ++row) {
             const auto line = readLine(device);
-            if (!line) { // the file ends inside the block
-                apply();
-                return FontFileResult::EndedEarly;
-            }
+            if (!line) // the file ends inside the block
+                return endedEarly();
             const std::vector<int> values = characterValues(*line);
             if (values.size() != std::size_t(FontImage::kSize)) continue;
+            if (!fontLine)
+                fontLine = std::all_of(line->begin(), line->end(),
+                                       [](char c) { return c == '0' || c == '1'; });
             for (int col = 0; col < FontImage::kSize; ++col) {
                 const int v = values[std::size_t(col)];
-                if (v > 1) continue;                   // "2".."9" leave the pixel
-                if (block >= FontImage::kGlyphCount) { // a ninth block: no glyph to hold it
-                    apply();
-                    return FontFileResult::EndedEarly;
-                }
+                if (v > 1) continue;                 // "2".."9" leave the pixel
+                if (block >= FontImage::kGlyphCount) // a ninth block: no glyph to hold it
+                    return endedEarly();
                 glyphs[std::size_t(block)][std::size_t(row * FontImage::kSize + col)] = quint8(v);
             }
         }
         ++block;
     }
+    if (!fontLine) return FontFileResult::NotFontFile;
     apply();
     return FontFileResult::Loaded;
 }
 
 bool saveFontFile(const FontImage &font, const QString &path, QString *error,
                   const QDateTime &savedAt) {
-    // Unbuffered, so that a short write (a full disk) shows in write() and
-    // the commit never keeps a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    if (!writeFontFile(font, file, savedAt, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    writeFontFile(font, text, savedAt);
+    return textfile::saveFile(path, text.data(), error);
 }
 
 FontFileResult loadFontFile(const QString &path, FontImage &font, QString *error) {

@@ -7,6 +7,8 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 namespace kpr5::textfile {
 
 QByteArray encodeLines(const QStringList &lines) {
@@ -63,10 +65,51 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error) {
     return true;
 }
 
+namespace {
+
+enum class Target { File, Stream, Refused };
+
+// What `path` names, symbolic links followed: a file or nothing yet (a new
+// file), a pipe or character device, or something else.
+Target targetOf(const QString &path, QString *what) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return Target::File;
+    if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) return Target::Stream;
+    *what = S_ISDIR(info.st_mode) ? QStringLiteral("a folder")
+            : S_ISBLK(info.st_mode)
+                ? QStringLiteral("a block device")
+                : QStringLiteral("neither a file, a pipe nor a character device");
+    return Target::Refused;
+}
+
+bool writeStream(const QString &path, const QByteArray &bytes, QString *error) {
+    QFile stream(path);
+    // Unbuffered: a device that takes nothing (/dev/full) fails in write().
+    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error) *error = stream.errorString();
+        return false;
+    }
+    return writeAll(stream, bytes, error);
+}
+
+} // namespace
+
 bool saveFile(const QString &path, const QByteArray &bytes, QString *error) {
     if (path.isEmpty()) {
         if (error) *error = QStringLiteral("No file name.");
         return false;
+    }
+    QString what;
+    switch (targetOf(path, &what)) {
+    case Target::Stream:
+        return writeStream(path, bytes, error);
+    case Target::Refused:
+        if (error)
+            *error = QStringLiteral("%1 is %2; only a file can be saved there.").arg(path, what);
+        return false;
+    case Target::File:
+        break;
     }
     QSaveFile file(path);
     // Without a temporary file the old file would be truncated before the

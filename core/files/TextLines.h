@@ -5,6 +5,10 @@
 //
 // Files are written through QSaveFile: either the complete new file replaces
 // the old one, or the old one stays as it was and the caller gets the reason.
+// That is for files only: a named pipe or a character device (a terminal,
+// /dev/null, /dev/stdout) is written directly, so that it stays what it is
+// and its reader gets the text; anything else that is not a file (a folder, a
+// block device, a socket) is refused.
 
 #include <QByteArray>
 #include <QString>
@@ -36,8 +40,9 @@ bool hasUtf8Bom(const QByteArray &bytes);
 // takes fewer bytes than given.
 bool writeAll(QIODevice &device, const QByteArray &bytes, QString *error);
 
-// Replace the file at `path` with `bytes` through QSaveFile. False with the
-// reason (the old file is left intact) when anything fails.
+// Replace the file at `path` with `bytes` through QSaveFile (or write them to
+// the pipe or device `path` names). False with the reason (an old file is
+// left intact) when anything fails.
 bool saveFile(const QString &path, const QByteArray &bytes, QString *error);
 
 // The whole file, at most kMaxFileSize bytes. False with the reason when the

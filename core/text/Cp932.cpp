@@ -106,4 +106,24 @@ int byteLength(const QString &text) {
     return length;
 }
 
+QString fromInputForms(const QString &text) {
+    struct Form {
+        char16_t from;
+        quint16 code;
+    };
+    static constexpr Form kForms[] = {{0x301C, 0x8160}, {0x2212, 0x817C}, {0x2016, 0x8161},
+                                      {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00AC, 0x81CA},
+                                      {0x2014, 0x815C}, {0x00A5, 0x005C}};
+    QString out = text;
+    for (QChar &c : out) {
+        for (const Form &f : kForms) {
+            if (c.unicode() == f.from) {
+                c = QChar(*toUnicode(f.code));
+                break;
+            }
+        }
+    }
+    return out;
+}
+
 } // namespace kpr5::cp932

@@ -41,4 +41,14 @@ QString decode(const QByteArray &bytes);
 // written as one replacement byte).
 int byteLength(const QString &text);
 
+// Text as it enters the program (typed, committed by an input method,
+// pasted, read from a UTF-8 file), with the forms that Linux input methods
+// and files written on Linux or macOS use for some characters replaced by the
+// ones code page 932 has codes for: WAVE DASH U+301C (0x8160), MINUS SIGN
+// U+2212 (0x817C), DOUBLE VERTICAL LINE U+2016 (0x8161), CENT, POUND and NOT
+// SIGN U+00A2, U+00A3, U+00AC (0x8191, 0x8192, 0x81CA), EM DASH U+2014
+// (0x815C), and YEN SIGN U+00A5 as the backslash 0x5C, which is what a
+// Japanese keyboard's yen key means in code page 932. Everything else stays.
+QString fromInputForms(const QString &text);
+
 } // namespace kpr5::cp932

@@ -163,6 +163,32 @@ int measure(const QString &display) {
     return cp932::byteLength(display) - tokenCount(display);
 }
 
+int slotCount(const QString &display) {
+    int count = 0;
+    forEachCharacter(displayToStored(display), [&](char32_t, const QString &) { ++count; });
+    return count;
+}
+
+QString cutToSlots(const QString &display, int limit) {
+    qsizetype i = 0;
+    for (int taken = 0; taken < limit && i < display.size(); ++taken) {
+        if (tokenAt(display, i))
+            i += 3;
+        else if (display.at(i).isHighSurrogate() && i + 1 < display.size() &&
+                 display.at(i + 1).isLowSurrogate())
+            i += 2;
+        else
+            ++i;
+    }
+    return display.left(i);
+}
+
+bool fieldRoundTrips(const QByteArray &field) {
+    QByteArray full = field.left(kFieldBytes);
+    full.append(QByteArray(kFieldBytes - full.size(), '\0'));
+    return encodeField(decodeField(full)) == full;
+}
+
 const std::array<quint16, kAllowedTableSize> &allowedDoubleByteTable() {
     static const std::array<quint16, kAllowedTableSize> table = buildAllowedTable();
     return table;
@@ -197,6 +223,15 @@ bool acceptKey(const QString &current, char32_t key, bool title) {
     if (!cp932::isDoubleByte(*code)) return length < kMaxLength;
     if (length >= kMaxLength - 1) return false;
     return !title || isAllowedDoubleByte(*code);
+}
+
+QString admitTyped(const QString &current, const QString &inserted, bool title) {
+    QString kept;
+    forEachCharacter(cp932::fromInputForms(inserted), [&](char32_t c, const QString &piece) {
+        if (c < 0x20 || c == 0x7F) return;
+        if (acceptKey(current + kept, c, title)) kept += piece;
+    });
+    return kept;
 }
 
 } // namespace kpr5::names

@@ -49,6 +49,19 @@ int measure(const QString &display);
 // The number of tokens in a display text.
 int tokenCount(const QString &display);
 
+// The character slots a display text takes in the radio: one for every
+// character of its stored form (a token is one user character).
+int slotCount(const QString &display);
+// The display text up to the end of its first `limit` characters (a token
+// stays whole): what the radio's slots hold of it.
+QString cutToSlots(const QString &display, int limit = kSlots);
+
+// True when a radio field comes back unchanged from decoding and encoding:
+// it holds no code the code page lacks, no empty slot between characters
+// and no second code of a character that the code page writes otherwise.
+// A field that does not must be kept as it came to reach the radio again.
+bool fieldRoundTrips(const QByteArray &field);
+
 // The allowed double-byte set: 844 entries, 824 of them codes, the rest 0.
 const std::array<quint16, kAllowedTableSize> &allowedDoubleByteTable();
 bool isAllowedDoubleByte(quint16 code);
@@ -65,5 +78,11 @@ QString filterAllowed(const QString &text);
 // when the key may go into the field. `title` also applies the allowed
 // double-byte set (the channel name fields filter their text instead).
 bool acceptKey(const QString &current, char32_t key, bool title);
+
+// Text entering a name or title field at the end of `current` (typed,
+// committed by an input method, pasted or dropped): the characters of
+// `inserted`, in their code page 932 forms (cp932::fromInputForms), that the
+// key filter takes one after the other. Control characters never go in.
+QString admitTyped(const QString &current, const QString &inserted, bool title);
 
 } // namespace kpr5::names

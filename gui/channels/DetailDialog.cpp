@@ -3,17 +3,16 @@
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTables.h"
 #include "core/text/NameCodec.h"
+#include "gui/widgets/EntryGuard.h"
 #include "gui/widgets/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,11 +23,6 @@ namespace kpr5 {
 
 namespace {
 
-// What each text field lets through.
-enum class FieldKind { Digits, Name };
-
-const char kKindProperty[] = "kpr5FieldKind";
-const char kLimitProperty[] = "kpr5FieldLimit";
 const char kDiscardKeysProperty[] = "kpr5DiscardKeys";
 const char kShiftPartProperty[] = "kpr5ShiftPart"; // 1 integer part, 2 decimals
 const char kSetProperty[] = "kpr5Set";
@@ -39,14 +33,6 @@ QString suffixed(const char *base, int set) {
 
 QString indexed(const char *base, int set, int i) {
     return suffixed(base, set) + QStringLiteral("(%1)").arg(i);
-}
-
-bool acceptsCharacter(QLineEdit *field, const QString &current, char32_t c) {
-    const auto kind = FieldKind(field->property(kKindProperty).toInt());
-    if (kind == FieldKind::Name) return names::acceptKey(current, c, false);
-    if (c == 8) return true;
-    if (c < U'0' || c > U'9') return false;
-    return current.size() < field->property(kLimitProperty).toInt();
 }
 
 // Splits "145.50000MHz" / "0.600MHz" into the parts before and after the point.
@@ -158,12 +144,10 @@ QWidget *DetailDialog::buildSet(int set) {
         f->setObjectName(suffixed(base, set));
         f->setMaxLength(limit);
         f->setFixedWidth(width);
-        f->setProperty(kKindProperty, int(FieldKind::Digits));
-        f->setProperty(kLimitProperty, limit);
         f->setProperty(kSetProperty, set);
         f->setContextMenuPolicy(Qt::NoContextMenu);
-        f->setAcceptDrops(false);
         f->installEventFilter(this);
+        ui::guardEntry(f, ui::digitRule(limit)); // keys, input methods, pastes and drops
         return f;
     };
 
@@ -242,11 +226,9 @@ QWidget *DetailDialog::buildSet(int set) {
     nameRow->addWidget(new QLabel(QStringLiteral("Name"), s.box));
     s.name = new QLineEdit(s.box);
     s.name->setObjectName(suffixed("DETAIL_NAME", set));
-    s.name->setProperty(kKindProperty, int(FieldKind::Name));
     s.name->setProperty(kSetProperty, set);
     s.name->setContextMenuPolicy(Qt::NoContextMenu);
-    s.name->setAcceptDrops(false);
-    s.name->installEventFilter(this);
+    ui::guardEntry(s.name, ui::nameRule(false)); // keys, input methods, pastes and drops
     nameRow->addWidget(s.name, 1);
     v->addLayout(nameRow);
 
@@ -315,6 +297,7 @@ void DetailDialog::fillSet(int set, const ChannelTable &table, int slot) {
     s.shift2->setText(shiftDecimals);
     s.skip->setChecked(table.text(row, ChannelTable::SkipCol) == QLatin1String("*"));
     s.name->setText(table.text(row, ChannelTable::NameCol));
+    s.original.name = s.name->text();
 
     s.original.stepIndex = table.stepIndex(slot);
     s.original.txToneIndex = table.txToneIndex(slot);
@@ -368,7 +351,9 @@ edit::EditSet DetailDialog::readSet(int set) {
     b.shiftFrequency = s.shift1->text() + QLatin1Char('.') + s.shift2->text();
     b.skip = s.skip->isChecked();
 
-    s.name->setText(names::filterAllowed(s.name->text()));
+    // A name left as it was filled in keeps what the radio holds; an edited
+    // one loses the double-byte characters outside the allowed set.
+    if (s.name->text() != s.original.name) s.name->setText(names::filterAllowed(s.name->text()));
     b.name = s.name->text();
     return b;
 }
@@ -398,31 +383,8 @@ bool DetailDialog::eventFilter(QObject *watched, QEvent *event) {
     auto *field = qobject_cast<QLineEdit *>(watched);
     if (!field) return QDialog::eventFilter(watched, event);
 
+    // Text entering the fields passes their entry guards (ui::guardEntry).
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Paste) || key->text() == QLatin1String("\x16"))
-            return true; // nothing is pasted into these fields
-        if (key->key() == Qt::Key_Backspace) return false;
-        const QList<uint> codes = key->text().toUcs4();
-        if (codes.isEmpty() || codes.first() < 0x20 || codes.first() == 0x7F)
-            return false; // movement, Tab, Delete ...: not a character
-        return !acceptsCharacter(field, field->text(), char32_t(codes.first()));
-    }
-    case QEvent::InputMethod: {
-        auto *im = static_cast<QInputMethodEvent *>(event);
-        if (im->commitString().isEmpty()) return false;
-        QString accepted;
-        for (uint c : im->commitString().toUcs4()) {
-            const QString piece = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
-            if (acceptsCharacter(field, field->text() + accepted, char32_t(c))) accepted += piece;
-        }
-        if (accepted == im->commitString()) return false;
-        QInputMethodEvent filtered(im->preeditString(), im->attributes());
-        filtered.setCommitString(accepted, im->replacementStart(), im->replacementLength());
-        QCoreApplication::sendEvent(field, &filtered);
-        return true;
-    }
     case QEvent::FocusOut: {
         const int part = field->property(kShiftPartProperty).toInt();
         const int set = field->property(kSetProperty).toInt();

@@ -5,19 +5,15 @@
 #include "core/settings/SettingsCatalogue.h"
 #include "core/text/NameCodec.h"
 #include "gui/settings/SettingListWidget.h"
+#include "gui/widgets/EntryGuard.h"
 #include "gui/widgets/TransferButtons.h"
 #include "gui/widgets/Workspace.h"
 
-#include <QAction>
-#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,13 +21,13 @@ namespace kpr5 {
 
 namespace {
 
-// `TITLE_TEXT`: a view of the title's display text that lets through only
-// what the title key filter accepts. Nothing can be pasted or dropped in.
+// `TITLE_TEXT`: a view of the title's display text. Whatever enters it (keys,
+// input methods, pastes, drops) passes the title key filter first.
 class TitleEdit : public QLineEdit {
 public:
     TitleEdit(OpeningTitle &title, QWidget *parent) : QLineEdit(parent), m_title(title) {
         setObjectName(QStringLiteral("TITLE_TEXT"));
-        setAcceptDrops(false);
+        ui::guardEntry(this, ui::nameRule(true));
         setText(title.displayText());
         connect(this, &QLineEdit::textEdited, this,
                 [this](const QString &t) { m_title.setDisplayText(t); });
@@ -40,62 +36,7 @@ public:
         });
     }
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override {
-        if (event->matches(QKeySequence::Paste)) {
-            event->accept();
-            return;
-        }
-        const QString typed = event->text();
-        const bool typesText = !typed.isEmpty() && typed.at(0).isPrint() &&
-                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (!typesText)
-            return QLineEdit::keyPressEvent(event); // Backspace, moving, selecting, copy
-        if (accepted(typed) == typed) return QLineEdit::keyPressEvent(event);
-        event->accept(); // discarded without a message
-    }
-
-    void inputMethodEvent(QInputMethodEvent *event) override {
-        const QString commit = event->commitString();
-        if (commit.isEmpty()) return QLineEdit::inputMethodEvent(event);
-        const QString kept = accepted(commit);
-        if (kept == commit) return QLineEdit::inputMethodEvent(event);
-        QInputMethodEvent filtered(event->preeditString(), event->attributes());
-        filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
-        QLineEdit::inputMethodEvent(&filtered);
-    }
-
-    void contextMenuEvent(QContextMenuEvent *event) override {
-        QMenu *menu = createStandardContextMenu();
-        const auto actions = menu->actions();
-        for (QAction *a : actions) {
-            if (a->objectName() == QLatin1String("edit-paste")) a->setEnabled(false);
-        }
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(event->globalPos());
-    }
-
-    void mouseReleaseEvent(QMouseEvent *event) override {
-        // The middle button would paste the selection.
-        if (event->button() == Qt::MiddleButton) {
-            event->accept();
-            return;
-        }
-        QLineEdit::mouseReleaseEvent(event);
-    }
-
 private:
-    // The characters of `input` the key filter lets in, one after the other.
-    QString accepted(const QString &input) const {
-        QString current = text();
-        QString kept;
-        for (char32_t c : input.toUcs4()) {
-            if (!names::acceptKey(current + kept, c, true)) continue;
-            kept += QString::fromUcs4(&c, 1);
-        }
-        return kept;
-    }
-
     OpeningTitle &m_title;
 };
 

@@ -35,7 +35,8 @@ void openDataFileGui(Workspace &workspace) {
         ui::getOpenFileName(workspace.window(), kDataOpenFilter, workspace.startDirectory());
     if (path.isEmpty()) return;
     const DataFileResult result = openDataFile(workspace.document(), path);
-    ui::showMessage(workspace.window(), result.message(), result.title(), result.error);
+    ui::showMessage(workspace.window(), result.message(), result.title(),
+                    result.ok() ? result.notes.join(QLatin1Char('\n')) : result.error);
 }
 
 void saveDataFileGui(Workspace &workspace) {
@@ -60,7 +61,8 @@ void importCsvGui(Workspace &workspace) {
     workspace.host().setProgressMaximum(ChannelTable::kFirstBugRow - 1);
     const CsvImportResult result = importCsvFile(workspace.document().channels, path);
     workspace.host().setProgressValue(result.rowsFilled);
-    ui::showMessage(workspace.window(), result.message(), result.title(), result.error);
+    ui::showMessage(workspace.window(), result.message(), result.title(),
+                    result.ok() ? result.notes.join(QLatin1Char('\n')) : result.error);
     workspace.host().setProgressValue(0);
 }
 

@@ -349,6 +349,10 @@ void FontWindow::loadFile() {
     case FontFileResult::CannotOpen:
         ui::showMessage(this, QStringLiteral("This File don't Open"), kErrorTitle, error);
         break;
+    case FontFileResult::NotFontFile:
+        ui::showMessage(this, QStringLiteral("This File don't Open"), kErrorTitle,
+                        QStringLiteral("The file holds no font lines."));
+        break;
     case FontFileResult::EndedEarly:
         break;
     }

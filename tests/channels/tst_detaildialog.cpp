@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -237,9 +236,6 @@ private Q_SLOTS:
         QTest::keyClick(e.field(name), Qt::Key_Backspace);
         QTest::keyClicks(e.field(name), QStringLiteral("7"));
         QCOMPARE(e.text(name), text.chopped(1) + QLatin1Char('7'));
-        // Nothing is pasted.
-        QTest::keyClick(e.field(name), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(e.text(name), text.chopped(1) + QLatin1Char('7'));
     }
 
     void toneListsIgnoreKeys() {
@@ -338,41 +334,6 @@ private Q_SLOTS:
         // A double-byte character needs two bytes: it no longer fits.
         Editor::typeInto(e.field(name), QString::fromUtf8("愛"));
         QCOMPARE(e.text(name), QStringLiteral("ABCDEFGHIJKLMNO"));
-        QTest::keyClick(e.field(name), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(e.text(name), QStringLiteral("ABCDEFGHIJKLMNO"));
-    }
-
-    // Text committed by an input method passes the same filters as typed keys.
-    void inputMethodText_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("commit");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("digits only") << "DETAIL_FREQ_1"
-                                     << "1"
-                                     << "4a5x9"
-                                     << "1459";
-        QTest::newRow("name to 16 bytes")
-            << "DETAIL_NAME"
-            << "ABCDEFGHIJKLMN" << QString::fromUtf8("O愛PQ") << "ABCDEFGHIJKLMNOP";
-        QTest::newRow("name double-byte")
-            << "DETAIL_NAME"
-            << "" << QString::fromUtf8("日本") << QString::fromUtf8("日本");
-    }
-
-    void inputMethodText() {
-        QFETCH(QString, name);
-        QFETCH(QString, before);
-        QFETCH(QString, commit);
-        QFETCH(QString, after);
-        C t;
-        Editor e(t, 0);
-        QLineEdit *f = e.field(name);
-        f->setText(before);
-        QInputMethodEvent im;
-        im.setCommitString(commit);
-        QApplication::sendEvent(f, &im);
-        QCOMPARE(f->text(), after);
     }
 
     // Characters outside the radio's double-byte set are typed but dropped on Enter;

@@ -22,7 +22,6 @@ private Q_SLOTS:
     void decodeMemory();
     void resetDefaults();
     void blocksAndFrames();
-    void roundTrip();
     void dialChannel_data();
     void dialChannel();
     void timingOutsideTheListIsKept();
@@ -145,34 +144,6 @@ void DtmfMemoriesTest::blocksAndFrames() {
     QCOMPARE(int(b2[48]), 5); // Dial channel entry 4 plus 1
     QCOMPARE(int(b2[49]), 2); // Pause
     QVERIFY(d.encodeBlock(3).isEmpty());
-}
-
-void DtmfMemoriesTest::roundTrip() {
-    DtmfMemories d;
-    const QStringList texts = {QStringLiteral("0"),
-                               QStringLiteral("0123456789ABCD*#"),
-                               QString(),
-                               QStringLiteral("-"),
-                               QStringLiteral("99"),
-                               QStringLiteral("A*B#"),
-                               QStringLiteral("5555"),
-                               QStringLiteral("D"),
-                               QStringLiteral("12-34"),
-                               QStringLiteral("#")};
-    for (int i = 0; i < 10; ++i)
-        d.setMemory(i, texts[i]);
-    d.setTiming(DtmfMemories::Wait, 10);
-    d.setTiming(DtmfMemories::Head, 22);
-    d.setTiming(DtmfMemories::Burst, 0);
-    d.setTiming(DtmfMemories::Pause, 13);
-    d.setTiming(DtmfMemories::DialChannel, 8);
-    DtmfMemories back;
-    for (int b = 0; b < 3; ++b)
-        QVERIFY(back.decodeBlock(b, d.encodeBlock(b)));
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(back.memory(i), texts[i]);
-    for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
-        QCOMPARE(back.timing(DtmfMemories::Timing(t)), d.timing(DtmfMemories::Timing(t)));
 }
 
 void DtmfMemoriesTest::dialChannel_data() {

@@ -8,7 +8,6 @@
 #include "gui/shell/MainWindow.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,7 +54,6 @@ private Q_SLOTS:
     void listAndCaptionFollowTheLanguage();
     void keyFilter_data();
     void keyFilter();
-    void nothingIsPasted();
     void tokenButtons_data();
     void tokenButtons();
     void writeAndReadThroughTheButtons();
@@ -118,18 +116,6 @@ void TitleFrameTest::keyFilter() {
 
     QTest::keyClick(titleText(w), Qt::Key_Backspace);
     QCOMPARE(w.document().title.displayText(), result.left(result.size() - 1));
-}
-
-void TitleFrameTest::nothingIsPasted() {
-    MainWindow w;
-    w.show();
-    QApplication::clipboard()->setText(QStringLiteral("PASTE"));
-    QLineEdit *edit = titleText(w);
-    type(edit, QStringLiteral("AB"));
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(edit->text(), QStringLiteral("AB"));
-    QVERIFY(!edit->acceptDrops());
 }
 
 void TitleFrameTest::tokenButtons_data() {

@@ -234,7 +234,15 @@ private Q_SLOTS:
             << QByteArray("h\n0\n") + QByteArray("0000000000000000\n").repeated(16) + "1\r" +
                    QByteArray("0000000000000000\r").repeated(16)
             << int(FontFileResult::Loaded) << QList<int>{0, 1};
-        QTest::newRow("empty file") << QByteArray() << int(FontFileResult::Loaded) << QList<int>{};
+        // Not a font file at all: refused, nothing changes.
+        QTest::newRow("empty file")
+            << QByteArray() << int(FontFileResult::NotFontFile) << QList<int>{};
+        QTest::newRow("random bytes")
+            << QByteArray::fromHex("9f3c0a0d7e11ff0a300a8a2f0d0a") + QByteArray(300, '\x81')
+            << int(FontFileResult::NotFontFile) << QList<int>{};
+        QTest::newRow("rows without a valid one")
+            << kHeader + "0\r\n" + QByteArray("0000000020000000\r\n").repeated(16)
+            << int(FontFileResult::NotFontFile) << QList<int>{};
     }
     void loadRules() {
         QFETCH(QByteArray, text);
@@ -295,7 +303,8 @@ private Q_SLOTS:
         QCOMPARE(readText(text + harmless + "File End\r\n", again), FontFileResult::Loaded);
     }
 
-    // Whatever the file holds, the load ends normally and only 0/1 pixels result.
+    // Whatever the file holds, the load ends normally (or refuses a file
+    // that is none) and only 0/1 pixels result.
     void arbitraryInput() {
         QRandomGenerator rng(77);
         const QByteArray alphabet("0000111123456789\r\n\r\n\x82\xa0x ");
@@ -306,7 +315,8 @@ private Q_SLOTS:
                                         : alphabet[int(rng.bounded(alphabet.size()))];
             FontImage font;
             const FontFileResult r = readText(text, font);
-            QVERIFY(r == FontFileResult::Loaded || r == FontFileResult::EndedEarly);
+            QVERIFY(r == FontFileResult::Loaded || r == FontFileResult::EndedEarly ||
+                    r == FontFileResult::NotFontFile);
             for (int k = 0; k < 8; ++k)
                 for (quint8 p : font.glyph(k))
                     QVERIFY(p <= 1);

@@ -206,6 +206,18 @@ private Q_SLOTS:
         QCOMPARE(messages.records.last().title, QStringLiteral(" Error"));
         QVERIFY(messages.records.last().text != QStringLiteral("Save File"));
         QVERIFY(!messages.records.last().detail.isEmpty());
+
+        // A file that holds no font line is refused as well, the glyphs unchanged.
+        const QString junk = dir.filePath(QStringLiteral("junk.FR5"));
+        QFile junkFile(junk);
+        QVERIFY(junkFile.open(QIODevice::WriteOnly));
+        junkFile.write(QByteArray(300, '\x93'));
+        junkFile.close();
+        font.fillRect(2, 0, 0, 15, 15, 1);
+        ui::setNextFileNames({junk});
+        open->trigger();
+        QCOMPARE(messages.texts().last(), QStringLiteral("This File don't Open| Error"));
+        QVERIFY(font.isEmpty(1) && !font.isEmpty(2));
     }
 
     // The buttons run the transfers on the window's own port; the controls

@@ -38,7 +38,6 @@ private Q_SLOTS:
     void byteOutsideTheListKeepsThePosition_data();
     void byteOutsideTheListKeepsThePosition();
     void languageByteSwitchesToJapanese();
-    void randomPositionsRoundTrip();
     void writeProtect_data();
     void writeProtect();
 };
@@ -205,27 +204,6 @@ void SettingsCodecTest::languageByteSwitchesToJapanese() {
     setImageByte(m, 62, 0x00);
     decodeSettings(m);
     QCOMPARE(m.language(), int(English));
-}
-
-void SettingsCodecTest::randomPositionsRoundTrip() {
-    QRandomGenerator gen(7);
-    for (int round = 0; round < 20; ++round) {
-        SettingsModel m;
-        for (const SettingItem &it : settings::catalogue()) {
-            if (it.hasList() && !(it.family == F::Mem))
-                QVERIFY(m.setPosition(it.family, it.element, int(gen.bounded(it.optionCount()))));
-        }
-        SettingsModel back;
-        back.setImageBytes(0, encodeAll(m));
-        decodeSettings(back);
-        for (const SettingItem &it : settings::catalogue()) {
-            // Set Mode Exit has no radio byte; Write Protect comes from 0x1FE01.
-            if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
-                continue;
-            QVERIFY2(back.position(it.family, it.element) == m.position(it.family, it.element),
-                     qPrintable(settings::controlName(it.family, it.element)));
-        }
-    }
 }
 
 void SettingsCodecTest::writeProtect_data() {

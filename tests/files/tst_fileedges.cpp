@@ -1,0 +1,239 @@
+// What the program makes of files from outside, and of targets that are not
+// files:
+// - names and titles from data files and CSV are measured in the radio's 16
+//   character slots; longer ones are cut and the result (and the command
+//   line) says so;
+// - CSV in UTF-8 without a byte-order mark is read as UTF-8, with the code
+//   page 932 forms of the characters Linux and macOS write otherwise; rows
+//   that fail their checks are named;
+// - a font file that holds no font line is refused (exit 4);
+// - a pipe or character device is written directly, a folder refused.
+
+#include "cli/CommandLine.h"
+#include "core/channels/ChannelTable.h"
+#include "core/document/RadioDocument.h"
+#include "core/files/CsvFile.h"
+#include "core/files/DataFile.h"
+#include "core/files/TextLines.h"
+#include "core/text/Cp932.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kpr5;
+
+namespace {
+
+using Col = ChannelTable::Column;
+
+const QString kCsvHeader = QStringLiteral(
+    ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,DCS,Shift,Shift-Freq,Skip,Name,0");
+
+QString csvRow(const QString &name, const QString &mode = QStringLiteral("FM"),
+               const QString &carrier = QStringLiteral("2300Hz")) {
+    return QStringLiteral(",145.00000,%1,5KHz,%2,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,%3,1")
+        .arg(mode, carrier, name);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The fixed part of a CH line for `slot` (145 MHz, FM, all else at its start).
+QString channelFields(int slot) {
+    return QStringLiteral("CH%1").arg(slot, 4, 10, QLatin1Char('0')) + QStringLiteral("0145.00000"
+                                                                                      "0"
+                                                                                      "00"
+                                                                                      "20"
+                                                                                      "0"
+                                                                                      "08"
+                                                                                      "08"
+                                                                                      "000"
+                                                                                      "0"
+                                                                                      "000.000"
+                                                                                      "0");
+}
+
+int runCli(const QStringList &arguments) {
+    return cli::run(QStringList{QStringLiteral("kpr5")} + arguments);
+}
+
+// The command line as a program of its own, for what it prints.
+QString stderrOf(const QStringList &arguments, int *exitCode) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kpr5"), arguments);
+    p.waitForFinished(60000);
+    *exitCode = p.exitCode();
+    return QString::fromLocal8Bit(p.readAllStandardError());
+}
+
+} // namespace
+
+class FileEdgesTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void namesFromFiles_data() {
+        QTest::addColumn<QString>("source"); // "CH", "TITLE" or "CSV"
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString users12 = QStringLiteral(":1~:2~:3~:4~:5~:6~:7~:8~:1~:2~:3~:4~");
+        const QString kanji16 = QStringLiteral(u"愛圧以伊位囲易移井域育一茨隠右宇");
+        for (const char *source : {"CH", "TITLE", "CSV"}) {
+            QTest::addRow("%s: 12 user characters and ABCD, 52 bytes", source)
+                << source << users12 + "ABCD" << users12 + "ABCD";
+            QTest::addRow("%s: 16 kanji", source) << source << kanji16 << kanji16;
+            QTest::addRow("%s: 17 kanji", source) << source << kanji16 + "愛" << kanji16;
+            QTest::addRow("%s: 16 characters, then a token", source)
+                << source << QStringLiteral("ABCDEFGHIJKLMNOP:1~") << "ABCDEFGHIJKLMNOP";
+        }
+    }
+    void namesFromFiles() {
+        QFETCH(QString, source);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        const bool cut = shown != text;
+        RadioDocument doc;
+        QStringList notes;
+        QString got;
+        if (source == QLatin1String("CSV")) {
+            const CsvImportResult r =
+                importCsv(doc.channels, textfile::encodeLines({kCsvHeader, csvRow(text)}));
+            notes = r.notes;
+            got = doc.channels.text(1, Col::NameCol);
+        } else {
+            const QString line =
+                source == QLatin1String("CH") ? channelFields(0) : QStringLiteral("TITLE");
+            const DataFileResult r =
+                readDataFile(doc, textfile::encodeLines({QStringLiteral("h"), line + text}));
+            QVERIFY(r.ok());
+            notes = r.notes;
+            got = source == QLatin1String("CH") ? doc.channels.text(1, Col::NameCol)
+                                                : doc.title.displayText();
+        }
+        QCOMPARE(got, shown);
+        QCOMPARE(notes.size(), cut ? 1 : 0);
+        if (cut) QVERIFY2(notes.first().contains(QLatin1String("cut")), qPrintable(notes.first()));
+    }
+
+    // ... and the command line warns of them.
+    void commandLineWarns() {
+        const QString csv = m_dir.filePath(QStringLiteral("long.CSV"));
+        const QString data = m_dir.filePath(QStringLiteral("long.R5"));
+        writeFile(csv, textfile::encodeLines({kCsvHeader, csvRow(QString(20, QLatin1Char('N'))),
+                                              csvRow(QStringLiteral("X"), QStringLiteral("XM"))}));
+        int exitCode = -1;
+        QString err = stderrOf({QStringLiteral("import-csv"), csv, data}, &exitCode);
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(err.contains(QLatin1String("warning: ") + csv +
+                              QLatin1String(": Rows emptied, their mode")) &&
+                     err.contains(QLatin1String("Names cut to the 16 characters the radio "
+                                                "holds: rows 1")),
+                 qPrintable(err));
+        writeFile(data, textfile::encodeLines({QStringLiteral("h"),
+                                               channelFields(5) + QString(20, QLatin1Char('N'))}));
+        err = stderrOf({QStringLiteral("export-csv"), data, m_dir.filePath("x.CSV")}, &exitCode);
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(err.contains(QLatin1String("warning: ") + data +
+                              QLatin1String(": CH0005: the name was cut")),
+                 qPrintable(err));
+    }
+
+    void csvText_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("carrier"); // -1: the row was emptied
+        QTest::addColumn<QStringList>("notes");
+        const auto utf8 = [](const QString &row) {
+            return (kCsvHeader + "\r\n" + row + "\r\n").toUtf8();
+        };
+        QTest::newRow("UTF-8 without byte-order mark")
+            << utf8(csvRow(QStringLiteral(u"ラジオ:1~局"), "FM", QStringLiteral(u"ＪＲ")))
+            << QStringLiteral(u"ラジオ:1~局") << 28 << QStringList{};
+        QTest::newRow("UTF-8 with the forms of Linux and macOS")
+            << utf8(csvRow(QStringLiteral(u"\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014\u00A5")))
+            << QStringLiteral(u"\uFF5E\uFF0D\u2225\uFFE0\uFFE1\uFFE2\u2015\\") << 20
+            << QStringList{};
+        QTest::newRow("code page 932")
+            << textfile::encodeLines({kCsvHeader, csvRow(QStringLiteral(u"ラジオ"), "FM", "JR")})
+            << QStringLiteral(u"ラジオ") << 28 << QStringList{};
+        QTest::newRow("bytes that are not UTF-8 are code page 932")
+            << (kCsvHeader + "\r\n" + csvRow("A@") + "\r\n").toLatin1().replace('@', '\xB1')
+            << QStringLiteral(u"Aｱ") << 20 << QStringList{};
+        QTest::newRow("a row that fails is named")
+            << utf8(csvRow(QStringLiteral("X"), QStringLiteral("FMX"))) << QString() << -1
+            << QStringList{"Rows emptied, their mode is not one the table knows: 1"};
+    }
+    void csvText() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, name);
+        QFETCH(int, carrier);
+        QFETCH(QStringList, notes);
+        ChannelTable t;
+        const CsvImportResult r = importCsv(t, file);
+        QVERIFY(r.ok());
+        QCOMPARE(r.message(), QStringLiteral("Inport CSV File"));
+        QCOMPARE(r.notes, notes);
+        QCOMPARE(t.inUse(0), quint8(carrier >= 0));
+        QCOMPARE(t.text(1, Col::NameCol), name);
+        if (carrier >= 0) QCOMPARE(int(t.carrierIndex(0)), carrier);
+    }
+
+    // Nothing of the file reaches the radio or the font image.
+    void fontFilesThatAreNot() {
+        const QString data = m_dir.filePath(QStringLiteral("any.R5"));
+        writeFile(data, textfile::encodeLines({QStringLiteral("h"), QStringLiteral("TITLE")}));
+        for (const QByteArray &bytes :
+             {QByteArray(), QByteArray::fromHex("00ff10a4e2") + QByteArray(500, '\x93'),
+              QByteArray("Save Date and Time\r\nHello\r\nFile End\r\n")}) {
+            const QString font = m_dir.filePath(QStringLiteral("not.FR5"));
+            writeFile(font, bytes);
+            QCOMPARE(runCli({"write", "--port", "/dev/kpr5-never-used", "--font", font, data}),
+                     int(cli::ExitFile));
+        }
+    }
+
+    void targetsThatAreNotFiles() {
+        const QString data = m_dir.filePath(QStringLiteral("t.R5"));
+        writeFile(data, textfile::encodeLines({QStringLiteral("h"), QStringLiteral("TITLEHI")}));
+        const QString csv = m_dir.filePath(QStringLiteral("t.CSV"));
+        writeFile(csv, textfile::encodeLines({kCsvHeader, csvRow(QStringLiteral("PIPE"))}));
+
+        // A named pipe: its reader gets the file, and it stays a pipe.
+        const QString fifo = m_dir.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        QCOMPARE(runCli({"import-csv", csv, fifo}), int(cli::ExitOk));
+        QByteArray got(65536, '\0');
+        got.resize(int(std::max<ssize_t>(0, ::read(reader, got.data(), size_t(got.size())))));
+        ::close(reader);
+        QVERIFY2(got.contains("PIPE\r\n") && got.endsWith("File End\r\n"), got.constData());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &info), 0);
+        QVERIFY(S_ISFIFO(info.st_mode));
+
+        // A device that takes nothing: the error, and it stays a device.
+        QCOMPARE(runCli({"export-csv", data, "/dev/full"}), int(cli::ExitFile));
+        QCOMPARE(::stat("/dev/full", &info), 0);
+        QVERIFY(S_ISCHR(info.st_mode));
+
+        // A folder is refused with the reason.
+        QString error;
+        QVERIFY(!textfile::saveFile(m_dir.path(), "x", &error));
+        QVERIFY2(error.contains(QLatin1String("a folder")), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileEdgesTest)
+#include "tst_fileedges.moc"
