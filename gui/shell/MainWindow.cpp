@@ -348,6 +348,7 @@ void MainWindow::setTransferControlsEnabled(bool enabled) {
 void MainWindow::transferStarted() {
     setTransferControlsEnabled(false);
     m_stop->setEnabled(true);
+    m_activityShown.invalidate();
     Q_EMIT m_workspace->transferBegan();
 }
 
@@ -363,6 +364,10 @@ void MainWindow::stepStarted(const QString &name) {
 }
 
 void MainWindow::blocksDone(const QString &what, int done, int total, int secondsLeft) {
+    // A few times a second is enough for the eye; every block would cost
+    // a repaint of the row at the wire's pace.
+    if (done < total && m_activityShown.isValid() && m_activityShown.elapsed() < 200) return;
+    m_activityShown.start();
     m_activity->setText(blocksDoneText(what, done, total, secondsLeft));
 }
 

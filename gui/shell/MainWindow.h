@@ -11,6 +11,7 @@
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/Workspace.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 class QAction;
@@ -98,6 +99,7 @@ private:
     QProgressBar *m_progressBar = nullptr;
     QLineEdit *m_progressText = nullptr;
     QLabel *m_activity = nullptr;
+    QElapsedTimer m_activityShown;
     QPushButton *m_stop = nullptr;
     QMenu *m_portMenu = nullptr;
     QMenu *m_detectedMenu = nullptr;

@@ -195,6 +195,28 @@ private Q_SLOTS:
         QVERIFY(!w.link().busy());
     }
 
+    // The start-up blank is not the user's characters: a window that never
+    // read, opened or drew any leaves the radio's own, and says so.
+    void writeAllKeepsTheRadiosCharacters() {
+        sim::RadioSimulator radio;
+        const QByteArray glyphs = QByteArray::fromHex("0102030405").repeated(51);
+        radio.write(0x1000, glyphs);
+        MessageRecorder messages;
+        MainWindow w;
+        w.show();
+        connectLink(w.link(), radio);
+        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QVERIFY(messages.records.first().detail.contains(QStringLiteral("not written")));
+        QCOMPARE(radio.read(0x1000, int(glyphs.size())), glyphs);
+        QVERIFY(!radio.frames().contains("QX~F01000W" + QByteArray(64, '0')));
+
+        // One pixel drawn: all eight go.
+        w.document().font.setPixel(0, 0, 0, 1);
+        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
+        QCOMPARE(radio.read(0x1000, 32), encodeGlyph(w.document().font, 0));
+    }
+
     void readAllWithoutARadioReportsEveryStep() {
         sim::SimOptions o;
         o.silent = true;
