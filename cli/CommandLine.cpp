@@ -302,6 +302,7 @@ QString usage() {
         "  kpr5 import-csv IN.CSV OUT.R5      a data file made from CSV channels\n"
         "  kpr5 ports                         the serial ports the system reports\n"
         "  kpr5 --help                        this text\n"
+        "  kpr5 --version                     the program's name and version\n"
         "\n"
         "A complete read is also kept in the backup folder (<data>/kpr5/backups).\n"
         "PORT is COMn (COM1 = /dev/ttyS0 on Linux) or a device path such as /dev/ttyUSB0.\n"
