@@ -369,6 +369,7 @@ QString usage() {
         "  kpr5 import-csv IN.CSV OUT.R5      a data file made from CSV channels\n"
         "  kpr5 ports                         the serial ports the system reports\n"
         "  kpr5 --help                        this text\n"
+        "  kpr5 --version                     the program's name and version\n"
         "\n"
         "A complete read, and what every write sent, are also kept in the backup folder\n"
         "(<data>/kpr5/backups, e.g. ~/.local/share/kpr5/backups); it keeps the newest 100\n"
