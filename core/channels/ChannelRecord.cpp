@@ -91,7 +91,7 @@ QByteArray channelNameField(const ChannelTable &table, int slot) {
 
 ChannelRecord encodeChannel(const ChannelTable &table, int row) {
     ChannelRecord rec;
-    const int slot = row - 1;
+    const int slot = ChannelTable::slotOfRow(row);
     if (slot < 0 || slot >= ChannelTable::kSlots || table.inUse(slot) == 0) return rec;
     auto &b = rec.bytes;
 
@@ -133,7 +133,7 @@ ChannelRecord encodeChannel(const ChannelTable &table, int row) {
 }
 
 void decodeChannel(const QByteArray &data64, ChannelTable &table, int row) {
-    const int slot = row - 1;
+    const int slot = ChannelTable::slotOfRow(row);
     if (slot < 0 || slot >= ChannelTable::kSlots) return;
 
     std::array<quint8, 64> b{};
@@ -190,7 +190,7 @@ memorymap::PassChannels passChannels(const ChannelTable &table) {
     memorymap::PassChannels channels{};
     for (int i = 0; i < int(channels.size()); ++i) {
         const int row = memorymap::kFirstPassRow + i;
-        if (table.inUse(row - 1) == 1)
+        if (table.inUse(ChannelTable::slotOfRow(row)) == 1)
             channels[std::size_t(i)] =
                 channeltext::frequencyUnits(table.text(row, Col::FreqCol)).value_or(0);
     }

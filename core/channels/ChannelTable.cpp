@@ -39,13 +39,13 @@ QString ChannelTable::columnHeader(int column) {
 }
 
 QString ChannelTable::text(int row, int column) const {
-    if (!validSlot(row - 1) || column < 1 || column > kColumns) return QString();
-    return m_slots[std::size_t(row - 1)].cells[std::size_t(column - 1)];
+    if (!validSlot(slotOfRow(row)) || column < 1 || column > kColumns) return QString();
+    return m_slots[std::size_t(slotOfRow(row))].cells[std::size_t(column - 1)];
 }
 
 void ChannelTable::setText(int row, int column, const QString &text) {
-    if (!validSlot(row - 1) || column < 1 || column > kColumns) return;
-    Slot &s = m_slots[std::size_t(row - 1)];
+    if (!validSlot(slotOfRow(row)) || column < 1 || column > kColumns) return;
+    Slot &s = m_slots[std::size_t(slotOfRow(row))];
     if (column == ModeCol)
         s.keptModeByte = -1;
     else if (column == ToneModeCol)
@@ -61,7 +61,7 @@ void ChannelTable::setByte(int slot, quint8 Slot::*field, quint8 v) {
     quint8 &f = m_slots[std::size_t(slot)].*field;
     if (f == v) return;
     f = v;
-    touched(slot + 1);
+    touched(rowOfSlot(slot));
 }
 
 #define KPR5_SLOT_BYTE(getter, setter)                                                             \
@@ -87,7 +87,7 @@ QString ChannelTable::storedName(int slot) const {
 void ChannelTable::setStoredName(int slot, const QString &name) {
     if (!validSlot(slot) || m_slots[std::size_t(slot)].storedName == name) return;
     m_slots[std::size_t(slot)].storedName = name;
-    touched(slot + 1);
+    touched(rowOfSlot(slot));
 }
 
 int ChannelTable::keptModeByte(int slot) const {
@@ -133,11 +133,11 @@ void ChannelTable::setRowLabels(const QStringList &labels) {
 }
 
 void ChannelTable::clearRow(int row) {
-    if (!validSlot(row - 1)) return;
+    if (!validSlot(slotOfRow(row))) return;
     beginBatch();
     for (int c = 1; c <= kColumns; ++c)
         setText(row, c, QString());
-    const int slot = row - 1;
+    const int slot = slotOfRow(row);
     setInUse(slot, 0);
     setStepIndex(slot, 0);
     setTxToneIndex(slot, 0);
@@ -159,10 +159,10 @@ void ChannelTable::resetToStartup() {
                           s.rxToneIndex == empty.rxToneIndex && s.dcsIndex == empty.dcsIndex &&
                           s.carrierIndex == empty.carrierIndex && s.storedName == empty.storedName;
         s = empty;
-        if (!same) touched(slot + 1);
+        if (!same) touched(rowOfSlot(slot));
     }
     for (const Preset &p : kPresets) {
-        const int slot = p.row - 1;
+        const int slot = slotOfRow(p.row);
         setText(p.row, FreqCol, QString::fromLatin1(p.frequency));
         setText(p.row, ModeCol, QStringLiteral("FM"));
         setText(p.row, StepCol, QStringLiteral("5KHz"));

@@ -107,6 +107,11 @@ public:
     void endBatch();
     bool inBatch() const { return m_batchDepth > 0; }
 
+    // The one place where rows (1..1624, as the grid counts) and slots
+    // (0..1623, as the stores count) meet.
+    static constexpr int slotOfRow(int row) { return row - 1; }
+    static constexpr int rowOfSlot(int slot) { return slot + 1; }
+
     static bool isCallRow(int row) { return row >= kFirstCallRow && row <= kLastCallRow; }
     static bool isBugRow(int row) { return row >= kFirstBugRow && row <= kLastBugRow; }
 

@@ -121,10 +121,11 @@ void clearEmptyRows(ChannelTable &table, TransferHost *host) {
     // texts even when the radio reports them empty.
     Batch batch(table);
     for (int row = 1; row < ChannelTable::kFirstBugRow; ++row) {
-        if (table.inUse(row - 1) != 0 || ChannelTable::isCallRow(row)) continue;
+        if (table.inUse(ChannelTable::slotOfRow(row)) != 0 || ChannelTable::isCallRow(row))
+            continue;
         for (int c = 1; c <= ChannelTable::kColumns; ++c)
             table.setText(row, c, QString());
-        table.setStoredName(row - 1, QString());
+        table.setStoredName(ChannelTable::slotOfRow(row), QString());
         if (host && row % 100 == 0) host->processEvents();
     }
 }

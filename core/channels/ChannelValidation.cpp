@@ -184,8 +184,8 @@ bool checkPassOverlap(const ChannelTable &table, int slot, const QString &freque
     if (!own) return false;
     for (int s = kFirstPassSlot; s <= kLastPassSlot; ++s) {
         if (s == slot || table.inUse(s) != 1) continue;
-        const std::optional<quint32> other =
-            channeltext::frequencyUnits(table.text(s + 1, ChannelTable::FreqCol));
+        const std::optional<quint32> other = channeltext::frequencyUnits(
+            table.text(ChannelTable::rowOfSlot(s), ChannelTable::FreqCol));
         if (other && *other / 100 == *own / 100) return true;
     }
     return false;
@@ -200,7 +200,7 @@ void setCell(ChannelTable &table, int row, int column, const QString &text) {
 }
 
 void applySet(ChannelTable &table, int slot, const EditSet &b) {
-    const int row = slot + 1;
+    const int row = ChannelTable::rowOfSlot(slot);
     if (!b.frequency.isEmpty())
         setCell(table, row, ChannelTable::FreqCol, b.frequency + QStringLiteral("MHz"));
     setCell(table, row, ChannelTable::ModeCol, modeCellText(b.modeCode));
@@ -250,10 +250,10 @@ CommitResult commitEdit(ChannelTable &table, EditState &state) {
     if (setEdited)
         applySet(table, slot, state.buffer[0]);
     else
-        table.clearRow(slot + 1);
+        table.clearRow(ChannelTable::rowOfSlot(slot));
     if (pair) {
         if (action == ClearEdited || action == SetBoth)
-            applySet(table, slot + 1, state.buffer[1]);
+            applySet(table, ChannelTable::rowOfSlot(slot), state.buffer[1]);
         else
             table.clearRow(slot + 2);
     }

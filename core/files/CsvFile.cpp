@@ -207,7 +207,7 @@ const char *failureField(Failure f) {
 // (an empty frequency field is an empty row, not a failure). `nameCut`: the
 // name did not fit the radio's 16 slots and was cut.
 Failure importRow(ChannelTable &t, int row, const QStringList &fields, bool *nameCut) {
-    const int slot = row - 1;
+    const int slot = ChannelTable::slotOfRow(row);
     auto field = [&](int column) { return fields.value(column).trimmed(); };
 
     const QString frequency = importedFrequency(field(Col::FreqCol));

@@ -170,7 +170,7 @@ QString shiftField(const QString &cell) {
 // --- CH ------------------------------------------------------------------------
 
 QString channelLine(const ChannelTable &t, int slot) {
-    const int row = slot + 1;
+    const int row = ChannelTable::rowOfSlot(slot);
     QString line = QStringLiteral("CH") + number(slot, 4);
     line += frequencyField(t.text(row, Col::FreqCol));
     line += QString::number(codeOf(fileModes(), t.text(row, Col::ModeCol)));
@@ -192,7 +192,7 @@ QString channelLine(const ChannelTable &t, int slot) {
 
 QStringList channelExtensionLines(const ChannelTable &t, int slot) {
     QStringList lines;
-    const ChannelRecord record = encodeChannel(t, slot + 1);
+    const ChannelRecord record = encodeChannel(t, ChannelTable::rowOfSlot(slot));
     bool outside = false;
     QString raw = kRawTag + number(slot, 4);
     for (const RawField &f : kRawFields) {
@@ -204,7 +204,7 @@ QStringList channelExtensionLines(const ChannelTable &t, int slot) {
     // The name as the table shows it for what the radio gets, when the CH
     // line's text would not give those bytes back.
     const QByteArray field = channelNameField(t, slot);
-    const QString shown = t.text(slot + 1, Col::NameCol);
+    const QString shown = t.text(ChannelTable::rowOfSlot(slot), Col::NameCol);
     if (names::storedToDisplay(names::decodeField(field)) == shown &&
         names::encodeField(names::displayToStored(nameThroughLine(shown))) != field)
         lines << kNameTag + number(slot, 4) + hexField(field);
@@ -237,7 +237,7 @@ bool readChannelLine(ChannelTable &t, const QString &line, bool *nameCut) {
         return (v >= 0 && v < texts.size()) ? texts.at(v) : texts.at(0);
     };
     const int s = *slot;
-    const int row = s + 1;
+    const int row = ChannelTable::rowOfSlot(s);
     const int stepIndex = *step < ct::kStepCount ? *step : 0;
     t.beginBatch();
     t.setText(row, Col::FreqCol, QStringLiteral("%1.%2MHz").arg(*mhz).arg(line.mid(11, 5)));
@@ -275,7 +275,7 @@ bool readRawLine(ChannelTable &t, const QString &line) {
         bytes[i] = *v;
     }
     // Only where the CH line holds the placeholder of a byte outside its table.
-    const int s = *slot, row = s + 1;
+    const int s = *slot, row = ChannelTable::rowOfSlot(s);
     t.beginBatch();
     if (outsideTable(kRawFields[0], bytes[0]) && t.text(row, Col::ModeCol) == fileModes().at(0)) {
         t.setText(row, Col::ModeCol, kInvalidCodeText);
@@ -315,9 +315,10 @@ std::optional<int> readNameLine(ChannelTable &t, const QString &line) {
     // Only over the name the CH line of the same file gave.
     const QString stored = names::decodeField(*field);
     const QString display = names::storedToDisplay(stored);
-    if (nameThroughLine(display) != t.text(*slot + 1, Col::NameCol)) return std::nullopt;
+    if (nameThroughLine(display) != t.text(ChannelTable::rowOfSlot(*slot), Col::NameCol))
+        return std::nullopt;
     t.beginBatch();
-    t.setText(*slot + 1, Col::NameCol, display);
+    t.setText(ChannelTable::rowOfSlot(*slot), Col::NameCol, display);
     t.setStoredName(*slot, stored);
     t.setKeptNameField(*slot, names::fieldRoundTrips(*field) ? QByteArray() : *field);
     t.endBatch();
@@ -748,8 +749,9 @@ DataFileResult readDataFile(RadioDocument &doc, const QByteArray &bytes) {
     if (banksRead) t.setRowLabels(channelRowLabels(doc.banks.counts()));
 
     for (int row = 1; row <= ChannelTable::kRows; ++row) {
-        if (!nameFromField[std::size_t(row - 1)])
-            t.setStoredName(row - 1, names::displayToStored(t.text(row, Col::NameCol)));
+        if (!nameFromField[std::size_t(ChannelTable::slotOfRow(row))])
+            t.setStoredName(ChannelTable::slotOfRow(row),
+                            names::displayToStored(t.text(row, Col::NameCol)));
     }
     t.endBatch();
     return result;

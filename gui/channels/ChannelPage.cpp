@@ -147,7 +147,7 @@ void ChannelPage::openDetail() {
     if (m_edit.busy || transferRunning() || !m_grid->isEnabled()) return;
     int row = m_grid->currentRow();
     if (ChannelTable::isBugRow(row)) return;
-    int slot = row - 1;
+    int slot = ChannelTable::slotOfRow(row);
     if (edit::isDualWatchSlot(slot) && (slot - edit::kFirstDualSlot) % 2 == 1) {
         // A "(Sub)" row: the pair is edited from its "(Main)" row.
         --slot;

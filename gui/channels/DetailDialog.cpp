@@ -88,7 +88,7 @@ DetailDialog::DetailDialog(const ChannelTable &table, edit::EditState &state, QW
     m_pair = edit::isDualWatchSlot(slot);
 
     auto *outer = new QVBoxLayout(this);
-    m_label = new QLabel(table.rowLabel(slot + 1), this);
+    m_label = new QLabel(table.rowLabel(ChannelTable::rowOfSlot(slot)), this);
     m_label->setObjectName(QStringLiteral("Label2"));
     QFont bold = m_label->font();
     bold.setBold(true);
@@ -125,7 +125,7 @@ DetailDialog::DetailDialog(const ChannelTable &table, edit::EditState &state, QW
         m_sets[set].mode->button(3)->setEnabled(!narrowOnly);
     }
     fillSet(0, table, slot);
-    if (m_pair) fillSet(1, table, slot + 1);
+    if (m_pair) fillSet(1, table, ChannelTable::rowOfSlot(slot));
 
     setFixedWidth(twipsToPixels(m_pair ? kPairWidthTwips : kSingleWidthTwips));
 }
@@ -275,7 +275,7 @@ void DetailDialog::setDefaults(int set) {
 void DetailDialog::fillSet(int set, const ChannelTable &table, int slot) {
     ColumnSet &s = m_sets[set];
     setDefaults(set);
-    const int row = slot + 1;
+    const int row = ChannelTable::rowOfSlot(slot);
     const QString frequency = table.text(row, ChannelTable::FreqCol);
     if (frequency.isEmpty()) return; // an empty row: fields empty, the defaults chosen
 
