@@ -58,6 +58,11 @@ bool OpeningTitle::setFromFile(const QString &text) {
     return true;
 }
 
+void OpeningTitle::restore(const State &state) {
+    setDisplay(state.display);
+    setOpeningMoving(state.moving);
+}
+
 void OpeningTitle::takeOverDisplayText() {
     m_stored = names::displayToStored(m_display);
 }

@@ -39,6 +39,11 @@ public:
     void setGlyph(int k, const Glyph &glyph);
     bool isEmpty(int k) const;
 
+    // All eight glyphs at once (undo).
+    using State = std::array<Glyph, kGlyphCount>;
+    State state() const { return m_glyphs; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     // Pixels of glyph k changed.
     void glyphChanged(int k);
