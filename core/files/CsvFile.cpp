@@ -83,7 +83,7 @@ bool isBlankLine(const QString &line) {
 
 namespace csv {
 
-QStringList splitFields(const QString &line) {
+QStringList splitFields(const QString &line, QChar separator) {
     QStringList fields;
     QString field;
     const qsizetype n = line.size();
@@ -103,7 +103,7 @@ QStringList splitFields(const QString &line) {
             } else {
                 field += c;
             }
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             fields << field;
             field.clear();
             fieldStart = true;
@@ -159,6 +159,76 @@ bool isHeader(const QString &line) {
     return true;
 }
 
+ParsedRow parseRow(const QStringList &fields) {
+    auto field = [&](int column) { return fields.value(column).trimmed(); };
+    ParsedRow out;
+    bool blank = true;
+    for (int c = 1; c <= ChannelTable::kColumns; ++c)
+        blank = blank && field(c).isEmpty();
+    if (blank) return out;
+    out.status = ParsedRow::Invalid;
+    const auto refuse = [&](const char *what, int column) {
+        out.problem = QStringLiteral("the %1 \"%2\" is not one the radio knows")
+                          .arg(QLatin1String(what), field(column));
+        return out;
+    };
+
+    const QString frequency = importedFrequency(field(Col::FreqCol));
+    if (frequency.isEmpty()) {
+        out.problem = field(Col::FreqCol).isEmpty()
+                          ? QStringLiteral("it has no frequency")
+                          : QStringLiteral("the frequency \"%1\" is not one the radio takes "
+                                           "(1 to 4 digits, a point, 1 to 5 digits)")
+                                .arg(field(Col::FreqCol));
+        return out;
+    }
+    const std::optional<int> mode = ct::modeCode(field(Col::ModeCol));
+    if (!mode) return refuse("mode", Col::ModeCol);
+    const std::optional<int> step = ct::stepIndex(field(Col::StepCol));
+    if (!step) return refuse("step", Col::StepCol);
+    std::optional<int> carrier = ct::carrierIndex(field(Col::CarrierCol));
+    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR")) carrier = ct::kCarrierCount - 1;
+    if (!carrier) return refuse("carrier", Col::CarrierCol);
+    const std::optional<int> squelch = ct::toneModeCode(field(Col::ToneModeCol));
+    if (!squelch) return refuse("tone/DCS type", Col::ToneModeCol);
+    const std::optional<int> txTone = ct::toneIndex(field(Col::TxToneCol));
+    if (!txTone) return refuse("Tx tone", Col::TxToneCol);
+    const std::optional<int> rxTone = ct::toneIndex(field(Col::RxToneCol));
+    if (!rxTone) return refuse("Rx tone", Col::RxToneCol);
+    const std::optional<int> dcs = ct::dcsIndex(field(Col::DcsCol));
+    if (!dcs) return refuse("DCS code", Col::DcsCol);
+    const std::optional<int> shift = ct::shiftCode(field(Col::ShiftCol));
+    if (!shift) return refuse("shift", Col::ShiftCol);
+    const QString skip = field(Col::SkipCol);
+    if (!skip.isEmpty() && skip != QLatin1String("*") && skip != QStringLiteral("※"))
+        return refuse("skip mark", Col::SkipCol);
+
+    const QString name = names::filterAllowed(fields.value(Col::NameCol));
+    ChannelTable::Slot &s = out.channel;
+    const auto cell = [&s](int column) -> QString & { return s.cells[size_t(column - 1)]; };
+    cell(Col::FreqCol) = frequency;
+    cell(Col::ModeCol) = field(Col::ModeCol);
+    cell(Col::StepCol) = ct::stepText(*step);
+    cell(Col::CarrierCol) = ct::carrierText(*carrier);
+    cell(Col::ToneModeCol) = field(Col::ToneModeCol);
+    cell(Col::TxToneCol) = ct::toneText(*txTone);
+    cell(Col::RxToneCol) = ct::toneText(*rxTone);
+    cell(Col::DcsCol) = ct::dcsText(*dcs);
+    cell(Col::ShiftCol) = field(Col::ShiftCol);
+    cell(Col::ShiftFreqCol) = importedShift(field(Col::ShiftFreqCol));
+    cell(Col::SkipCol) = skip.isEmpty() ? QString() : QStringLiteral("*");
+    cell(Col::NameCol) = name;
+    s.stepIndex = quint8(*step);
+    s.carrierIndex = quint8(*carrier);
+    s.txToneIndex = quint8(*txTone);
+    s.rxToneIndex = quint8(*rxTone);
+    s.dcsIndex = quint8(*dcs);
+    s.storedName = names::displayToStored(name);
+    s.inUse = 1;
+    out.status = ParsedRow::Channel;
+    return out;
+}
+
 } // namespace csv
 
 QByteArray exportCsv(const ChannelTable &table) {
@@ -192,48 +262,12 @@ namespace {
 
 // Fills one row from a line's fields; false when the row was emptied.
 bool importRow(ChannelTable &t, int row, const QStringList &fields) {
-    const int slot = row - 1;
-    auto field = [&](int column) { return fields.value(column).trimmed(); };
-
-    const QString frequency = importedFrequency(field(Col::FreqCol));
-    const std::optional<int> mode = ct::modeCode(field(Col::ModeCol));
-    const std::optional<int> step = ct::stepIndex(field(Col::StepCol));
-    std::optional<int> carrier = ct::carrierIndex(field(Col::CarrierCol));
-    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR")) carrier = ct::kCarrierCount - 1;
-    const std::optional<int> squelch = ct::toneModeCode(field(Col::ToneModeCol));
-    const std::optional<int> txTone = ct::toneIndex(field(Col::TxToneCol));
-    const std::optional<int> rxTone = ct::toneIndex(field(Col::RxToneCol));
-    const std::optional<int> dcs = ct::dcsIndex(field(Col::DcsCol));
-    const std::optional<int> shift = ct::shiftCode(field(Col::ShiftCol));
-    const QString skip = field(Col::SkipCol);
-    const bool skipValid =
-        skip.isEmpty() || skip == QLatin1String("*") || skip == QStringLiteral("※");
-
-    t.clearRow(row);
-    if (frequency.isEmpty() || !mode || !step || !carrier || !squelch || !txTone || !rxTone ||
-        !dcs || !shift || !skipValid)
+    const csv::ParsedRow parsed = csv::parseRow(fields);
+    if (parsed.status != csv::ParsedRow::Channel) {
+        t.clearRow(row);
         return false;
-
-    const QString name = names::filterAllowed(fields.value(Col::NameCol));
-    t.setText(row, Col::FreqCol, frequency);
-    t.setText(row, Col::ModeCol, field(Col::ModeCol));
-    t.setText(row, Col::StepCol, ct::stepText(*step));
-    t.setStepIndex(slot, quint8(*step));
-    t.setText(row, Col::CarrierCol, ct::carrierText(*carrier));
-    t.setCarrierIndex(slot, quint8(*carrier));
-    t.setText(row, Col::ToneModeCol, field(Col::ToneModeCol));
-    t.setText(row, Col::TxToneCol, ct::toneText(*txTone));
-    t.setTxToneIndex(slot, quint8(*txTone));
-    t.setText(row, Col::RxToneCol, ct::toneText(*rxTone));
-    t.setRxToneIndex(slot, quint8(*rxTone));
-    t.setText(row, Col::DcsCol, ct::dcsText(*dcs));
-    t.setDcsIndex(slot, quint8(*dcs));
-    t.setText(row, Col::ShiftCol, field(Col::ShiftCol));
-    t.setText(row, Col::ShiftFreqCol, importedShift(field(Col::ShiftFreqCol)));
-    t.setText(row, Col::SkipCol, skip.isEmpty() ? QString() : QStringLiteral("*"));
-    t.setText(row, Col::NameCol, name);
-    t.setStoredName(slot, names::displayToStored(name));
-    t.setInUse(slot, 1);
+    }
+    t.setSlotValue(row - 1, parsed.channel);
     return true;
 }
 

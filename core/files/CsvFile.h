@@ -30,6 +30,8 @@
 // Only the rows filled from the file are checked and changed; rows below the
 // last line of the file keep their channels.
 
+#include "core/channels/ChannelTable.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -38,17 +40,31 @@ class QIODevice;
 
 namespace kpr5 {
 
-class ChannelTable;
-
 namespace csv {
 
-// The fields of one line: quoted or not, separated by commas.
-QStringList splitFields(const QString &line);
+// The fields of one line: quoted or not, separated by commas (or by
+// `separator`: a tab for rows pasted from a spreadsheet).
+QStringList splitFields(const QString &line, QChar separator = QLatin1Char(','));
 // The header line and a row's line as export writes them.
 QString headerLine();
 QString rowLine(const ChannelTable &table, int row);
 // The header test of import.
 bool isHeader(const QString &line);
+
+// One row as a line holds it (field 0 the row label, which is not used;
+// fields 1-12 the twelve columns), checked against the table's vocabulary as
+// import checks it. Import and paste both take rows through here.
+struct ParsedRow {
+    enum Status {
+        Channel, // `channel` holds the row
+        Empty,   // all twelve fields empty: an empty row
+        Invalid, // a field failed its check: `problem` says which
+    };
+    Status status = Empty;
+    ChannelTable::Slot channel;
+    QString problem;
+};
+ParsedRow parseRow(const QStringList &fields);
 
 } // namespace csv
 
