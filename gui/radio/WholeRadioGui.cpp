@@ -10,6 +10,10 @@
 namespace kpr5 {
 
 void readAllGui(Workspace &workspace) {
+    // Everything is replaced: unsaved changes are offered for saving first,
+    // and the whole read is one load (a new undo history).
+    if (workspace.transferRunning() || !workspace.confirmUnsaved(kFileRegions)) return;
+    const Workspace::RadioLoad load(workspace);
     // The font and group windows run their automatic read: the font window
     // reads all eight characters and closes, the group window reads the
     // groups, says "Success ALL DATA READ" and closes.
@@ -25,6 +29,7 @@ void readAllGui(Workspace &workspace) {
 void writeAllGui(Workspace &workspace) {
     const WholeRadioResult result =
         writeAll(workspace.document(), workspace.link(), workspace.host(), true);
+    if (result.ok()) workspace.markWritten(kAllRegions);
     if (result.ok() && verifyAfterWriteChecked(workspace)) verifyAfterWriteGui(workspace);
 }
 
