@@ -84,6 +84,7 @@ ChannelPage::ChannelPage(Workspace &workspace, QWidget *parent)
     auto *find = new QHBoxLayout(m_findBar);
     find->setContentsMargins(0, 0, 0, 0);
     auto *findLabel = new QLabel(QStringLiteral("Find (frequency or name):"), m_findBar);
+    findLabel->setObjectName(QStringLiteral("FindLabel"));
     m_findText = new QLineEdit(m_findBar);
     m_findText->setObjectName(QStringLiteral("FindText"));
     m_findText->installEventFilter(this);
