@@ -63,6 +63,7 @@ private:
     std::array<QLineEdit *, BankTable::kBankCount> m_texts{};
     QLineEdit *m_total = nullptr;
     QPushButton *m_write = nullptr;
+    QLabel *m_writeReason = nullptr;
     int m_selectedBank = -1; // set by clicking a slider
 };
 
@@ -134,6 +135,12 @@ BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
     auto *reset = makeButton(QStringLiteral("Bank_Clear"), QStringLiteral("Reset"));
     auto *read = makeButton(QStringLiteral("READ_BANK"), QStringLiteral("Bank Read"));
     m_write = makeButton(QStringLiteral("WRITE_BANK"), QStringLiteral("Bank Write"));
+    // Why `WRITE_BANK` is off, when it is off for the total.
+    m_writeReason = new QLabel(frame);
+    m_writeReason->setObjectName(QStringLiteral("WRITE_BANK_REASON"));
+    m_writeReason->setWordWrap(true);
+    m_writeReason->setMaximumWidth(m_write->sizeHint().width() * 2);
+    side->addWidget(m_writeReason);
     side->addSpacing(12);
     auto *groups = makeButton(QStringLiteral("GROUP_SET"), QStringLiteral("Bank_Link"));
     side->addStretch(1);
@@ -142,8 +149,10 @@ BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
     connect(up, &QPushButton::clicked, this, [this] { step(+1); });
     connect(down, &QPushButton::clicked, this, [this] { step(-1); });
     connect(reset, &QPushButton::clicked, this, [this] { banks().reset(); });
-    connect(read, &QPushButton::clicked, this,
-            [this] { readBanks(banks(), m_workspace.link(), m_workspace.host()); });
+    connect(read, &QPushButton::clicked, this, [this] {
+        if (m_workspace.transferRunning() || !m_workspace.confirmUnsaved(BanksRegion)) return;
+        readBanks(banks(), m_workspace.link(), m_workspace.host());
+    });
     connect(m_write, &QPushButton::clicked, this, [this] { writeBanksClicked(); });
     connect(groups, &QPushButton::clicked, this, [this] { openGroupWindow(m_workspace, false); });
 
@@ -239,6 +248,14 @@ void BankPageWidget::refresh() {
 
 void BankPageWidget::updateWriteEnabled() {
     m_write->setEnabled(banks().totalIsValid() && !m_workspace.transferRunning());
+    const QString reason = banks().totalIsValid()
+                               ? QString()
+                               : QStringLiteral("The banks must hold %1 channels in all (now %2)")
+                                     .arg(BankTable::kMemoryChannels)
+                                     .arg(banks().shownTotal());
+    m_write->setToolTip(reason);
+    m_writeReason->setText(reason);
+    m_writeReason->setVisible(!reason.isEmpty());
 }
 
 void BankPageWidget::step(int delta) {
@@ -249,7 +266,8 @@ void BankPageWidget::step(int delta) {
 void BankPageWidget::writeBanksClicked() {
     if (!banks().totalIsValid() || m_workspace.transferRunning()) return;
     m_write->setEnabled(false);
-    writeBanks(banks(), m_workspace.link(), m_workspace.host());
+    if (succeeded(writeBanks(banks(), m_workspace.link(), m_workspace.host())))
+        m_workspace.markWritten(BanksRegion);
     updateWriteEnabled();
 }
 

@@ -6,6 +6,7 @@
 #include "gui/widgets/EntryGuard.h"
 #include "gui/widgets/Twips.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -180,6 +182,9 @@ QWidget *DetailDialog::buildSet(int set) {
         if (discardKeys) {
             c->setProperty(kDiscardKeysProperty, true);
             c->installEventFilter(this);
+            // The open list too: its arrows and Enter would choose an entry.
+            c->view()->setProperty(kDiscardKeysProperty, true);
+            c->view()->installEventFilter(this);
         }
         return c;
     };
@@ -374,9 +379,16 @@ void DetailDialog::reject() {
 
 bool DetailDialog::eventFilter(QObject *watched, QEvent *event) {
     if (watched->property(kDiscardKeysProperty).toBool()) {
-        // The tone and DCS lists are chosen with the mouse only.
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
-            event->type() == QEvent::ShortcutOverride)
+        // The tone and DCS lists are chosen with the mouse only. Escape still
+        // closes an open list without choosing.
+        const bool escapeInList =
+            !qobject_cast<QComboBox *>(watched) &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+             event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (!escapeInList &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+             event->type() == QEvent::ShortcutOverride))
             return true;
         return QDialog::eventFilter(watched, event);
     }

@@ -2,6 +2,7 @@
 
 #include "core/files/FontFile.h"
 #include "gui/widgets/FileDialog.h"
+#include "gui/widgets/History.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/Workspace.h"
@@ -73,8 +74,14 @@ public:
     void message(const QString &text, const QString &title, const QString &detail) override {
         ui::showMessage(&m_window, text, title, detail);
     }
-    void transferStarted() override { m_window.setTransferControlsEnabled(false); }
-    void transferFinished() override { m_window.setTransferControlsEnabled(true); }
+    void transferStarted() override {
+        m_window.setTransferControlsEnabled(false);
+        m_window.setLoading(true);
+    }
+    void transferFinished() override {
+        m_window.setTransferControlsEnabled(true);
+        m_window.setLoading(false);
+    }
     void processEvents() override { QCoreApplication::processEvents(); }
 
 private:
@@ -97,6 +104,21 @@ FontWindow::FontWindow(FontImage &font, SharedPortSettings port, QWidget *parent
 
 FontWindow::~FontWindow() {
     m_transfer->abort();
+    setLoading(false);
+}
+
+void FontWindow::attach(Workspace &workspace) {
+    m_workspace = &workspace;
+    addUndoShortcuts(this, workspace.history(), FontRegion);
+}
+
+void FontWindow::setLoading(bool loading) {
+    if (!m_workspace || loading == m_loading) return;
+    m_loading = loading;
+    if (loading)
+        m_workspace->documentState().beginLoad();
+    else
+        m_workspace->documentState().endLoad();
 }
 
 void FontWindow::buildControls() {
@@ -341,7 +363,10 @@ void FontWindow::loadFile() {
     const QString path = ui::getOpenFileName(this, kOpenFilter, m_startDirectory);
     if (path.isEmpty()) return;
     QString error;
-    switch (loadFontFile(path, m_font, &error)) {
+    setLoading(true);
+    const FontFileResult result = loadFontFile(path, m_font, &error);
+    setLoading(false);
+    switch (result) {
     case FontFileResult::Loaded:
         ui::showMessage(this, QStringLiteral("Read Font File"), kFinishTitle);
         break;
@@ -394,6 +419,7 @@ TransferResult openFontWindow(Workspace &workspace, bool automatic) {
     FontWindow dialog(workspace.document().font, workspace.link().sharedPortSettings(), main);
     dialog.setStartDirectory(workspace.startDirectory());
     dialog.setAutomatic(automatic);
+    dialog.attach(workspace);
     dialog.move(main->x() + twipsToPixels(3000), main->y());
     dialog.exec();
     return dialog.automaticResult();

@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_workspace = new Workspace(m_doc, m_link, *this, this);
     loadMainWindow();
+    setupDocument();
 }
 
 MainWindow::~MainWindow() = default;
@@ -107,6 +108,7 @@ void MainWindow::buildMenus() {
     // Every whole-radio read is kept in the backup folder.
     file->addSeparator();
     addItem(file, "MenuBackups", QStringLiteral("Backups"), openBackupsGui);
+    addDocumentItems(file);
 
     m_portMenu = addMenu(QStringLiteral("COMPort(&C)"), "MenuComPort");
     m_portGroup = new QActionGroup(this);
@@ -382,6 +384,10 @@ void MainWindow::processEvents() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!confirmClose()) {
+        event->ignore();
+        return;
+    }
     m_link.closePort();
     if (m_link.busy()) {
         // Let the running transfer end itself at its reply wait.

@@ -2,6 +2,7 @@
 // simulated radio on a pseudo-terminal, CSV conversion, usage and failures.
 
 #include "SimFixture.h"
+#include "cli/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -248,6 +249,11 @@ private Q_SLOTS:
                      dir.filePath(QStringLiteral("bad.txt"))});
         QCOMPARE(wrongExtension.exitCode, 4);
         QVERIFY(wrongExtension.err.contains(QStringLiteral("This File don't Open")));
+        // A data file (an existing file, or any name ending in .R5) is for the window.
+        const auto command = [](const QString &a) { return cli::isCommand({"kpr5", a}); };
+        QVERIFY(command("read") && command("frobnicate") && command("--help"));
+        QVERIFY(!command("radio.R5") && !command("old.r5") && !command("--no-splash"));
+        QVERIFY(!command(dir.filePath(QStringLiteral("bad.txt"))));
     }
 
     void csvConversions() {
