@@ -385,6 +385,9 @@ void MainWindow::processEvents() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     if (!confirmClose()) {
+        // A close asked for during a transfer ended that transfer; the save
+        // that was to follow did not happen, so the window stays and works.
+        m_link.withdrawClose();
         event->ignore();
         return;
     }

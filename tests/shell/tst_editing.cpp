@@ -137,6 +137,26 @@ private Q_SLOTS:
             QVERIFY(w.close());
             QCOMPARE(messages.questions.size(), 3); // reading is no change
         }
+        {
+            // Closed with unsaved work while a transfer runs, then the save
+            // is cancelled: the window stays, and transfers work again.
+            sim::SimOptions silent;
+            silent.silent = true;
+            sim::RadioSimulator radio(silent);
+            MainWindow w;
+            connectLink(w.link(), radio, 300);
+            w.show();
+            editRow(w, 2, QStringLiteral("146"));
+            messages.saveAnswer = ui::Answer::Save;
+            ui::setNextFileNames({QString()});
+            QTimer::singleShot(100, &w, [&w] { w.close(); });
+            w.findChild<QPushButton *>(QStringLiteral("WRITE_Botton"))->click();
+            QTRY_VERIFY(!w.link().busy());
+            QCoreApplication::processEvents();
+            QVERIFY(w.isVisible());
+            QVERIFY(!w.link().closing());
+            QVERIFY(w.isWindowModified());
+        }
     }
 
     // An edit, Clear, a paste and a setting undone and redone give back the
