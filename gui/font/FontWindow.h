@@ -12,9 +12,11 @@
 #include <memory>
 
 class QComboBox;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace kpr5 {
 
@@ -79,6 +81,9 @@ public Q_SLOTS:
 private:
     class Host;
     void buildControls();
+    QMenuBar *buildMenu();
+    void buildGrid();
+    QVBoxLayout *buildSide();
     void repaint(int k);
     void paintCell(int row, int col, bool set);
     void setTransferControlsEnabled(bool enabled);

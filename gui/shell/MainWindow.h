@@ -16,6 +16,7 @@
 
 class QAction;
 class QActionGroup;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -108,6 +109,7 @@ private:
     void loadMainWindow();
     void buildMenus();
     void buildPages();
+    QHBoxLayout *buildProgressRow(QWidget *central);
     void onTabChange(int index);
     void refreshDetectedPorts();
     void portChanged();
