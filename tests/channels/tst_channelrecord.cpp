@@ -12,16 +12,7 @@ using namespace kpr5::channeltext;
 using C = kpr5::ChannelTable;
 using kpr5::test::Record;
 
-namespace {
-
-QString rowTexts(const C &t, int row) {
-    QStringList texts;
-    for (int c = 1; c <= C::kColumns; ++c)
-        texts << t.text(row, c);
-    return texts.join(QLatin1Char('|'));
-}
-
-} // namespace
+using kpr5::test::rowTexts;
 
 class ChannelRecordTest : public QObject {
     Q_OBJECT

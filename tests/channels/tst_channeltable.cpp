@@ -1,6 +1,7 @@
 // The channel table: cell and slot access, clearing and reset, change
 // signals, the row labels, and the grid's item model on top of it.
 
+#include "Records.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTableModel.h"
 #include "core/channels/RowLabels.h"
@@ -14,16 +15,13 @@ using C = kpr5::ChannelTable;
 
 namespace {
 
+// A row's texts and the values of its slot.
 QString rowPrint(const C &t, int row) {
-    QStringList texts;
-    for (int c = 1; c <= C::kColumns; ++c)
-        texts << t.text(row, c);
     const int s = row - 1;
-    texts << QString::number(t.inUse(s)) << QString::number(t.stepIndex(s))
-          << QString::number(t.txToneIndex(s)) << QString::number(t.rxToneIndex(s))
-          << QString::number(t.dcsIndex(s)) << QString::number(t.carrierIndex(s))
-          << t.storedName(s);
-    return texts.join(QLatin1Char('|'));
+    return test::rowTexts(t, row) +
+           QString::asprintf("|%d|%d|%d|%d|%d|%d|", t.inUse(s), t.stepIndex(s), t.txToneIndex(s),
+                             t.rxToneIndex(s), t.dcsIndex(s), t.carrierIndex(s)) +
+           t.storedName(s);
 }
 
 using BankSizes = std::array<int, kBankCount>;

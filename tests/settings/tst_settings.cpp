@@ -35,11 +35,20 @@ void moveOffDefaults(SettingsModel &m, quint32 seed) {
     }
 }
 
+// An item at a position is written as a byte; the byte `read` gives
+// `readPosition` (-1: it lies outside the list and the position stays).
+struct Coding {
+    F family;
+    int element, position, offset, written, read, readPosition;
+};
+
 QByteArray dtmfArea(const DtmfMemories &d) {
     return d.encodeBlock(0) + d.encodeBlock(1) + d.encodeBlock(2);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Coding)
 
 class SettingsTest : public QObject {
     Q_OBJECT
@@ -114,58 +123,40 @@ private Q_SLOTS:
         QCOMPARE(lang.count(), 5);
     }
 
-    // An item at a position is written as a byte; the byte read back gives
-    // the position; and a byte outside the list keeps the position (-1).
     void itemCoding_data() {
-        QTest::addColumn<int>("family");
-        QTest::addColumn<int>("element");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("written");
-        QTest::addColumn<int>("read");
-        QTest::addColumn<int>("readPosition");
-        auto row = [](const char *tag, F f, int e, int position, int offset, int written, int read,
-                      int readPosition) {
-            QTest::newRow(tag) << int(f) << e << position << offset << written << read
-                               << readPosition;
-        };
-        row("sensitivity 1, zero reads as 1", F::Toutyou, 1, 0, 48, 0x01, 0x00, 0);
-        row("sensitivity 6 is beyond", F::Toutyou, 1, 4, 48, 0x05, 6, -1);
-        row("preset band 1200MHz", F::Display, 14, 1, 14, 0x04, 0x01, 1);
-        row("preset band 2 is beyond", F::Display, 14, 0, 14, 0x03, 2, -1);
-        row("tv ch", F::Display, 13, 0, 13, 0x01, 0x00, 0);
-        row("contrast 10", F::Display, 3, 9, 64 + 18, 10, 10, 9);
-        row("channel display on", F::Combo1, 0, 1, 7, 0x0D, 0x01, 1);
-        row("channel display on, byte 6 not read", F::Combo1, 0, 1, 6, 0x0D, 0x0D, 0);
-        row("scan mode 39", F::Scan, 0, 39, 38, 39, 39, 39);
-        row("scan mode 40 is beyond", F::Scan, 0, 0, 38, 0, 40, -1);
-        row("illumination 9 is beyond", F::Display, 1, 0, 44, 0, 9, -1);
-        row("moni active on both bands", F::Key, 3, 3, 64 + 58, 3, 3, 3);
-        row("moni key tx 4 is beyond", F::Key, 11, 0, 128 + 13, 0, 4, -1);
-        row("language japanese", F::Display, 0, 0, 62, 0x01, 0x01, 0);
-        row("language english", F::Display, 0, 1, 62, 0x00, 0x00, 1);
-        row("wild key, last function", F::Key, 6, 50, 53, 0x68, 0x68, 50);
-        row("wild key, no function", F::Key, 6, 0, 53, 0x82, 0x00, -1);
-        row("lamp key", F::Key, 7, 1, 64 + 32, 0x15, 0xFF, -1);
+        QTest::addColumn<Coding>("c");
+        auto row = [](const char *tag, const Coding &c) { QTest::newRow(tag) << c; };
+        row("sensitivity 1, zero reads as 1", {F::Toutyou, 1, 0, 48, 0x01, 0x00, 0});
+        row("sensitivity 6 is beyond", {F::Toutyou, 1, 4, 48, 0x05, 6, -1});
+        row("preset band 1200MHz", {F::Display, 14, 1, 14, 0x04, 0x01, 1});
+        row("preset band 2 is beyond", {F::Display, 14, 0, 14, 0x03, 2, -1});
+        row("tv ch", {F::Display, 13, 0, 13, 0x01, 0x00, 0});
+        row("contrast 10", {F::Display, 3, 9, 64 + 18, 10, 10, 9});
+        row("channel display on", {F::Combo1, 0, 1, 7, 0x0D, 0x01, 1});
+        row("channel display on, byte 6 not read", {F::Combo1, 0, 1, 6, 0x0D, 0x0D, 0});
+        row("scan mode 39", {F::Scan, 0, 39, 38, 39, 39, 39});
+        row("scan mode 40 is beyond", {F::Scan, 0, 0, 38, 0, 40, -1});
+        row("illumination 9 is beyond", {F::Display, 1, 0, 44, 0, 9, -1});
+        row("moni active on both bands", {F::Key, 3, 3, 64 + 58, 3, 3, 3});
+        row("moni key tx 4 is beyond", {F::Key, 11, 0, 128 + 13, 0, 4, -1});
+        row("language japanese", {F::Display, 0, 0, 62, 0x01, 0x01, 0});
+        row("language english", {F::Display, 0, 1, 62, 0x00, 0x00, 1});
+        row("wild key, last function", {F::Key, 6, 50, 53, 0x68, 0x68, 50});
+        row("wild key, no function", {F::Key, 6, 0, 53, 0x82, 0x00, -1});
+        row("lamp key", {F::Key, 7, 1, 64 + 32, 0x15, 0xFF, -1});
     }
     void itemCoding() {
-        QFETCH(int, family);
-        QFETCH(int, element);
-        QFETCH(int, position);
-        QFETCH(int, offset);
-        QFETCH(int, written);
-        QFETCH(int, read);
-        QFETCH(int, readPosition);
+        QFETCH(Coding, c);
         SettingsModel m;
         m.setImageBytes(0, QByteArray(148, char(0x5A))); // image bytes that are not written back
-        QVERIFY(m.setPosition(F(family), element, position));
-        QCOMPARE(int(quint8(encodeAll(m)[offset])), written);
+        QVERIFY(m.setPosition(c.family, c.element, c.position));
+        QCOMPARE(int(quint8(encodeAll(m)[c.offset])), c.written);
         SettingsModel back;
-        const int before = readPosition == 1 ? 0 : 1;
-        QVERIFY(back.setPosition(F(family), element, before));
-        back.setImageBytes(offset, QByteArray(1, char(read)));
+        const int before = c.readPosition == 1 ? 0 : 1;
+        QVERIFY(back.setPosition(c.family, c.element, before));
+        back.setImageBytes(c.offset, QByteArray(1, char(c.read)));
         decodeSettings(back);
-        QCOMPARE(back.position(F(family), element), readPosition < 0 ? before : readPosition);
+        QCOMPARE(back.position(c.family, c.element), c.readPosition < 0 ? before : c.readPosition);
     }
 
     void dialRingAndKeyFunctions() {
