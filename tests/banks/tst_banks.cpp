@@ -52,41 +52,32 @@ private Q_SLOTS:
         QVERIFY(!t.stepCount(2, -1));
     }
 
-    void countsDecode_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("count");
-        QTest::newRow("1000") << hex("E803") << 1000;
-        QTest::newRow("high nibble ignored") << hex("64F0") << 100;
-        QTest::newRow("above 1000 is clamped") << hex("FF0F") << 1000;
-        QTest::newRow("zero") << hex("0000") << 0;
-        QTest::newRow("half a bank is no count") << hex("0A") << 42;
-    }
+    // Two bytes a bank: the low byte and the high byte's low nibble, at most
+    // 1000; half a bank is no count.
     void countsDecode() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, count);
-        BankTable t;
-        t.setCount(49, 42);
-        t.decodeCounts(48, hex("0500") + bytes, 32); // banks 48 and 49; there is no bank 50
-        QCOMPARE(t.count(48), 5);
-        QCOMPARE(t.count(49), count);
+        for (const auto &[bytes, count] : std::initializer_list<std::pair<const char *, int>>{
+                 {"E803", 1000}, {"64F0", 100}, {"FF0F", 1000}, {"0000", 0}, {"0A", 42}}) {
+            BankTable t;
+            t.setCount(49, 42);
+            t.decodeCounts(48, hex("0500") + hex(bytes),
+                           32); // banks 48 and 49; there is no bank 50
+            QCOMPARE(t.count(48), 5);
+            QCOMPARE(t.count(49), count);
+        }
     }
 
-    void textBecomesCount_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("count");
-        QTest::newRow("plain") << "250" << 250;
-        QTest::newRow("letters dropped") << "12a3" << 123;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("1000") << "1000" << 1000;
-        QTest::newRow("above 1000") << "1500" << 100;
-        QTest::newRow("very long") << "123456789012345678901234567890" << 100;
-        QTest::newRow("long zeros") << "0000000000000007" << 7;
-        QTest::newRow("wide digits are not digits") << QStringLiteral("\uFF11\uFF12") << 0;
-    }
+    // A bank's text box taken over as a count (wide digits are no digits).
     void textBecomesCount() {
-        QFETCH(QString, text);
-        QFETCH(int, count);
-        QCOMPARE(BankTable::countFromText(text), count);
+        for (const auto &[text, count] : std::initializer_list<std::pair<const char16_t *, int>>{
+                 {u"250", 250},
+                 {u"12a3", 123},
+                 {u"", 0},
+                 {u"1000", 1000},
+                 {u"1500", 100},
+                 {u"123456789012345678901234567890", 100},
+                 {u"0000000000000007", 7},
+                 {u"\uFF11\uFF12", 0}})
+            QCOMPARE(BankTable::countFromText(QString::fromUtf16(text)), count);
     }
 
     void groupCoding_data() {

@@ -71,7 +71,9 @@ private Q_SLOTS:
         row5.mode(0).step(7).toneMode(3).carrier(20).shift(2, 5000000).skip().name("TOWER");
         decodeChannel(row5, table, 5);
         decodeChannel(Record(145500000), table, 1102);
-        decodeChannel(Record(145000000), table, 1410); // the only pass channel
+        decodeChannel(Record(145000000), table, 1410); // the only pass channel in use
+        decodeChannel(Record(144000000), table, 1411);
+        table.setInUse(1410, 0); // its texts stay
 
         SimRig rig;
         rig.radio.setImage(QByteArray(sim::kImageSize, char(0x5A))); // stale bytes everywhere

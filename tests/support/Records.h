@@ -23,10 +23,10 @@ public:
     explicit Record(quint32 hz = 145000000) : m_bytes(64, '\0') {
         m_bytes[0] = 1;
         put32(m_bytes, 1, hz);
-        m_bytes[5] = 1;    // FM
-        m_bytes[13] = 8;   // tone 88.5
+        m_bytes[5] = 1;  // FM
+        m_bytes[13] = 8; // tone 88.5
         m_bytes[14] = 8;
-        m_bytes[16] = 28;  // carrier
+        m_bytes[16] = 28; // carrier
         m_bytes[18] = 0x3E;
         m_bytes[20] = 0x0A;
     }
