@@ -121,6 +121,18 @@ private Q_SLOTS:
         }
     }
 
+    // `RESET_DTMF`: memories empty, Wait 1, Head 5, Burst 5, Pause 2, Dial 0.
+    void dtmfReset() {
+        DtmfMemories d;
+        d.setMemory(3, u"123"_s);
+        d.reset();
+        QCOMPARE(d.memory(3), QString());
+        QList<int> timings;
+        for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
+            timings << d.timing(DtmfMemories::Timing(t));
+        QCOMPARE(timings, (QList<int>{1, 5, 5, 2, 0}));
+    }
+
     // Key 0's bytes read back: unassigned, bank list position, channel position,
     // and whether they are written back as they came.
     void oneTouchCoding_data() {
