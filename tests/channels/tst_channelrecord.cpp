@@ -166,6 +166,7 @@ private Q_SLOTS:
         // An edited cell replaces the kept byte; a commit of an undefined mode writes 0.
         t.setText(20, C::ModeCol, QStringLiteral("AM"));
         t.setText(20, C::ToneModeCol, QStringLiteral("None"));
+        QCOMPARE(QList<int>({t.keptModeByte(19), t.keptToneModeByte(19)}), QList<int>({-1, -1}));
         QCOMPARE(encodeChannel(t, 20).bytes[5], quint8(2));
         QCOMPARE(encodeChannel(t, 20).bytes[12], quint8(0));
         t.setText(20, C::ModeCol, QStringLiteral("ERROR"));
