@@ -3,7 +3,10 @@
 // fuzz seed generator: one builder instead of a hand-filled array in every
 // file. The offsets are the record's own (core/channels/ChannelRecord.h).
 
+#include "core/channels/ChannelTable.h"
+
 #include <QByteArray>
+#include <QStringList>
 
 namespace kpr5::test {
 
@@ -60,5 +63,13 @@ public:
 private:
     QByteArray m_bytes;
 };
+
+// The twelve cell texts of a channel-table row, joined by "|".
+inline QString rowTexts(const ChannelTable &table, int row) {
+    QStringList texts;
+    for (int c = 1; c <= ChannelTable::kColumns; ++c)
+        texts << table.text(row, c);
+    return texts.join(QLatin1Char('|'));
+}
 
 } // namespace kpr5::test
