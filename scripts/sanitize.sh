@@ -22,7 +22,7 @@ cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 # Leaks are reported at exit. Qt and the system libraries keep a few
 # allocations for the life of the process (plugins, fonts, the offscreen
 # platform); scripts/lsan.supp names those libraries, and only them.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:${ASAN_OPTIONS:-}"
+export ASAN_OPTIONS="suppressions=$PWD/scripts/asan.supp:detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:${ASAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
 

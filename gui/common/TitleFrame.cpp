@@ -79,9 +79,9 @@ QWidget *createTitleFrame(Workspace &workspace) {
         auto *b = new QPushButton(QString::number(i + 1), box);
         b->setObjectName(QStringLiteral("Command2(%1)").arg(i));
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("88")) + 12);
-        QObject::connect(b, &QPushButton::clicked, box, [&title, edit, i] {
+        QObject::connect(b, &QPushButton::clicked, box, [t = &title, edit, i] {
             // The token goes at the end of the text, wherever the caret is.
-            if (title.appendUserCharacter(i)) {
+            if (t->appendUserCharacter(i)) {
                 edit->setCursorPosition(int(edit->text().size()));
                 edit->setFocus();
             }

@@ -122,31 +122,39 @@ void MainWindow::buildEditMenu() {
     m_undo = edit->addAction(tr("Undo"));
     m_undo->setObjectName(QStringLiteral("MenuUndo"));
     m_undo->setShortcut(QKeySequence::Undo);
-    connect(m_undo, &QAction::triggered, this, [&history] { history.undo(); });
+    connect(m_undo, &QAction::triggered, this, [h = &history] { h->undo(); });
     m_redo = edit->addAction(tr("Redo"));
     m_redo->setObjectName(QStringLiteral("MenuRedo"));
     m_redo->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-    connect(m_redo, &QAction::triggered, this, [&history] { history.redo(); });
+    connect(m_redo, &QAction::triggered, this, [h = &history] { h->redo(); });
     edit->addSeparator();
 
-    auto rowAction = [&](const char *name, const QString &caption, const QKeySequence &key,
-                         void (ChannelPage::*handler)()) {
-        QAction *a = edit->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(key);
-        connect(a, &QAction::triggered, this, [this, handler] {
-            if (m_channelPage && currentPage() == MemoryPage) (m_channelPage->*handler)();
+    // The channel grid's row commands, in menu order; a separator goes before Find.
+    struct RowCommand {
+        const char *name;
+        QString caption;
+        QKeySequence key;
+        void (*run)(ChannelPage &);
+    };
+    const RowCommand commands[] = {
+        {"MenuCut", tr("Cut Rows"), QKeySequence::Cut, [](ChannelPage &p) { p.cutRows(); }},
+        {"MenuCopy", tr("Copy Rows"), QKeySequence::Copy, [](ChannelPage &p) { p.copyRows(); }},
+        {"MenuPaste", tr("Paste Rows"), QKeySequence::Paste, [](ChannelPage &p) { p.pasteRows(); }},
+        {"MenuFind", tr("Find..."), QKeySequence::Find, [](ChannelPage &p) { p.showFind(); }},
+        {"MenuFindNext", tr("Find Next"), QKeySequence(Qt::Key_F3),
+         [](ChannelPage &p) { p.findNext(); }},
+    };
+    for (const RowCommand &command : commands) {
+        if (qstrcmp(command.name, "MenuFind") == 0) edit->addSeparator();
+        QAction *a = edit->addAction(command.caption);
+        a->setObjectName(QLatin1String(command.name));
+        a->setShortcut(command.key);
+        connect(a, &QAction::triggered, this, [this, run = command.run] {
+            if (m_channelPage && currentPage() == MemoryPage) run(*m_channelPage);
         });
         m_rowActions << a;
-        return a;
-    };
-    rowAction("MenuCut", tr("Cut Rows"), QKeySequence::Cut, &ChannelPage::cutRows);
-    rowAction("MenuCopy", tr("Copy Rows"), QKeySequence::Copy, &ChannelPage::copyRows);
-    rowAction("MenuPaste", tr("Paste Rows"), QKeySequence::Paste, &ChannelPage::pasteRows);
-    edit->addSeparator();
-    rowAction("MenuFind", tr("Find..."), QKeySequence::Find, &ChannelPage::showFind);
-    rowAction("MenuFindNext", tr("Find Next"), QKeySequence(Qt::Key_F3), &ChannelPage::findNext);
+    }
 
     connect(&history, &History::changed, this, &MainWindow::updateEditActions);
     connect(m_workspace, &Workspace::pageEntered, this, &MainWindow::updateEditActions);
