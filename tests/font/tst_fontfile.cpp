@@ -1,5 +1,8 @@
-// The user characters' radio form and their font file.
+// The user characters' radio form, their font file's rules and failed
+// saves. (Saving and loading back is held by tst_roundtrip, arbitrary files
+// by the fuzz_fontfile corpus.)
 
+#include "FailDevice.h"
 #include "core/files/FontFile.h"
 #include "core/font/FontImage.h"
 #include "core/font/GlyphCodec.h"
@@ -18,24 +21,6 @@
 using namespace kpr5;
 
 namespace {
-
-// A device that fails once `limit` bytes have been written.
-class FailDevice : public QBuffer {
-public:
-    explicit FailDevice(qint64 limit) : m_limit(limit) {}
-
-protected:
-    qint64 writeData(const char *data, qint64 len) override {
-        if (pos() + len > m_limit) {
-            setErrorString(QStringLiteral("disk full"));
-            return -1;
-        }
-        return QBuffer::writeData(data, len);
-    }
-
-private:
-    qint64 m_limit;
-};
 
 void fillRandom(FontImage &font, quint32 seed) {
     QRandomGenerator rng(seed);
@@ -159,20 +144,6 @@ private Q_SLOTS:
         QCOMPARE(lines[137], QByteArray("File End\r"));
     }
 
-    void saveThenLoad() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("glyphs.FR5"));
-        FontImage saved;
-        fillRandom(saved, 1234);
-        QString error;
-        QVERIFY2(saveFontFile(saved, path, &error), qPrintable(error));
-
-        FontImage loaded;
-        fillRandom(loaded, 99); // every pixel is overwritten
-        QCOMPARE(loadFontFile(path, loaded), FontFileResult::Loaded);
-        QVERIFY(sameFont(saved, loaded));
-    }
-
     void failedSaveKeepsOldFile() {
         FontImage font;
         fillRandom(font, 7);
@@ -180,7 +151,7 @@ private Q_SLOTS:
         device.open(QIODevice::WriteOnly);
         QString error;
         QVERIFY(!writeFontFile(font, device, QDateTime::currentDateTime(), &error));
-        QCOMPARE(error, QStringLiteral("disk full"));
+        QVERIFY(!error.isEmpty());
 
         // A path in a folder that does not exist cannot be saved, and says so.
         QTemporaryDir dir;
@@ -301,26 +272,6 @@ private Q_SLOTS:
         const QByteArray harmless = block("0", {QByteArray(16, '5'), "1", "1"})
                                         .replace(QByteArray(16, '0'), QByteArray(16, '9'));
         QCOMPARE(readText(text + harmless + "File End\r\n", again), FontFileResult::Loaded);
-    }
-
-    // Whatever the file holds, the load ends normally (or refuses a file
-    // that is none) and only 0/1 pixels result.
-    void arbitraryInput() {
-        QRandomGenerator rng(77);
-        const QByteArray alphabet("0000111123456789\r\n\r\n\x82\xa0x ");
-        for (int round = 0; round < 300; ++round) {
-            QByteArray text(int(rng.bounded(4000)), '\0');
-            for (char &c : text)
-                c = rng.bounded(4) == 0 ? char(rng.bounded(256))
-                                        : alphabet[int(rng.bounded(alphabet.size()))];
-            FontImage font;
-            const FontFileResult r = readText(text, font);
-            QVERIFY(r == FontFileResult::Loaded || r == FontFileResult::EndedEarly ||
-                    r == FontFileResult::NotFontFile);
-            for (int k = 0; k < 8; ++k)
-                for (quint8 p : font.glyph(k))
-                    QVERIFY(p <= 1);
-        }
     }
 
     void wrongExtension() {
