@@ -81,13 +81,6 @@ private Q_SLOTS:
                      "\"88.5Hz\",\"023\",\"Off\",\"0.000MHz\",\"\",\"\",\"1401\""));
         QVERIFY(lines.at(1623).startsWith(QStringLiteral("\"BUG - 19\",\"321.13500\"")));
         QVERIFY(exportCsv(t).endsWith("\"1623\"\r\n"));
-
-        // Names are written as the table shows them, user characters as tokens.
-        t.setText(5, Col::NameCol, QStringLiteral("AB:1~ラ"));
-        t.setStoredName(4, names::displayToStored(QStringLiteral("AB:1~ラ")));
-        QVERIFY(textfile::decodeLines(exportCsv(t))
-                    .at(5)
-                    .contains(QStringLiteral(",\"AB:1~ラ\",\"5\"")));
     }
 
     void pythonReadsTheExport() {
