@@ -293,7 +293,7 @@ struct RunResult {
     QString detail; // of the first message
     QList<int> percents, progressValues;
     int frames = 0;
-    int closed = 0;
+    int started = 0, finished = 0, closed = 0;
     bool busy = false;
 };
 
@@ -422,6 +422,8 @@ class FaultMatrixTest : public QObject {
         o.percents = r.host.percents;
         o.progressValues = r.host.progressValues;
         o.frames = r.radio->frameCount();
+        o.started = r.host.started;
+        o.finished = r.host.finished;
         o.closed = r.host.closed;
         o.busy = r.link->busy() || r.windowLink->busy();
         return o;
@@ -693,6 +695,8 @@ private Q_SLOTS:
             QVERIFY(!r.link->isOpen() && !r.windowLink->isOpen());
             return;
         }
+        // Every transfer that started gave the window its controls back.
+        QVERIFY(got.finished >= qMax(1, got.started));
         if (!got.ok) checkEnding(subject, fault, got);
         if (QTest::currentTestFailed() || fault != Fault::Vanish) return;
 
