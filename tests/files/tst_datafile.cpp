@@ -13,9 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace kpr5;
 
 namespace {
@@ -286,16 +283,12 @@ private Q_SLOTS:
         QVERIFY(!saveDataFile(doc, 1, path + QStringLiteral("/radio.R5"), &error));
         QVERIFY(!error.isEmpty());
 
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         error.clear();
-        const bool saved = saveDataFile(doc, 1, path, &error);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        bool saved = true;
+        {
+            DiskFullAfter full(1024);
+            saved = saveDataFile(doc, 1, path, &error);
+        }
         QVERIFY(!saved);
         QVERIFY(!error.isEmpty());
         QVERIFY(f.open(QIODevice::ReadOnly));

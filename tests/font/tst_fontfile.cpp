@@ -14,9 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace kpr5;
 
 namespace {
@@ -150,15 +147,12 @@ private Q_SLOTS:
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("old contents");
         }
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit small = saved;
-        small.rlim_cur = 300;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         error.clear();
-        const bool ok = saveFontFile(font, path, &error);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+        bool ok = true;
+        {
+            DiskFullAfter full(300);
+            ok = saveFontFile(font, path, &error);
+        }
         QVERIFY(!ok);
         QVERIFY(!error.isEmpty());
         QFile old(path);
