@@ -276,7 +276,12 @@ sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, i
         o.hangupAfter = qMax(2, frames / 2);
         break;
     case Fault::Close:
-        o.latencyMs = 10; // every reply awaited for a while
+        // Every reply awaited for a while; a transfer of a few frames waits
+        // for its identification for good.
+        if (frames <= 4)
+            o.silent = true;
+        else
+            o.latencyMs = 20;
         break;
     default:
         break;
@@ -666,7 +671,7 @@ private Q_SLOTS:
             for (SerialLink *link : {r.link.get(), r.windowLink.get()})
                 link->portSettings().devicePath = missingPort();
         // Closed while the reply to the frame halfway through is awaited.
-        const int closeAt = qMax(1, frames / 2);
+        const int closeAt = frames <= 4 ? 1 : frames / 2;
         QTimer closer;
         if (fault == Fault::Close) {
             QObject::connect(&closer, &QTimer::timeout, &closer, [&] {
