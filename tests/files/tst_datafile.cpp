@@ -5,6 +5,7 @@
 
 #include "ChannelRows.h"
 #include "FailDevice.h"
+#include "core/channels/ChannelRecord.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/DataFile.h"
 #include "core/files/TextLines.h"
@@ -27,10 +28,10 @@ QStringList linesOf(const RadioDocument &doc) {
     return datafile::dataFileLines(doc, o);
 }
 
-// A channel line for `slot`: 145 MHz, FM, everything else at its start.
+// A channel line for `slot`: 145 MHz, FM, no squelch.
 QString chLine(int slot, const QString &name = QString()) {
     return QStringLiteral("CH%1").arg(slot, 4, 10, QLatin1Char('0')) +
-           QStringLiteral("0145.0000000620208080000000.0000") + name;
+           QStringLiteral("0145.0000000020008080000000.0000") + name;
 }
 
 } // namespace
@@ -87,6 +88,16 @@ private Q_SLOTS:
         QCOMPARE(back.text(3, Col::ShiftCol), QStringLiteral("Off"));
         QCOMPARE(back.text(3, Col::ShiftFreqCol), QStringLiteral("0.000MHz"));
         QCOMPARE(back.text(3, Col::NameCol), QStringLiteral("N,AME \"x\""));
+    }
+
+    // An XRAW line gives back the record bytes outside their tables, and
+    // only those: here the mode, not the tone mode.
+    void rawLineGivesBackOnlyTheBytesOutside() {
+        RadioDocument doc;
+        QVERIFY(readDataFile(doc, fileOf({"h", chLine(5), "XRAW0005023000008008000020"})).ok());
+        QCOMPARE(doc.channels.text(6, Col::ToneModeCol), QStringLiteral("None"));
+        QCOMPARE(encodeChannel(doc.channels, 6).bytes[5], quint8(23));
+        QCOMPARE(encodeChannel(doc.channels, 6).bytes[12], quint8(0));
     }
 
     // A shown bank total other than 1000: no bank and one-touch lines, and
@@ -156,6 +167,8 @@ private Q_SLOTS:
         row("GRD 54", "GRD01" + QString(49, QLatin1Char('1')), false);
         row("GRD digit 2", "GRD012" + QString(49, QLatin1Char('1')), false);
         row("GRX", "GRX" + QString(50, QLatin1Char('1')), false);
+        row("GRI 49", "GRI" + QString(49, QLatin1Char('1')), false);
+        row("GRI digit 2", "GRI2" + QString(49, QLatin1Char('1')), false);
         row("SD12", "SD12001", false);
         row("SD00", "SD00001", false);
         row("ONETOUCH short", "ONETOUCH_BANK" + QString(26, QLatin1Char('0')), false);
