@@ -216,6 +216,8 @@ enum class Subject {
     WriteTitle,
     ReadSettings,
     WriteSettings,
+    ReadDtmf,
+    WriteDtmf,
     ReadGlyph,
     WriteGlyph,
     ReadGlyphs,
@@ -375,6 +377,10 @@ class FaultMatrixTest : public QObject {
             return succeeded(readSettings(d.settings, d.dtmf, link, host));
         case Subject::WriteSettings:
             return succeeded(writeSettings(d.settings, d.dtmf, link, host));
+        case Subject::ReadDtmf:
+            return succeeded(readDtmf(d.dtmf, link, host));
+        case Subject::WriteDtmf:
+            return succeeded(writeDtmf(d.dtmf, link, host));
         case Subject::ReadGlyph:
         case Subject::WriteGlyph:
         case Subject::ReadGlyphs:
@@ -607,6 +613,8 @@ private Q_SLOTS:
             {"title write", Subject::WriteTitle},
             {"settings read", Subject::ReadSettings},
             {"settings write", Subject::WriteSettings},
+            {"DTMF memories read", Subject::ReadDtmf},
+            {"DTMF memories write", Subject::WriteDtmf},
             {"glyph read", Subject::ReadGlyph},
             {"glyph write", Subject::WriteGlyph},
             {"all glyphs read", Subject::ReadGlyphs},
