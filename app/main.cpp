@@ -93,6 +93,12 @@ int main(int argc, char *argv[]) {
             window->updatePortChecks();
         }
         window->show();
+        // `kpr5 file.R5`: the window opens with that data file.
+        const QString file = parser.positionalArguments().value(0);
+        if (!file.isEmpty())
+            QMetaObject::invokeMethod(
+                window.get(), [w = window.get(), file] { w->openFile(file); },
+                Qt::QueuedConnection);
     };
 
     kpr5::SplashWindow splash;

@@ -386,6 +386,9 @@ QString usage() {
 bool isCommand(const QStringList &arguments) {
     if (arguments.size() < 2) return false;
     const QString first = arguments.at(1);
+    static const QStringList commands{"help", "ports", "read", "write", "export-csv", "import-csv"};
+    if (commands.contains(first)) return true;
+    if (hasDataFileExtension(first) || QFileInfo(first).isFile()) return false;
     return !first.startsWith(QLatin1Char('-')) || first == QLatin1String("--help") ||
            first == QLatin1String("-h");
 }

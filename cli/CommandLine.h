@@ -17,6 +17,8 @@ enum Exit {
 };
 
 // True when the arguments name a command (or ask for help) rather than the GUI.
+// A first argument that is not a command but an existing file or a name
+// ending in ".R5" (any case) is a data file for the window to open.
 bool isCommand(const QStringList &arguments);
 // Runs the command; the return value is the process exit code.
 int run(const QStringList &arguments);

@@ -74,6 +74,13 @@ int BankTable::countFromText(const QString &text) {
     return value > kMaxCount ? 100 : value;
 }
 
+void BankTable::restore(const State &state) {
+    if (state == this->state()) return;
+    m_counts = state.counts;
+    m_shownTotal = state.shownTotal;
+    Q_EMIT changed();
+}
+
 void BankTable::recomputeTotal() {
     setShownTotal(sum());
     Q_EMIT changed();

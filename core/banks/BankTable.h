@@ -77,6 +77,18 @@ public:
     // bytes a bank, as many banks as the data holds, at most up to bank 49).
     void decodeCounts(int firstBank, const QByteArray &data, int bankCount);
 
+    // --- the whole table at once (undo) -----------------------------------------
+    struct State {
+        Counts counts{};
+        int shownTotal = kMemoryChannels;
+        bool operator==(const State &o) const {
+            return counts == o.counts && shownTotal == o.shownTotal;
+        }
+    };
+    State state() const { return {m_counts, m_shownTotal}; }
+    // The counts and the shown total as they were (one changed() if they differ).
+    void restore(const State &state);
+
 Q_SIGNALS:
     // Any count or the shown total changed.
     void changed();

@@ -55,6 +55,13 @@ void GroupTable::clearUnavailable(const BankTable &banks) {
     Q_EMIT changed();
 }
 
+void GroupTable::restore(const State &state) {
+    if (state == this->state()) return;
+    m_linked = state.linked;
+    m_bankFlags = state.bankFlags;
+    Q_EMIT changed();
+}
+
 bool GroupTable::bankFlag(int bank) const {
     return bank >= 0 && bank < kBankCount && m_bankFlags[bank];
 }

@@ -55,6 +55,17 @@ public:
     // Groups first.. from consecutive 8-byte runs, as many as the data holds.
     void decodeGroups(int first, int count, const QByteArray &bytes);
 
+    // --- the whole table at once (undo) -----------------------------------------
+    struct State {
+        std::array<std::array<bool, kBankCount>, kGroupCount> linked{};
+        std::array<bool, kBankCount> bankFlags{};
+        bool operator==(const State &o) const {
+            return linked == o.linked && bankFlags == o.bankFlags;
+        }
+    };
+    State state() const { return {m_linked, m_bankFlags}; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     void changed();
 

@@ -46,14 +46,30 @@ QString ChannelTable::text(int row, int column) const {
 void ChannelTable::setText(int row, int column, const QString &text) {
     if (!validSlot(slotOfRow(row)) || column < 1 || column > kColumns) return;
     Slot &s = m_slots[std::size_t(slotOfRow(row))];
-    if (column == ModeCol)
+    bool changed = false;
+    if (column == ModeCol && s.keptModeByte >= 0) {
         s.keptModeByte = -1;
-    else if (column == ToneModeCol)
+        changed = true;
+    } else if (column == ToneModeCol && s.keptToneModeByte >= 0) {
         s.keptToneModeByte = -1;
+        changed = true;
+    }
     QString &cell = s.cells[std::size_t(column - 1)];
-    if (cell == text) return;
-    cell = text;
-    touched(row);
+    if (cell != text) {
+        cell = text;
+        changed = true;
+    }
+    if (changed) touched(row);
+}
+
+ChannelTable::Slot ChannelTable::slotValue(int slot) const {
+    return validSlot(slot) ? m_slots[std::size_t(slot)] : Slot();
+}
+
+void ChannelTable::setSlotValue(int slot, const Slot &value) {
+    if (!validSlot(slot) || m_slots[std::size_t(slot)] == value) return;
+    m_slots[std::size_t(slot)] = value;
+    touched(rowOfSlot(slot));
 }
 
 void ChannelTable::setByte(int slot, quint8 Slot::*field, quint8 v) {
@@ -95,8 +111,11 @@ int ChannelTable::keptModeByte(int slot) const {
 }
 
 void ChannelTable::setKeptModeByte(int slot, int byte) {
-    if (validSlot(slot))
-        m_slots[std::size_t(slot)].keptModeByte = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
+    if (!validSlot(slot)) return;
+    const qint16 v = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
+    if (m_slots[std::size_t(slot)].keptModeByte == v) return;
+    m_slots[std::size_t(slot)].keptModeByte = v;
+    touched(rowOfSlot(slot));
 }
 
 int ChannelTable::keptToneModeByte(int slot) const {
@@ -104,8 +123,11 @@ int ChannelTable::keptToneModeByte(int slot) const {
 }
 
 void ChannelTable::setKeptToneModeByte(int slot, int byte) {
-    if (validSlot(slot))
-        m_slots[std::size_t(slot)].keptToneModeByte = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
+    if (!validSlot(slot)) return;
+    const qint16 v = qint16(byte >= 0 && byte <= 0xFF ? byte : -1);
+    if (m_slots[std::size_t(slot)].keptToneModeByte == v) return;
+    m_slots[std::size_t(slot)].keptToneModeByte = v;
+    touched(rowOfSlot(slot));
 }
 
 QByteArray ChannelTable::keptNameField(int slot) const {
@@ -113,7 +135,9 @@ QByteArray ChannelTable::keptNameField(int slot) const {
 }
 
 void ChannelTable::setKeptNameField(int slot, const QByteArray &field) {
-    if (validSlot(slot)) m_slots[std::size_t(slot)].keptNameField = field;
+    if (!validSlot(slot) || m_slots[std::size_t(slot)].keptNameField == field) return;
+    m_slots[std::size_t(slot)].keptNameField = field;
+    touched(rowOfSlot(slot));
 }
 
 QString ChannelTable::rowLabel(int row) const {
@@ -154,10 +178,7 @@ void ChannelTable::resetToStartup() {
     const Slot empty;
     for (int slot = 0; slot < kSlots; ++slot) {
         Slot &s = m_slots[std::size_t(slot)];
-        const bool same = s.cells == empty.cells && s.inUse == empty.inUse &&
-                          s.stepIndex == empty.stepIndex && s.txToneIndex == empty.txToneIndex &&
-                          s.rxToneIndex == empty.rxToneIndex && s.dcsIndex == empty.dcsIndex &&
-                          s.carrierIndex == empty.carrierIndex && s.storedName == empty.storedName;
+        const bool same = s == empty;
         s = empty;
         if (!same) touched(rowOfSlot(slot));
     }

@@ -46,6 +46,30 @@ public:
     static constexpr int kFirstBugRow = 1604;
     static constexpr int kLastBugRow = 1623;
 
+    // Everything one slot holds: its twelve cell texts and its per-slot
+    // values. Undo keeps rows as these values; CSV and paste build them.
+    struct Slot {
+        std::array<QString, kColumns> cells;
+        quint8 inUse = 0;
+        quint8 stepIndex = 0;
+        quint8 txToneIndex = 8;
+        quint8 rxToneIndex = 8;
+        quint8 dcsIndex = 0;
+        quint8 carrierIndex = 28;
+        QString storedName;
+        qint16 keptModeByte = -1;
+        qint16 keptToneModeByte = -1;
+        QByteArray keptNameField;
+        bool operator==(const Slot &o) const {
+            return cells == o.cells && inUse == o.inUse && stepIndex == o.stepIndex &&
+                   txToneIndex == o.txToneIndex && rxToneIndex == o.rxToneIndex &&
+                   dcsIndex == o.dcsIndex && carrierIndex == o.carrierIndex &&
+                   storedName == o.storedName && keptModeByte == o.keptModeByte &&
+                   keptToneModeByte == o.keptToneModeByte && keptNameField == o.keptNameField;
+        }
+        bool operator!=(const Slot &o) const { return !(*this == o); }
+    };
+
     explicit ChannelTable(QObject *parent = nullptr);
 
     // Header text of column 1..12 ("Freqency" .. "Name"); empty otherwise.
@@ -88,6 +112,11 @@ public:
     QByteArray keptNameField(int slot) const;
     void setKeptNameField(int slot, const QByteArray &field);
 
+    // The whole of slot 0..1623 (an empty Slot for others), and all of it
+    // set at once (ignored for others).
+    Slot slotValue(int slot) const;
+    void setSlotValue(int slot, const Slot &value);
+
     // Row labels, row 1..1623 (column 0 of the grid).
     QString rowLabel(int row) const;
     // labels[0] is row 1; rows beyond the list keep their labels.
@@ -121,20 +150,6 @@ Q_SIGNALS:
     void labelsChanged();
 
 private:
-    struct Slot {
-        std::array<QString, kColumns> cells;
-        quint8 inUse = 0;
-        quint8 stepIndex = 0;
-        quint8 txToneIndex = 8;
-        quint8 rxToneIndex = 8;
-        quint8 dcsIndex = 0;
-        quint8 carrierIndex = 28;
-        QString storedName;
-        qint16 keptModeByte = -1;
-        qint16 keptToneModeByte = -1;
-        QByteArray keptNameField;
-    };
-
     static bool validSlot(int slot) { return slot >= 0 && slot < kSlots; }
     void setByte(int slot, quint8 Slot::*field, quint8 v);
     void touched(int row);

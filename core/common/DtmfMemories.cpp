@@ -42,6 +42,13 @@ bool DtmfMemories::setMemory(int index, const QString &text) {
     return true;
 }
 
+void DtmfMemories::restore(const State &state) {
+    for (int i = 0; i < kMemoryCount; ++i)
+        setMemory(i, state.memories[size_t(i)]);
+    for (int t = 0; t < kTimingCount; ++t)
+        setTiming(Timing(t), state.timing[size_t(t)]);
+}
+
 int DtmfMemories::timing(Timing t) const {
     return t >= 0 && t < kTimingCount ? m_timing[size_t(t)] : -1;
 }

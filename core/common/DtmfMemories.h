@@ -66,6 +66,17 @@ public:
     static QByteArray encodeMemory(const QString &text);
     static QString decodeMemory(const QByteArray &bytes);
 
+    // --- everything at once (undo) -----------------------------------------------
+    struct State {
+        std::array<QString, kMemoryCount> memories;
+        std::array<int, kTimingCount> timing{};
+        bool operator==(const State &o) const {
+            return memories == o.memories && timing == o.timing;
+        }
+    };
+    State state() const { return {m_memories, m_timing}; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     void memoryChanged(int index, const QString &text);
     void timingChanged(int timing, int position);

@@ -131,6 +131,42 @@ void OneTouchTable::reset() {
         setKey(key, Key{});
 }
 
+// --- everything at once ----------------------------------------------------------
+
+bool OneTouchTable::State::operator==(const State &o) const {
+    for (int key = 0; key < kKeyCount; ++key) {
+        const KeyValue &a = keys[size_t(key)];
+        const KeyValue &b = o.keys[size_t(key)];
+        if (a.unassigned != b.unassigned || a.channelPosition != b.channelPosition ||
+            banks.value(a.bankPosition, -1) != o.banks.value(b.bankPosition, -1))
+            return false;
+    }
+    return true;
+}
+
+OneTouchTable::State OneTouchTable::state() const {
+    State s;
+    for (int key = 0; key < kKeyCount; ++key) {
+        const Key &k = m_keys[size_t(key)];
+        s.keys[size_t(key)] = {k.unassigned, k.bankPosition, k.channelPosition};
+    }
+    s.banks = m_banks;
+    s.bankCounts = m_bankCounts;
+    return s;
+}
+
+void OneTouchTable::restore(const State &state) {
+    m_banks = state.banks;
+    m_bankCounts = state.bankCounts;
+    for (int key = 0; key < kKeyCount; ++key) {
+        const State::KeyValue &v = state.keys[size_t(key)];
+        m_keys[size_t(key)] = Key{v.unassigned, v.bankPosition, v.channelPosition};
+    }
+    Q_EMIT listsRebuilt();
+    for (int key = 0; key < kKeyCount; ++key)
+        Q_EMIT keyChanged(key);
+}
+
 // --- the data file -------------------------------------------------------------
 
 void OneTouchTable::setBankFromFile(int key, int value) {

@@ -108,6 +108,24 @@ public:
     // bank's count leaves channel 0.
     void decodeArea(const QByteArray &data);
 
+    // --- everything at once (undo) -----------------------------------------------
+    struct State {
+        struct KeyValue {
+            bool unassigned = true;
+            int bankPosition = 0;
+            int channelPosition = 0;
+        };
+        std::array<KeyValue, kKeyCount> keys{};
+        QList<int> banks;
+        QList<int> bankCounts;
+        // Equal when every key shows the same box, bank number and channel:
+        // lists that were only rebuilt from unchanged banks are no change.
+        bool operator==(const State &o) const;
+    };
+    State state() const;
+    // Keys and lists as they were (listsRebuilt, then keyChanged for each key).
+    void restore(const State &state);
+
 Q_SIGNALS:
     // A key's box, bank position or channel position changed.
     void keyChanged(int key);

@@ -61,6 +61,11 @@ void OpeningTitle::setFromField(const QByteArray &field) {
     setDisplay(names::storedToDisplay(m_stored));
 }
 
+void OpeningTitle::restore(const State &state) {
+    setDisplay(state.display);
+    setOpeningMoving(state.moving);
+}
+
 void OpeningTitle::takeOverDisplayText() {
     if (m_display != names::storedToDisplay(m_stored)) m_stored = names::displayToStored(m_display);
 }

@@ -75,6 +75,16 @@ public:
     // bits of byte 32 are 1.
     bool decodeArea(const QByteArray &data);
 
+    // The title as edited and its setting, at once (undo). The stored title
+    // is not part of it: a write takes it over from the display text.
+    struct State {
+        QString display;
+        int moving = Off;
+        bool operator==(const State &o) const { return display == o.display && moving == o.moving; }
+    };
+    State state() const { return {m_display, m_moving}; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     void displayTextChanged(const QString &display);
     void openingMovingChanged(int entry);

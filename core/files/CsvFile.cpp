@@ -73,7 +73,7 @@ bool isBlankLine(const QString &line) {
 
 namespace csv {
 
-QStringList splitFields(const QString &line) {
+QStringList splitFields(const QString &line, QChar separator) {
     QStringList fields;
     QString field;
     const qsizetype n = line.size();
@@ -93,7 +93,7 @@ QStringList splitFields(const QString &line) {
             } else {
                 field += c;
             }
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             fields << field;
             field.clear();
             fieldStart = true;
@@ -149,6 +149,88 @@ bool isHeader(const QString &line) {
     return true;
 }
 
+const char *failedField(RowFailure f) {
+    static const char *const fields[] = {"",        "frequency", "mode",    "step",
+                                         "carrier", "Tone/DCS",  "Tx-tone", "Rx-tone",
+                                         "DCS",     "shift",     "skip"};
+    return fields[int(f)];
+}
+
+ParsedRow parseRow(const QStringList &fields) {
+    auto field = [&](int column) { return fields.value(column).trimmed(); };
+    ParsedRow out;
+    bool blank = true;
+    for (int c = 1; c <= ChannelTable::kColumns; ++c)
+        blank = blank && field(c).isEmpty();
+    if (blank) return out;
+    out.status = ParsedRow::Invalid;
+    const auto refuse = [&](RowFailure failure, const char *what, int column) {
+        out.failure = failure;
+        out.problem = QStringLiteral("the %1 \"%2\" is not one the radio knows")
+                          .arg(QLatin1String(what), field(column));
+        return out;
+    };
+
+    const QString frequency = importedFrequency(field(Col::FreqCol));
+    if (frequency.isEmpty()) {
+        // A line without a frequency is an empty row, not a failure.
+        if (!field(Col::FreqCol).isEmpty()) out.failure = RowFailure::Frequency;
+        out.problem = field(Col::FreqCol).isEmpty()
+                          ? QStringLiteral("it has no frequency")
+                          : QStringLiteral("the frequency \"%1\" is not one the radio takes "
+                                           "(1 to 4 digits, a point, 1 to 5 digits)")
+                                .arg(field(Col::FreqCol));
+        return out;
+    }
+    const std::optional<int> mode = ct::modeCode(field(Col::ModeCol));
+    if (!mode) return refuse(RowFailure::Mode, "mode", Col::ModeCol);
+    const std::optional<int> step = ct::stepIndex(field(Col::StepCol));
+    if (!step) return refuse(RowFailure::Step, "step", Col::StepCol);
+    std::optional<int> carrier = ct::carrierIndex(field(Col::CarrierCol));
+    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR")) carrier = ct::kCarrierCount - 1;
+    if (!carrier) return refuse(RowFailure::Carrier, "carrier", Col::CarrierCol);
+    const std::optional<int> squelch = ct::toneModeCode(field(Col::ToneModeCol));
+    if (!squelch) return refuse(RowFailure::Squelch, "tone/DCS type", Col::ToneModeCol);
+    const std::optional<int> txTone = ct::toneIndex(field(Col::TxToneCol));
+    if (!txTone) return refuse(RowFailure::TxTone, "Tx tone", Col::TxToneCol);
+    const std::optional<int> rxTone = ct::toneIndex(field(Col::RxToneCol));
+    if (!rxTone) return refuse(RowFailure::RxTone, "Rx tone", Col::RxToneCol);
+    const std::optional<int> dcs = ct::dcsIndex(field(Col::DcsCol));
+    if (!dcs) return refuse(RowFailure::Dcs, "DCS code", Col::DcsCol);
+    const std::optional<int> shift = ct::shiftCode(field(Col::ShiftCol));
+    if (!shift) return refuse(RowFailure::Shift, "shift", Col::ShiftCol);
+    const QString skip = field(Col::SkipCol);
+    if (!skip.isEmpty() && skip != QLatin1String("*") && skip != QStringLiteral("※"))
+        return refuse(RowFailure::Skip, "skip mark", Col::SkipCol);
+
+    const QString filtered = names::filterAllowed(fields.value(Col::NameCol));
+    const QString name = names::cutToSlots(filtered);
+    out.nameCut = name != filtered;
+    ChannelTable::Slot &s = out.channel;
+    const auto cell = [&s](int column) -> QString & { return s.cells[size_t(column - 1)]; };
+    cell(Col::FreqCol) = frequency;
+    cell(Col::ModeCol) = field(Col::ModeCol);
+    cell(Col::StepCol) = ct::stepText(*step);
+    cell(Col::CarrierCol) = ct::carrierText(*carrier);
+    cell(Col::ToneModeCol) = field(Col::ToneModeCol);
+    cell(Col::TxToneCol) = ct::toneText(*txTone);
+    cell(Col::RxToneCol) = ct::toneText(*rxTone);
+    cell(Col::DcsCol) = ct::dcsText(*dcs);
+    cell(Col::ShiftCol) = field(Col::ShiftCol);
+    cell(Col::ShiftFreqCol) = importedShift(field(Col::ShiftFreqCol));
+    cell(Col::SkipCol) = skip.isEmpty() ? QString() : QStringLiteral("*");
+    cell(Col::NameCol) = name;
+    s.stepIndex = quint8(*step);
+    s.carrierIndex = quint8(*carrier);
+    s.txToneIndex = quint8(*txTone);
+    s.rxToneIndex = quint8(*rxTone);
+    s.dcsIndex = quint8(*dcs);
+    s.storedName = names::displayToStored(name);
+    s.inUse = 1;
+    out.status = ParsedRow::Channel;
+    return out;
+}
+
 } // namespace csv
 
 QByteArray exportCsv(const ChannelTable &table) {
@@ -180,88 +262,18 @@ QString CsvImportResult::title() const {
 
 namespace {
 
-// Why a row was emptied, in the order of the checks; the row lists of the
-// import's notes go by it.
-enum class Failure {
-    None,
-    Frequency,
-    Mode,
-    Step,
-    Carrier,
-    Squelch,
-    TxTone,
-    RxTone,
-    Dcs,
-    Shift,
-    Skip
-};
-
-const char *failureField(Failure f) {
-    static const char *const fields[] = {"",        "frequency", "mode",    "step",
-                                         "carrier", "Tone/DCS",  "Tx-tone", "Rx-tone",
-                                         "DCS",     "shift",     "skip"};
-    return fields[int(f)];
-}
-
 // Fills one row from a line's fields; what made the row empty, if anything
-// (an empty frequency field is an empty row, not a failure). `nameCut`: the
-// name did not fit the radio's 16 slots and was cut.
-Failure importRow(ChannelTable &t, int row, const QStringList &fields, bool *nameCut) {
-    const int slot = ChannelTable::slotOfRow(row);
-    auto field = [&](int column) { return fields.value(column).trimmed(); };
-
-    const QString frequency = importedFrequency(field(Col::FreqCol));
-    const std::optional<int> mode = ct::modeCode(field(Col::ModeCol));
-    const std::optional<int> step = ct::stepIndex(field(Col::StepCol));
-    std::optional<int> carrier = ct::carrierIndex(field(Col::CarrierCol));
-    if (!carrier && field(Col::CarrierCol) == QLatin1String("JR")) carrier = ct::kCarrierCount - 1;
-    const std::optional<int> squelch = ct::toneModeCode(field(Col::ToneModeCol));
-    const std::optional<int> txTone = ct::toneIndex(field(Col::TxToneCol));
-    const std::optional<int> rxTone = ct::toneIndex(field(Col::RxToneCol));
-    const std::optional<int> dcs = ct::dcsIndex(field(Col::DcsCol));
-    const std::optional<int> shift = ct::shiftCode(field(Col::ShiftCol));
-    const QString skip = field(Col::SkipCol);
-    const bool skipValid =
-        skip.isEmpty() || skip == QLatin1String("*") || skip == QStringLiteral("※");
-
-    t.clearRow(row);
-    const Failure failure =
-        frequency.isEmpty() ? (field(Col::FreqCol).isEmpty() ? Failure::None : Failure::Frequency)
-        : !mode             ? Failure::Mode
-        : !step             ? Failure::Step
-        : !carrier          ? Failure::Carrier
-        : !squelch          ? Failure::Squelch
-        : !txTone           ? Failure::TxTone
-        : !rxTone           ? Failure::RxTone
-        : !dcs              ? Failure::Dcs
-        : !shift            ? Failure::Shift
-        : !skipValid        ? Failure::Skip
-                            : Failure::None;
-    if (frequency.isEmpty() || failure != Failure::None) return failure;
-
-    const QString filtered = names::filterAllowed(fields.value(Col::NameCol));
-    const QString name = names::cutToSlots(filtered);
-    *nameCut = name != filtered;
-    t.setText(row, Col::FreqCol, frequency);
-    t.setText(row, Col::ModeCol, field(Col::ModeCol));
-    t.setText(row, Col::StepCol, ct::stepText(*step));
-    t.setStepIndex(slot, quint8(*step));
-    t.setText(row, Col::CarrierCol, ct::carrierText(*carrier));
-    t.setCarrierIndex(slot, quint8(*carrier));
-    t.setText(row, Col::ToneModeCol, field(Col::ToneModeCol));
-    t.setText(row, Col::TxToneCol, ct::toneText(*txTone));
-    t.setTxToneIndex(slot, quint8(*txTone));
-    t.setText(row, Col::RxToneCol, ct::toneText(*rxTone));
-    t.setRxToneIndex(slot, quint8(*rxTone));
-    t.setText(row, Col::DcsCol, ct::dcsText(*dcs));
-    t.setDcsIndex(slot, quint8(*dcs));
-    t.setText(row, Col::ShiftCol, field(Col::ShiftCol));
-    t.setText(row, Col::ShiftFreqCol, importedShift(field(Col::ShiftFreqCol)));
-    t.setText(row, Col::SkipCol, skip.isEmpty() ? QString() : QStringLiteral("*"));
-    t.setText(row, Col::NameCol, name);
-    t.setStoredName(slot, names::displayToStored(name));
-    t.setInUse(slot, 1);
-    return Failure::None;
+// (an empty line is an empty row, not a failure). `nameCut`: the name did
+// not fit the radio's 16 slots and was cut.
+csv::RowFailure importRow(ChannelTable &t, int row, const QStringList &fields, bool *nameCut) {
+    const csv::ParsedRow parsed = csv::parseRow(fields);
+    *nameCut = parsed.nameCut;
+    if (parsed.status != csv::ParsedRow::Channel) {
+        t.clearRow(row);
+        return parsed.failure;
+    }
+    t.setSlotValue(ChannelTable::slotOfRow(row), parsed.channel);
+    return csv::RowFailure::None;
 }
 
 // "3, 7-9, 12"
@@ -306,7 +318,7 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
     while (lines.size() > 1 && isBlankLine(lines.last()))
         lines.removeLast();
 
-    QMap<Failure, QList<int>> emptied;
+    QMap<csv::RowFailure, QList<int>> emptied;
     QList<int> cut;
     table.beginBatch();
     for (qsizetype i = 1; i < lines.size() && i <= kLastImportRow; ++i) {
@@ -316,8 +328,8 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
         // line's position. Field c (1..12) is column c.
         const QStringList fields = csv::splitFields(lines.at(i));
         bool nameCut = false;
-        const Failure failure = importRow(table, row, fields, &nameCut);
-        if (failure != Failure::None) {
+        const csv::RowFailure failure = importRow(table, row, fields, &nameCut);
+        if (failure != csv::RowFailure::None) {
             ++result.rowsEmptied;
             emptied[failure] << row;
         }
@@ -326,7 +338,7 @@ CsvImportResult importCsv(ChannelTable &table, const QByteArray &bytes) {
     table.endBatch();
     for (auto it = emptied.cbegin(); it != emptied.cend(); ++it)
         result.notes << QStringLiteral("Rows emptied, their %1 is not one the table knows: %2")
-                            .arg(QLatin1String(failureField(it.key())), rowList(it.value()));
+                            .arg(QLatin1String(csv::failedField(it.key())), rowList(it.value()));
     if (!cut.isEmpty())
         result.notes << QStringLiteral("Names cut to the 16 characters the radio holds: rows %1")
                             .arg(rowList(cut));

@@ -39,6 +39,8 @@
 // than the radio's 16 character slots is cut on import. The rows emptied by
 // a check and the names cut are named in the result's notes.
 
+#include "core/channels/ChannelTable.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -47,17 +49,51 @@ class QIODevice;
 
 namespace kpr5 {
 
-class ChannelTable;
-
 namespace csv {
 
-// The fields of one line: quoted or not, separated by commas.
-QStringList splitFields(const QString &line);
+// The fields of one line: quoted or not, separated by commas (or by
+// `separator`: a tab for rows pasted from a spreadsheet).
+QStringList splitFields(const QString &line, QChar separator = QLatin1Char(','));
 // The header line and a row's line as export writes them.
 QString headerLine();
 QString rowLine(const ChannelTable &table, int row);
 // The header test of import.
 bool isHeader(const QString &line);
+
+// Why a row was emptied, in the order of the checks.
+enum class RowFailure {
+    None,
+    Frequency,
+    Mode,
+    Step,
+    Carrier,
+    Squelch,
+    TxTone,
+    RxTone,
+    Dcs,
+    Shift,
+    Skip
+};
+// The field's name as the table's header has it ("Tx-tone").
+const char *failedField(RowFailure failure);
+
+// One row as a line holds it (field 0 the row label, which is not used;
+// fields 1-12 the twelve columns), checked against the table's vocabulary as
+// import checks it, the name cut to the radio's 16 slots. Import and paste
+// both take rows through here.
+struct ParsedRow {
+    enum Status {
+        Channel, // `channel` holds the row
+        Empty,   // no frequency and nothing that failed: an empty row
+        Invalid, // a field failed its check: `failure` and `problem` say which
+    };
+    Status status = Empty;
+    RowFailure failure = RowFailure::None;
+    ChannelTable::Slot channel;
+    QString problem;
+    bool nameCut = false; // the name did not fit the radio's 16 slots
+};
+ParsedRow parseRow(const QStringList &fields);
 
 } // namespace csv
 

@@ -70,6 +70,11 @@ void FontImage::setGlyph(int k, const Glyph &glyph) {
     Q_EMIT glyphChanged(k);
 }
 
+void FontImage::restore(const State &state) {
+    for (int k = 0; k < kGlyphCount; ++k)
+        setGlyph(k, state[size_t(k)]);
+}
+
 bool FontImage::isEmpty(int k) const {
     const Glyph g = glyph(k);
     return std::all_of(g.begin(), g.end(), [](quint8 p) { return p == 0; });

@@ -44,6 +44,11 @@ public:
     // which a whole-radio write must not send over the radio's own.
     bool known() const { return m_known; }
 
+    // All eight glyphs at once (undo).
+    using State = std::array<Glyph, kGlyphCount>;
+    State state() const { return m_glyphs; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     // Pixels of glyph k changed.
     void glyphChanged(int k);

@@ -210,6 +210,10 @@ void SerialLink::requestClose() {
     Q_EMIT closeRequested();
 }
 
+void SerialLink::withdrawClose() {
+    if (!m_busy) m_closing = false;
+}
+
 void SerialLink::requestStop() {
     m_stop->requested = true;
 }

@@ -68,6 +68,9 @@ public:
     // The window is closing: end the wait in progress; every later exchange
     // ends at once.
     void requestClose();
+    // The window stays open after all (the user cancelled saving the work it
+    // was closed with): transfers may run again. Only once none runs.
+    void withdrawClose();
     // The user asked to stop: the running transfer ends before its next
     // block. An exchange in progress is not interrupted.
     void requestStop();

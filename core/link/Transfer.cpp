@@ -208,13 +208,6 @@ bool Sequence::allSucceeded() const {
     return true;
 }
 
-QStringList Sequence::failedSteps() const {
-    QStringList names;
-    for (const Step &s : m_steps)
-        if (!succeeded(s.result)) names << s.name;
-    return names;
-}
-
 void Sequence::finish() {
     m_link.m_completion = Completion::Announce;
     finishTransfer(m_link, m_host);

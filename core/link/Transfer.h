@@ -182,8 +182,6 @@ public:
     // Every step so far succeeded.
     bool allSucceeded() const;
     const QList<Step> &steps() const { return m_steps; }
-    // The steps that did not succeed (not tried included), by name.
-    QStringList failedSteps() const;
     // The common end: finishTransfer without a message of its own.
     void finish();
 

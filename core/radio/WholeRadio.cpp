@@ -10,6 +10,8 @@
 #include "core/font/GlyphCodec.h"
 #include "core/settings/SettingsTransfer.h"
 
+#include <memory>
+
 namespace kpr5 {
 
 namespace {
@@ -26,25 +28,25 @@ const QString kUserCharactersStep = QStringLiteral("user characters");
 const QString kGroupsStep = QStringLiteral("groups");
 
 // A link of the font or group window: its own 200 ms reply timer (shorter
-// when the main link's is), the same port.
-SerialLink windowLink(const SerialLink &link) {
-    return SerialLink(link.sharedPortSettings(),
-                      qMin(SerialLink::kWindowReplyTimeoutMs, link.replyTimeout()));
+// when the main link's is), the same port; it stops with the main link.
+std::unique_ptr<SerialLink> windowLink(const SerialLink &link) {
+    auto window = std::make_unique<SerialLink>(
+        link.sharedPortSettings(), qMin(SerialLink::kWindowReplyTimeoutMs, link.replyTimeout()));
+    window->shareStopWith(link);
+    return window;
 }
 
 TransferResult readUserCharacters(RadioDocument &doc, const SerialLink &link, TransferHost &host) {
-    SerialLink fontLink = windowLink(link);
-    fontLink.shareStopWith(link);
-    FontTransfer transfer(doc.font, fontLink, host);
+    const auto fontLink = windowLink(link);
+    FontTransfer transfer(doc.font, *fontLink, host);
     transfer.setQuiet(true);
     return transfer.readAll();
 }
 
 TransferResult readGroupsStep(RadioDocument &doc, const SerialLink &link, TransferHost &host,
                               bool announce) {
-    SerialLink groupLink = windowLink(link);
-    groupLink.shareStopWith(link);
-    return readGroups(doc.groups, groupLink, host,
+    const auto groupLink = windowLink(link);
+    return readGroups(doc.groups, *groupLink, host,
                       announce ? GroupReadEnding::AllDataRead : GroupReadEnding::Quiet, &doc.banks);
 }
 

@@ -84,6 +84,16 @@ QStringList SettingsModel::options(Family family, int element) const {
     return it ? it->options(m_language) : QStringList();
 }
 
+void SettingsModel::restore(const State &state) {
+    for (int f = 0; f < kFamilyCount; ++f) {
+        const auto &list = state[size_t(f)];
+        for (int e = 0; e < int(list.size()); ++e) {
+            if (position(Family(f), e) != list[size_t(e)])
+                setPosition(Family(f), e, list[size_t(e)]);
+        }
+    }
+}
+
 void SettingsModel::setImageBytes(int offset, const QByteArray &bytes) {
     for (int i = 0; i < bytes.size(); ++i) {
         const int at = offset + i;

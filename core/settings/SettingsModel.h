@@ -57,6 +57,12 @@ public:
     // Bytes beyond 148 are ignored; a shorter run replaces the first bytes only.
     void setImageBytes(int offset, const QByteArray &bytes);
 
+    // Every item's position at once (undo). Restoring selects each position
+    // that differs, the Language item's applying its language.
+    using State = std::array<std::vector<int>, kFamilyCount>;
+    State state() const { return m_positions; }
+    void restore(const State &state);
+
 Q_SIGNALS:
     void positionChanged(kpr5::Family family, int element, int position);
     void languageChanged(int language);

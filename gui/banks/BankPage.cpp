@@ -47,6 +47,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QGridLayout *buildBanks(QWidget *frame);
+    QVBoxLayout *buildSide(QWidget *frame);
     BankTable &banks() { return m_workspace.document().banks; }
     int bankOf(QObject *o) const;
     bool filterKey(int bank, QKeyEvent *key);
@@ -63,18 +65,35 @@ private:
     std::array<QLineEdit *, BankTable::kBankCount> m_texts{};
     QLineEdit *m_total = nullptr;
     QPushButton *m_write = nullptr;
+    QLabel *m_writeReason = nullptr;
     int m_selectedBank = -1; // set by clicking a slider
 };
 
 BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
     auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-
     auto *frame = new QGroupBox(QStringLiteral("Bank Setting"), this);
     frame->setObjectName(QStringLiteral("BankFrame"));
     outer->addWidget(frame);
     auto *frameLayout = new QHBoxLayout(frame);
+    frameLayout->addLayout(buildBanks(frame), 1);
+    frameLayout->addLayout(buildSide(frame));
 
+    connect(&banks(), &BankTable::changed, this, [this] { refresh(); });
+    // finishTransfer enables every transfer control; `WRITE_BANK` stays off
+    // while the total is wrong.
+    connect(&m_workspace, &Workspace::transferEnded, this, [this] { updateWriteEnabled(); });
+    connect(&m_workspace, &Workspace::pageEntered, this, [this](int page) {
+        if (page == Workspace::MemoryPage) relabelChannels();
+    });
+    m_workspace.setPageGuard([this](int from, int to) { return guardPageChange(from, to); });
+
+    refresh();
+    relabelChannels(); // the special rows, and the memory rows of the default table
+}
+
+// A label, a slider and a text box for each bank, in columns of ten.
+QGridLayout *BankPageWidget::buildBanks(QWidget *frame) {
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(2);
@@ -101,13 +120,15 @@ BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
         grid->addWidget(text, row, column + 2);
         m_sliders[b] = slider;
         m_texts[b] = text;
-
         connect(slider, &QSlider::valueChanged, this, [this, b](int value) {
             if (banks().count(b) != value) banks().setCount(b, value);
         });
     }
-    frameLayout->addLayout(grid, 1);
+    return grid;
+}
 
+// The total, the bank buttons, and why `WRITE_BANK` is off when it is.
+QVBoxLayout *BankPageWidget::buildSide(QWidget *frame) {
     auto *side = new QVBoxLayout;
     auto *totalLabel = new QLabel(QStringLiteral("Total"), frame);
     m_total = new QLineEdit(frame);
@@ -121,43 +142,33 @@ BankPageWidget::BankPageWidget(Workspace &workspace) : m_workspace(workspace) {
     totalRow->addWidget(m_total);
     side->addLayout(totalRow);
 
-    auto makeButton = [&](const QString &name, const QString &caption) {
+    const auto button = [&](const char *name, const QString &caption, auto handler) {
         auto *b = new QPushButton(caption, frame);
-        b->setObjectName(name);
+        b->setObjectName(QLatin1String(name));
         disableDuringTransfer(b);
+        connect(b, &QPushButton::clicked, this, handler);
         side->addWidget(b);
         return b;
     };
-    auto *up = makeButton(QStringLiteral("BANK_UP(0)"), QStringLiteral("Up"));
-    auto *down = makeButton(QStringLiteral("BANK_UP(1)"), QStringLiteral("Down"));
+    button("BANK_UP(0)", QStringLiteral("Up"), [this] { step(+1); });
+    button("BANK_UP(1)", QStringLiteral("Down"), [this] { step(-1); });
     side->addSpacing(12);
-    auto *reset = makeButton(QStringLiteral("Bank_Clear"), QStringLiteral("Reset"));
-    auto *read = makeButton(QStringLiteral("READ_BANK"), QStringLiteral("Bank Read"));
-    m_write = makeButton(QStringLiteral("WRITE_BANK"), QStringLiteral("Bank Write"));
-    side->addSpacing(12);
-    auto *groups = makeButton(QStringLiteral("GROUP_SET"), QStringLiteral("Bank_Link"));
-    side->addStretch(1);
-    frameLayout->addLayout(side);
-
-    connect(up, &QPushButton::clicked, this, [this] { step(+1); });
-    connect(down, &QPushButton::clicked, this, [this] { step(-1); });
-    connect(reset, &QPushButton::clicked, this, [this] { banks().reset(); });
-    connect(read, &QPushButton::clicked, this,
-            [this] { readBanks(banks(), m_workspace.link(), m_workspace.host()); });
-    connect(m_write, &QPushButton::clicked, this, [this] { writeBanksClicked(); });
-    connect(groups, &QPushButton::clicked, this, [this] { openGroupWindow(m_workspace, false); });
-
-    connect(&banks(), &BankTable::changed, this, [this] { refresh(); });
-    // finishTransfer enables every transfer control; `WRITE_BANK` stays off
-    // while the total is wrong.
-    connect(&m_workspace, &Workspace::transferEnded, this, [this] { updateWriteEnabled(); });
-    connect(&m_workspace, &Workspace::pageEntered, this, [this](int page) {
-        if (page == Workspace::MemoryPage) relabelChannels();
+    button("Bank_Clear", QStringLiteral("Reset"), [this] { banks().reset(); });
+    button("READ_BANK", QStringLiteral("Bank Read"), [this] {
+        if (m_workspace.transferRunning() || !m_workspace.confirmUnsaved(BanksRegion)) return;
+        readBanks(banks(), m_workspace.link(), m_workspace.host());
     });
-    m_workspace.setPageGuard([this](int from, int to) { return guardPageChange(from, to); });
-
-    refresh();
-    relabelChannels(); // the special rows, and the memory rows of the default table
+    m_write = button("WRITE_BANK", QStringLiteral("Bank Write"), [this] { writeBanksClicked(); });
+    m_writeReason = new QLabel(frame);
+    m_writeReason->setObjectName(QStringLiteral("WRITE_BANK_REASON"));
+    m_writeReason->setWordWrap(true);
+    m_writeReason->setMaximumWidth(m_write->sizeHint().width() * 2);
+    side->addWidget(m_writeReason);
+    side->addSpacing(12);
+    button("GROUP_SET", QStringLiteral("Bank_Link"),
+           [this] { openGroupWindow(m_workspace, false); });
+    side->addStretch(1);
+    return side;
 }
 
 int BankPageWidget::bankOf(QObject *o) const {
@@ -239,6 +250,14 @@ void BankPageWidget::refresh() {
 
 void BankPageWidget::updateWriteEnabled() {
     m_write->setEnabled(banks().totalIsValid() && !m_workspace.transferRunning());
+    const QString reason = banks().totalIsValid()
+                               ? QString()
+                               : QStringLiteral("The banks must hold %1 channels in all (now %2)")
+                                     .arg(BankTable::kMemoryChannels)
+                                     .arg(banks().shownTotal());
+    m_write->setToolTip(reason);
+    m_writeReason->setText(reason);
+    m_writeReason->setVisible(!reason.isEmpty());
 }
 
 void BankPageWidget::step(int delta) {
@@ -249,7 +268,8 @@ void BankPageWidget::step(int delta) {
 void BankPageWidget::writeBanksClicked() {
     if (!banks().totalIsValid() || m_workspace.transferRunning()) return;
     m_write->setEnabled(false);
-    writeBanks(banks(), m_workspace.link(), m_workspace.host());
+    if (succeeded(writeBanks(banks(), m_workspace.link(), m_workspace.host())))
+        m_workspace.markWritten(BanksRegion);
     updateWriteEnabled();
 }
 

@@ -3,6 +3,7 @@
 #include "core/banks/BankTable.h"
 #include "core/banks/GroupTable.h"
 #include "core/banks/GroupTransfer.h"
+#include "gui/widgets/History.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/Workspace.h"
@@ -16,6 +17,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace kpr5 {
 
@@ -39,6 +42,7 @@ TransferResult openGroupWindow(Workspace &workspace, bool automatic, bool announ
     GroupWindow dialog(doc.banks, doc.groups, workspace.link().sharedPortSettings(), automatic,
                        workspace.window());
     dialog.setAnnounce(announce);
+    dialog.attach(workspace);
     dialog.exec();
     return dialog.automaticResult();
 }
@@ -220,12 +224,21 @@ void GroupWindow::okClicked() {
     accept();
 }
 
+void GroupWindow::attach(Workspace &workspace) {
+    m_workspace = &workspace;
+    addUndoShortcuts(this, workspace.history(), GroupsRegion);
+}
+
 void GroupWindow::readGroupsClicked() {
     if (busy()) return;
+    if (m_workspace && !m_automatic && !m_workspace->confirmUnsaved(GroupsRegion)) return;
+    std::optional<Workspace::RadioLoad> load;
+    if (m_workspace) load.emplace(*m_workspace);
     const GroupReadEnding ending = !m_automatic ? GroupReadEnding::Ok
                                    : m_announce ? GroupReadEnding::AllDataRead
                                                 : GroupReadEnding::Quiet;
     const TransferResult result = readGroups(m_groups, m_link, *this, ending, &m_banks);
+    load.reset();
     if (m_automatic) m_automaticResult = result;
     if (m_link.closing()) return;
     // The whole-radio read goes on with its next step whether or not the
@@ -235,7 +248,8 @@ void GroupWindow::readGroupsClicked() {
 
 void GroupWindow::writeGroupsClicked() {
     if (busy()) return;
-    writeGroups(m_groups, m_link, *this);
+    if (succeeded(writeGroups(m_groups, m_link, *this)) && m_workspace)
+        m_workspace->markWritten(GroupsRegion);
 }
 
 void GroupWindow::setButtonsEnabled(bool enabled) {

@@ -58,6 +58,10 @@ public:
 
     SerialLink &link() { return m_link; }
     bool busy() const { return m_link.busy(); }
+    // The main window's document state: a read asks about unsaved groups
+    // first and is a load, a write that succeeded keeps the groups as
+    // written, and Ctrl+Z / Ctrl+Y undo and redo the group edits.
+    void attach(Workspace &workspace);
     TransferResult automaticResult() const { return m_automaticResult; }
     QTableWidget *grid() const { return m_grid; }
 
@@ -93,6 +97,7 @@ private:
     BankTable &m_banks;
     GroupTable &m_groups;
     SerialLink m_link;
+    Workspace *m_workspace = nullptr;
     bool m_automatic;
     bool m_automaticStarted = false;
     bool m_announce = true;

@@ -35,6 +35,11 @@ public:
     void setRedraw(bool on);
     bool redraw() const { return m_redraw; }
 
+    // The grid takes no typing: a typed character must not move the current
+    // row (the item views' type-to-search), or the next Delete or Enter acts
+    // on a row nobody chose.
+    void keyboardSearch(const QString &) override {}
+
 Q_SIGNALS:
     void openRequested();   // Enter or double-click on a cell
     void deleteRequested(); // the Delete key

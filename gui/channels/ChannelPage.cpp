@@ -1,19 +1,42 @@
 #include "gui/channels/ChannelPage.h"
 
 #include "core/channels/ChannelRowEdits.h"
+#include "core/channels/ChannelSearch.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTransfer.h"
+#include "core/files/ChannelClipboard.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/DetailDialog.h"
+#include "gui/widgets/History.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/Workspace.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kpr5 {
+
+namespace {
+
+// "Clear rows 1400–1405", "Clear row 7".
+QString rowsStep(const char *verb, int a, int b) {
+    const int first = std::min(a, b);
+    const int last = std::max(a, b);
+    return first == last
+               ? QStringLiteral("%1 row %2").arg(QLatin1String(verb)).arg(first)
+               : QStringLiteral("%1 rows %2–%3").arg(QLatin1String(verb)).arg(first).arg(last);
+}
+
+const QString kPasteTitle = QStringLiteral("Paste");
+
+} // namespace
 
 QWidget *createMemoryPage(Workspace &workspace) {
     return new ChannelPage(workspace);
@@ -55,11 +78,52 @@ ChannelPage::ChannelPage(Workspace &workspace, QWidget *parent)
         disableDuringTransfer(control);
     layout->addLayout(row);
 
+    // The find bar, hidden until Find.
+    m_findBar = new QWidget(this);
+    m_findBar->setObjectName(QStringLiteral("FindBar"));
+    auto *find = new QHBoxLayout(m_findBar);
+    find->setContentsMargins(0, 0, 0, 0);
+    auto *findLabel = new QLabel(QStringLiteral("Find (frequency or name):"), m_findBar);
+    findLabel->setObjectName(QStringLiteral("FindLabel"));
+    m_findText = new QLineEdit(m_findBar);
+    m_findText->setObjectName(QStringLiteral("FindText"));
+    m_findText->installEventFilter(this);
+    findLabel->setBuddy(m_findText);
+    auto *findNextButton = new QPushButton(QStringLiteral("Find Next"), m_findBar);
+    findNextButton->setObjectName(QStringLiteral("FindNext"));
+    findNextButton->setAutoDefault(false);
+    auto *findClose = new QPushButton(QStringLiteral("Close"), m_findBar);
+    findClose->setObjectName(QStringLiteral("FindClose"));
+    findClose->setAutoDefault(false);
+    m_findStatus = new QLabel(m_findBar);
+    m_findStatus->setObjectName(QStringLiteral("FindStatus"));
+    find->addWidget(findLabel);
+    find->addWidget(m_findText, 1);
+    find->addWidget(findNextButton);
+    find->addWidget(m_findStatus);
+    find->addWidget(findClose);
+    layout->addWidget(m_findBar);
+    m_findBar->hide();
+    disableDuringTransfer(m_findBar);
+    connect(m_findText, &QLineEdit::returnPressed, this, &ChannelPage::findNext);
+    connect(findNextButton, &QPushButton::clicked, this, &ChannelPage::findNext);
+    connect(findClose, &QPushButton::clicked, this, [this] {
+        m_findBar->hide();
+        m_grid->setFocus();
+    });
+
     const auto transfer = [this, &table](Direction direction, bool selected) {
         const RowRange rows =
             selected ? RowRange::selection(m_grid->currentRow(), m_grid->selectionEnd())
                      : RowRange::all();
-        transferChannels(table, direction, rows, m_workspace.link(), m_workspace.host());
+        // A read replaces the rows: unsaved changes are offered for saving first.
+        if (direction == Direction::Read && !m_workspace.transferRunning() &&
+            !m_workspace.confirmUnsaved(ChannelsRegion))
+            return;
+        const TransferResult result =
+            transferChannels(table, direction, rows, m_workspace.link(), m_workspace.host());
+        if (direction == Direction::Write && !selected && succeeded(result))
+            m_workspace.markWritten(ChannelsRegion);
     };
     connect(read, &QPushButton::clicked, this, [=] { transfer(Direction::Read, false); });
     connect(write, &QPushButton::clicked, this, [=] { transfer(Direction::Write, false); });
@@ -110,6 +174,7 @@ void ChannelPage::deleteRows() {
     ChannelTable &table = m_workspace.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
+    const History::Scope step(m_workspace.history(), rowsStep("Delete", current, end));
     changeRows([&] { rowedits::deleteRows(table, current, end); });
 }
 
@@ -118,6 +183,7 @@ void ChannelPage::clearRows() {
     ChannelTable &table = m_workspace.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
+    const History::Scope step(m_workspace.history(), rowsStep("Clear", current, end));
     changeRows([&] { rowedits::clearRows(table, current, end); });
 }
 
@@ -126,6 +192,7 @@ void ChannelPage::resetAll() {
     TransferHost &host = m_workspace.host();
     m_reset->setEnabled(false);
     host.setProgressMaximum(100);
+    const History::Scope step(m_workspace.history(), QStringLiteral("Reset all rows"));
     changeRows([&] {
         rowedits::resetAll(m_workspace.document().channels,
                            [&host](int percent) { host.setProgressValue(percent); });
@@ -166,12 +233,121 @@ void ChannelPage::openDetail() {
         dialog.move(main->frameGeometry().topLeft() + QPoint(0, twipsToPixels(1000)));
         dialog.exec();
     }
-    const edit::CommitResult result = edit::commitEdit(table, m_edit);
+    edit::CommitResult result;
+    {
+        const int last = edit::isDualWatchSlot(slot) ? row + 1 : row;
+        const History::Scope step(m_workspace.history(), rowsStep("Edit", row, last));
+        result = edit::commitEdit(table, m_edit);
+    }
     if (result == edit::CommitResult::Overlap)
         ui::showMessage(m_workspace.window(), edit::kOverlapText, QStringLiteral(" Error"));
     m_grid->setEnabled(true);
     m_grid->setCurrentCell(row, column);
     m_grid->setFocus();
+}
+
+// --- the clipboard and find --------------------------------------------------------
+
+void ChannelPage::copyRows() {
+    if (transferRunning()) return;
+    QGuiApplication::clipboard()->setText(clipboard::copyRows(
+        m_workspace.document().channels, m_grid->currentRow(), m_grid->selectionEnd()));
+}
+
+void ChannelPage::cutRows() {
+    if (transferRunning() || m_edit.busy) return;
+    copyRows();
+    // What Delete would empty.
+    ChannelTable &table = m_workspace.document().channels;
+    const int current = m_grid->currentRow();
+    const int end = m_grid->selectionEnd();
+    const History::Scope step(m_workspace.history(), rowsStep("Cut", current, end));
+    changeRows([&] { rowedits::deleteRows(table, current, end); });
+}
+
+void ChannelPage::pasteRows() {
+    if (transferRunning() || m_edit.busy) return;
+    const clipboard::PastedRows pasted = clipboard::parseRows(QGuiApplication::clipboard()->text());
+    QWidget *window = m_workspace.window();
+    if (!pasted.ok()) {
+        const QString label =
+            pasted.badLabel.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(pasted.badLabel);
+        ui::showMessage(window,
+                        QStringLiteral("Pasted row %1%2 was refused: %3. Nothing was pasted.")
+                            .arg(pasted.badLine)
+                            .arg(label, pasted.problem),
+                        kPasteTitle);
+        return;
+    }
+    if (pasted.rows.isEmpty()) return;
+    const int first = m_grid->currentRow();
+    const int last = first + int(pasted.rows.size()) - 1;
+    if (last >= ChannelTable::kFirstBugRow) {
+        ui::showMessage(window,
+                        QStringLiteral("%1 rows pasted at row %2 would reach the bug-detector "
+                                       "rows (from row %3), which cannot be changed. Nothing "
+                                       "was pasted.")
+                            .arg(pasted.rows.size())
+                            .arg(first)
+                            .arg(ChannelTable::kFirstBugRow),
+                        kPasteTitle);
+        return;
+    }
+    ChannelTable &table = m_workspace.document().channels;
+    const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() + 1 : 1;
+    {
+        const History::Scope step(m_workspace.history(), rowsStep("Paste", first, last));
+        changeRows([&] {
+            table.beginBatch();
+            for (int i = 0; i < int(pasted.rows.size()); ++i) {
+                const int row = first + i;
+                // The call channels are kept, as Clear keeps them.
+                if (ChannelTable::isCallRow(row)) continue;
+                const csv::ParsedRow &r = pasted.rows.at(i);
+                if (r.status == csv::ParsedRow::Channel)
+                    table.setSlotValue(row - 1, r.channel);
+                else
+                    table.clearRow(row);
+            }
+            table.endBatch();
+        });
+    }
+    m_grid->setCurrentCell(first, column, last);
+}
+
+void ChannelPage::showFind() {
+    if (transferRunning()) return;
+    m_findBar->show();
+    m_findText->setFocus();
+    m_findText->selectAll();
+}
+
+void ChannelPage::findNext() {
+    if (transferRunning()) return;
+    if (m_findText->text().trimmed().isEmpty()) {
+        showFind();
+        return;
+    }
+    const int row = search::nextMatch(m_workspace.document().channels, m_findText->text(),
+                                      m_grid->currentRow());
+    if (row == 0) {
+        m_findStatus->setText(QStringLiteral("Not found"));
+        return;
+    }
+    m_findStatus->setText(row <= m_grid->currentRow() ? QStringLiteral("Wrapped") : QString());
+    const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() + 1 : 1;
+    m_grid->setCurrentCell(row, column);
+    m_grid->scrollTo(m_grid->currentIndex());
+}
+
+bool ChannelPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_findText && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        m_findBar->hide();
+        m_grid->setFocus();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kpr5

@@ -6,6 +6,7 @@
 #include "gui/widgets/EntryGuard.h"
 #include "gui/widgets/Twips.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,96 +134,92 @@ DetailDialog::DetailDialog(const ChannelTable &table, edit::EditState &state, QW
 
 DetailDialog::~DetailDialog() = default;
 
-QWidget *DetailDialog::buildSet(int set) {
-    ColumnSet &s = m_sets[set];
-    s.box = new QWidget(this);
-    auto *v = new QVBoxLayout(s.box);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(3);
+// A digit field of a column set: keys, input methods, pastes and drops all
+// pass the same filter and limit.
+QLineEdit *DetailDialog::digitField(int set, const char *base, int limit, int width) {
+    auto *f = new QLineEdit(m_sets[set].box);
+    f->setObjectName(suffixed(base, set));
+    f->setMaxLength(limit);
+    f->setFixedWidth(width);
+    f->setProperty(kSetProperty, set);
+    f->setContextMenuPolicy(Qt::NoContextMenu);
+    f->installEventFilter(this);
+    ui::guardEntry(f, ui::digitRule(limit));
+    return f;
+}
 
-    auto digitField = [&](const char *base, int limit, int width) {
-        auto *f = new QLineEdit(s.box);
-        f->setObjectName(suffixed(base, set));
-        f->setMaxLength(limit);
-        f->setFixedWidth(width);
-        f->setProperty(kSetProperty, set);
-        f->setContextMenuPolicy(Qt::NoContextMenu);
-        f->installEventFilter(this);
-        ui::guardEntry(f, ui::digitRule(limit)); // keys, input methods, pastes and drops
-        return f;
-    };
-
-    auto *freqRow = new QHBoxLayout;
-    freqRow->addWidget(new QLabel(QStringLiteral("Frequency"), s.box));
-    s.freq1 = digitField("DETAIL_FREQ_1", 4, 50);
-    s.freq2 = digitField("DETAIL_FREQ_2", 5, 60);
-    freqRow->addWidget(s.freq1);
-    freqRow->addWidget(new QLabel(QStringLiteral("."), s.box));
-    freqRow->addWidget(s.freq2);
-    freqRow->addWidget(new QLabel(QStringLiteral("MHz"), s.box));
-    freqRow->addStretch(1);
-    v->addLayout(freqRow);
-
-    s.mode = new QButtonGroup(s.box);
-    v->addWidget(optionFrame(QStringLiteral("Modulation Mode"), edit::modeOptionTexts(),
-                             suffixed("DETAIL_MODE", set), 4, s.mode, s.box));
-    s.step = new QButtonGroup(s.box);
-    v->addWidget(optionFrame(QStringLiteral("Step"), channeltables::stepTexts(),
-                             suffixed("DETAIL_STEP", set), 4, s.step, s.box));
-    s.squelch = new QButtonGroup(s.box);
-    v->addWidget(optionFrame(QStringLiteral("TSQ/DCS"), edit::squelchOptionTexts(),
-                             suffixed("PALSE_TYPE", set), 6, s.squelch, s.box));
-
-    auto list = [&](const char *base, const QStringList &entries, bool discardKeys) {
-        auto *c = new QComboBox(s.box);
-        c->setObjectName(suffixed(base, set));
-        c->addItems(entries);
-        c->setMaxVisibleItems(16);
-        if (discardKeys) {
-            c->setProperty(kDiscardKeysProperty, true);
-            c->installEventFilter(this);
+// A code list of a column set; `mouseOnly` lists take no key at all, open or
+// closed (their arrows and Enter would choose an entry).
+QComboBox *DetailDialog::codeList(int set, const char *base, const QStringList &entries,
+                                  bool mouseOnly) {
+    auto *c = new QComboBox(m_sets[set].box);
+    c->setObjectName(suffixed(base, set));
+    c->addItems(entries);
+    c->setMaxVisibleItems(16);
+    if (mouseOnly) {
+        for (QObject *o : {static_cast<QObject *>(c), static_cast<QObject *>(c->view())}) {
+            o->setProperty(kDiscardKeysProperty, true);
+            o->installEventFilter(this);
         }
-        return c;
-    };
-    auto *lists = new QGridLayout;
-    s.txTone = list("TX_TONE_COMBO", channeltables::toneTexts(), true);
-    s.rxTone = list("RX_TONE_COMBO", channeltables::toneTexts(), true);
-    s.dcs = list("DCS_COMBO", channeltables::dcsTexts(), true);
-    s.carrier = list("TRAIN_COMBO", channeltables::carrierTexts(), false);
-    lists->addWidget(new QLabel(QStringLiteral("Tx-Tone"), s.box), 0, 0);
-    lists->addWidget(s.txTone, 0, 1);
-    lists->addWidget(new QLabel(QStringLiteral("Rx-Tone"), s.box), 0, 2);
-    lists->addWidget(s.rxTone, 0, 3);
-    lists->addWidget(new QLabel(QStringLiteral("DCS-No"), s.box), 1, 0);
-    lists->addWidget(s.dcs, 1, 1);
-    lists->addWidget(new QLabel(QStringLiteral("Train"), s.box), 1, 2);
-    lists->addWidget(s.carrier, 1, 3);
-    v->addLayout(lists);
+    }
+    return c;
+}
 
-    auto *shiftRow = new QHBoxLayout;
+// "<label> [digits] . [digits] MHz" in a row.
+QHBoxLayout *DetailDialog::frequencyRow(int set, const QString &label, QLineEdit *whole,
+                                        QLineEdit *fraction) {
+    QWidget *parent = m_sets[set].box;
+    auto *row = new QHBoxLayout;
+    if (!label.isEmpty()) row->addWidget(new QLabel(label, parent));
+    row->addWidget(whole);
+    row->addWidget(new QLabel(QStringLiteral("."), parent));
+    row->addWidget(fraction);
+    row->addWidget(new QLabel(QStringLiteral("MHz"), parent));
+    row->addStretch(1);
+    return row;
+}
+
+QGridLayout *DetailDialog::codeLists(int set) {
+    ColumnSet &s = m_sets[set];
+    s.txTone = codeList(set, "TX_TONE_COMBO", channeltables::toneTexts(), true);
+    s.rxTone = codeList(set, "RX_TONE_COMBO", channeltables::toneTexts(), true);
+    s.dcs = codeList(set, "DCS_COMBO", channeltables::dcsTexts(), true);
+    s.carrier = codeList(set, "TRAIN_COMBO", channeltables::carrierTexts(), false);
+    const struct {
+        const char *label;
+        QComboBox *list;
+    } cells[] = {
+        {"Tx-Tone", s.txTone}, {"Rx-Tone", s.rxTone}, {"DCS-No", s.dcs}, {"Train", s.carrier}};
+    auto *grid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        grid->addWidget(new QLabel(QLatin1String(cells[i].label), s.box), i / 2, 2 * (i % 2));
+        grid->addWidget(cells[i].list, i / 2, 2 * (i % 2) + 1);
+    }
+    return grid;
+}
+
+QHBoxLayout *DetailDialog::shiftRow(int set) {
+    ColumnSet &s = m_sets[set];
+    auto *row = new QHBoxLayout;
     s.shift = new QButtonGroup(s.box);
-    shiftRow->addWidget(optionFrame(
-        QStringLiteral("Shift"), {QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")},
-        suffixed("DETAIL_SHIFT", set), 3, s.shift, s.box));
+    row->addWidget(optionFrame(QStringLiteral("Shift"),
+                               {QStringLiteral("Off"), QStringLiteral("+"), QStringLiteral("-")},
+                               suffixed("DETAIL_SHIFT", set), 3, s.shift, s.box));
     auto *offset = new QGroupBox(QStringLiteral("Offset Frequency"), s.box);
-    auto *offsetRow = new QHBoxLayout(offset);
-    offsetRow->setContentsMargins(6, 2, 6, 2);
-    s.shift1 = digitField("DETAIL_SHIFT_FREQ_1", 3, 40);
-    s.shift2 = digitField("DETAIL_SHIFT_FREQ_2", 3, 40);
+    s.shift1 = digitField(set, "DETAIL_SHIFT_FREQ_1", 3, 40);
+    s.shift2 = digitField(set, "DETAIL_SHIFT_FREQ_2", 3, 40);
     s.shift1->setProperty(kShiftPartProperty, 1);
     s.shift2->setProperty(kShiftPartProperty, 2);
-    offsetRow->addWidget(s.shift1);
-    offsetRow->addWidget(new QLabel(QStringLiteral("."), offset));
-    offsetRow->addWidget(s.shift2);
-    offsetRow->addWidget(new QLabel(QStringLiteral("MHz"), offset));
-    offsetRow->addStretch(1);
-    shiftRow->addWidget(offset);
-    v->addLayout(shiftRow);
+    QHBoxLayout *offsetRow = frequencyRow(set, QString(), s.shift1, s.shift2);
+    offsetRow->setContentsMargins(6, 2, 6, 2);
+    offset->setLayout(offsetRow);
+    row->addWidget(offset);
+    return row;
+}
 
-    s.skip = new QCheckBox(QStringLiteral("Skip"), s.box);
-    s.skip->setObjectName(suffixed("DETAIL_SKIP", set));
-    v->addWidget(s.skip);
-
+// The name, then the eight user-character buttons and Clear.
+void DetailDialog::addNameRows(int set, QVBoxLayout *column) {
+    ColumnSet &s = m_sets[set];
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(new QLabel(QStringLiteral("Name"), s.box));
     s.name = new QLineEdit(s.box);
@@ -230,7 +228,7 @@ QWidget *DetailDialog::buildSet(int set) {
     s.name->setContextMenuPolicy(Qt::NoContextMenu);
     ui::guardEntry(s.name, ui::nameRule(false)); // keys, input methods, pastes and drops
     nameRow->addWidget(s.name, 1);
-    v->addLayout(nameRow);
+    column->addLayout(nameRow);
 
     auto *userRow = new QHBoxLayout;
     userRow->setSpacing(2);
@@ -248,7 +246,41 @@ QWidget *DetailDialog::buildSet(int set) {
     s.clear->setAutoDefault(false);
     connect(s.clear, &QPushButton::clicked, this, [this, set] { clearSet(set); });
     userRow->addWidget(s.clear);
-    v->addLayout(userRow);
+    column->addLayout(userRow);
+}
+
+// One column set (a channel): frequency, the option frames, the code lists,
+// shift and offset, skip, name.
+QWidget *DetailDialog::buildSet(int set) {
+    ColumnSet &s = m_sets[set];
+    s.box = new QWidget(this);
+    auto *v = new QVBoxLayout(s.box);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(3);
+
+    s.freq1 = digitField(set, "DETAIL_FREQ_1", 4, 50);
+    s.freq2 = digitField(set, "DETAIL_FREQ_2", 5, 60);
+    v->addLayout(frequencyRow(set, QStringLiteral("Frequency"), s.freq1, s.freq2));
+    const struct {
+        const char *title;
+        QStringList options;
+        const char *base;
+        int columns;
+        QButtonGroup **group;
+    } frames[] = {{"Modulation Mode", edit::modeOptionTexts(), "DETAIL_MODE", 4, &s.mode},
+                  {"Step", channeltables::stepTexts(), "DETAIL_STEP", 4, &s.step},
+                  {"TSQ/DCS", edit::squelchOptionTexts(), "PALSE_TYPE", 6, &s.squelch}};
+    for (const auto &f : frames) {
+        *f.group = new QButtonGroup(s.box);
+        v->addWidget(optionFrame(QLatin1String(f.title), f.options, suffixed(f.base, set),
+                                 f.columns, *f.group, s.box));
+    }
+    v->addLayout(codeLists(set));
+    v->addLayout(shiftRow(set));
+    s.skip = new QCheckBox(QStringLiteral("Skip"), s.box);
+    s.skip->setObjectName(suffixed("DETAIL_SKIP", set));
+    v->addWidget(s.skip);
+    addNameRows(set, v);
     v->addStretch(1);
     return s.box;
 }
@@ -374,9 +406,16 @@ void DetailDialog::reject() {
 
 bool DetailDialog::eventFilter(QObject *watched, QEvent *event) {
     if (watched->property(kDiscardKeysProperty).toBool()) {
-        // The tone and DCS lists are chosen with the mouse only.
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
-            event->type() == QEvent::ShortcutOverride)
+        // The tone and DCS lists are chosen with the mouse only. Escape still
+        // closes an open list without choosing.
+        const bool escapeInList =
+            !qobject_cast<QComboBox *>(watched) &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+             event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (!escapeInList &&
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+             event->type() == QEvent::ShortcutOverride))
             return true;
         return QDialog::eventFilter(watched, event);
     }

@@ -15,9 +15,12 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace kpr5 {
 
@@ -72,6 +75,12 @@ private:
     };
 
     QWidget *buildSet(int set);
+    QLineEdit *digitField(int set, const char *base, int limit, int width);
+    QComboBox *codeList(int set, const char *base, const QStringList &entries, bool mouseOnly);
+    QHBoxLayout *frequencyRow(int set, const QString &label, QLineEdit *whole, QLineEdit *fraction);
+    QGridLayout *codeLists(int set);
+    QHBoxLayout *shiftRow(int set);
+    void addNameRows(int set, QVBoxLayout *column);
     void fillSet(int set, const ChannelTable &table, int slot);
     void setDefaults(int set);
     edit::EditSet readSet(int set);

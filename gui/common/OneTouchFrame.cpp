@@ -141,8 +141,14 @@ QWidget *createOneTouchFrame(Workspace &workspace) {
     Workspace *w = &workspace;
     addTransferButtons(
         outer, box, workspace, {"READ_ONE_TOUCH", "WRITE_ONE_TOUCH", "COMMON_ONE_TOUCH_RESET"},
-        [w] { readOneTouch(w->document().oneTouch, w->document().banks, w->link(), w->host()); },
-        [w] { writeOneTouch(w->document().oneTouch, w->link(), w->host()); },
+        [w] {
+            if (!w->transferRunning() && w->confirmUnsaved(OneTouchRegion))
+                readOneTouch(w->document().oneTouch, w->document().banks, w->link(), w->host());
+        },
+        [w] {
+            if (succeeded(writeOneTouch(w->document().oneTouch, w->link(), w->host())))
+                w->markWritten(OneTouchRegion);
+        },
         [w] { w->document().oneTouch.reset(); });
 
     // Entering the "Common Set" page rebuilds the bank lists from the banks.

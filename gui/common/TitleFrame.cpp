@@ -108,8 +108,14 @@ QWidget *createTitleFrame(Workspace &workspace) {
     Workspace *w = &workspace;
     addTransferButtons(
         outer, box, workspace, {"TITLE_READ", "TITLE_WRITE", "TITLE_CLEAR"},
-        [w] { readTitle(w->document().title, w->link(), w->host()); },
-        [w] { writeTitle(w->document().title, w->link(), w->host()); },
+        [w] {
+            if (!w->transferRunning() && w->confirmUnsaved(TitleRegion))
+                readTitle(w->document().title, w->link(), w->host());
+        },
+        [w] {
+            if (succeeded(writeTitle(w->document().title, w->link(), w->host())))
+                w->markWritten(TitleRegion);
+        },
         [w] { w->document().title.clear(); });
     return box;
 }

@@ -2,6 +2,7 @@
 
 #include "core/files/FontFile.h"
 #include "gui/widgets/FileDialog.h"
+#include "gui/widgets/History.h"
 #include "gui/widgets/MessageDialog.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/Workspace.h"
@@ -73,8 +74,14 @@ public:
     void message(const QString &text, const QString &title, const QString &detail) override {
         ui::showMessage(&m_window, text, title, detail);
     }
-    void transferStarted() override { m_window.setTransferControlsEnabled(false); }
-    void transferFinished() override { m_window.setTransferControlsEnabled(true); }
+    void transferStarted() override {
+        m_window.setTransferControlsEnabled(false);
+        m_window.setLoading(true);
+    }
+    void transferFinished() override {
+        m_window.setTransferControlsEnabled(true);
+        m_window.setLoading(false);
+    }
     void processEvents() override { QCoreApplication::processEvents(); }
 
 private:
@@ -97,9 +104,24 @@ FontWindow::FontWindow(FontImage &font, SharedPortSettings port, QWidget *parent
 
 FontWindow::~FontWindow() {
     m_transfer->abort();
+    setLoading(false);
 }
 
-void FontWindow::buildControls() {
+void FontWindow::attach(Workspace &workspace) {
+    m_workspace = &workspace;
+    addUndoShortcuts(this, workspace.history(), FontRegion);
+}
+
+void FontWindow::setLoading(bool loading) {
+    if (!m_workspace || loading == m_loading) return;
+    m_loading = loading;
+    if (loading)
+        m_workspace->documentState().beginLoad();
+    else
+        m_workspace->documentState().endLoad();
+}
+
+QMenuBar *FontWindow::buildMenu() {
     auto *menuBar = new QMenuBar(this);
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("File(&F)"));
     fileMenu->setObjectName(QStringLiteral("FONT_FILE"));
@@ -109,17 +131,19 @@ void FontWindow::buildControls() {
     save->setObjectName(QStringLiteral("FONT_SAVE"));
     connect(read, &QAction::triggered, this, &FontWindow::loadFile);
     connect(save, &QAction::triggered, this, &FontWindow::saveFile);
+    return menuBar;
+}
 
+// The 16 x 16 cells of the character, a click toggles one.
+void FontWindow::buildGrid() {
     m_grid = new QTableWidget(FontImage::kSize, FontImage::kSize, this);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
-    m_grid->horizontalHeader()->hide();
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setMinimumSectionSize(1);
-    m_grid->verticalHeader()->setMinimumSectionSize(1);
-    m_grid->horizontalHeader()->setDefaultSectionSize(kCellPixels);
-    m_grid->verticalHeader()->setDefaultSectionSize(kCellPixels);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    for (QHeaderView *header : {m_grid->horizontalHeader(), m_grid->verticalHeader()}) {
+        header->hide();
+        header->setMinimumSectionSize(1);
+        header->setDefaultSectionSize(kCellPixels);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -135,92 +159,77 @@ void FontWindow::buildControls() {
             m_grid->setItem(r, c, item);
         }
     connect(m_grid, &QTableWidget::cellClicked, this, &FontWindow::toggleCell);
+}
 
+// The character list and the buttons beside the grid, top to bottom. All but
+// OK and Stop are off while a transfer runs.
+QVBoxLayout *FontWindow::buildSide() {
+    const auto button = [this](const char *name, const QString &caption,
+                               std::function<void()> handler, bool offDuringTransfers = true) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, std::move(handler));
+        if (offDuringTransfers) m_transferControls << b;
+        return b;
+    };
+    const auto pair = [](QWidget *a, QWidget *b) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(a);
+        row->addWidget(b);
+        return row;
+    };
     m_list = new QComboBox(this);
     m_list->setObjectName(QStringLiteral("FONT_LIST"));
     for (int k = 1; k <= FontImage::kGlyphCount; ++k)
         m_list->addItem(QString::number(k));
-    m_list->setEditable(false);
     m_list->installEventFilter(this); // typed characters are discarded
     connect(m_list, &QComboBox::currentIndexChanged, this, &FontWindow::showCharacter);
+    m_transferControls << m_list;
 
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    QPushButton *backButton = button("FONT_BACK", QStringLiteral("BACK"));
-    QPushButton *nextButton = button("FONT_NEXT", QStringLiteral("NEXT"));
-    QPushButton *clearButton = button("FONT_CLEAR", QStringLiteral("Clear"));
-    QPushButton *allClearButton = button("ALL_CLEAR", QStringLiteral("All Clear"));
-    QPushButton *onButton = button("IKKATU_ON", QStringLiteral("Select Setting"));
-    QPushButton *offButton = button("IKKATU_OFF", QStringLiteral("Select Delete"));
-    QPushButton *readButton = button("R_FONT", QStringLiteral("Read"));
-    QPushButton *writeButton = button("FONT_WRITE", QStringLiteral("Write"));
-    QPushButton *readAllButton = button("READ_ALL", QStringLiteral("Read ALL"));
-    QPushButton *writeAllButton = button("WRITE_ALL", QStringLiteral("Write ALL"));
-    QPushButton *okButton = button("Command1", QStringLiteral("OK"));
-
-    connect(backButton, &QPushButton::clicked, this, &FontWindow::back);
-    connect(nextButton, &QPushButton::clicked, this, &FontWindow::next);
-    connect(clearButton, &QPushButton::clicked, this, &FontWindow::clearCharacter);
-    connect(allClearButton, &QPushButton::clicked, this, &FontWindow::clearAll);
-    connect(onButton, &QPushButton::clicked, this, [this] { setSelection(1); });
-    connect(offButton, &QPushButton::clicked, this, [this] { setSelection(0); });
-    connect(readButton, &QPushButton::clicked, this, &FontWindow::readCharacter);
-    connect(writeButton, &QPushButton::clicked, this, &FontWindow::writeCharacter);
-    connect(readAllButton, &QPushButton::clicked, this, [this] { readAllCharacters(); });
-    connect(writeAllButton, &QPushButton::clicked, this, [this] { writeAllCharacters(); });
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    auto *side = new QVBoxLayout;
+    QHBoxLayout *listRow =
+        pair(button("FONT_BACK", QStringLiteral("BACK"), [this] { back(); }), m_list);
+    listRow->addWidget(button("FONT_NEXT", QStringLiteral("NEXT"), [this] { next(); }));
+    side->addLayout(listRow);
+    side->addWidget(button("FONT_CLEAR", QStringLiteral("Clear"), [this] { clearCharacter(); }));
+    side->addWidget(button("ALL_CLEAR", QStringLiteral("All Clear"), [this] { clearAll(); }));
+    side->addSpacing(8);
+    side->addWidget(
+        button("IKKATU_ON", QStringLiteral("Select Setting"), [this] { setSelection(1); }));
+    side->addWidget(
+        button("IKKATU_OFF", QStringLiteral("Select Delete"), [this] { setSelection(0); }));
+    side->addSpacing(8);
+    side->addLayout(
+        pair(button("R_FONT", QStringLiteral("Read"), [this] { readCharacter(); }),
+             button("FONT_WRITE", QStringLiteral("Write"), [this] { writeCharacter(); })));
+    side->addLayout(
+        pair(button("READ_ALL", QStringLiteral("Read ALL"), [this] { readAllCharacters(); }),
+             button("WRITE_ALL", QStringLiteral("Write ALL"), [this] { writeAllCharacters(); })));
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setRange(0, 100);
-    m_progress->setValue(0);
     m_progress->setTextVisible(false);
-
-    // Stop (or Esc) ends a transfer before its next frame.
-    m_stop = new QPushButton(tr("Stop"), this);
-    m_stop->setObjectName(QStringLiteral("STOP_TRANSFER"));
-    m_stop->setEnabled(false);
-    connect(m_stop, &QPushButton::clicked, this, [this] { m_transfer->requestStop(); });
-
-    m_transferControls = {writeButton, readButton,     onButton,      offButton,
-                          clearButton, writeAllButton, readAllButton, nextButton,
-                          backButton,  allClearButton, m_list};
-
-    auto *side = new QVBoxLayout;
-    auto *listRow = new QHBoxLayout;
-    listRow->addWidget(backButton);
-    listRow->addWidget(m_list);
-    listRow->addWidget(nextButton);
-    side->addLayout(listRow);
-    side->addWidget(clearButton);
-    side->addWidget(allClearButton);
-    side->addSpacing(8);
-    side->addWidget(onButton);
-    side->addWidget(offButton);
-    side->addSpacing(8);
-    auto *single = new QHBoxLayout;
-    single->addWidget(readButton);
-    single->addWidget(writeButton);
-    side->addLayout(single);
-    auto *all = new QHBoxLayout;
-    all->addWidget(readAllButton);
-    all->addWidget(writeAllButton);
-    side->addLayout(all);
     side->addWidget(m_progress);
+    // Stop (or Esc) ends a transfer before its next frame.
+    m_stop = button(
+        "STOP_TRANSFER", tr("Stop"), [this] { m_transfer->requestStop(); }, false);
+    m_stop->setEnabled(false);
     side->addWidget(m_stop);
     side->addStretch(1);
-    side->addWidget(okButton);
+    side->addWidget(button(
+        "Command1", QStringLiteral("OK"), [this] { accept(); }, false));
+    return side;
+}
 
+void FontWindow::buildControls() {
+    buildGrid();
     auto *body = new QHBoxLayout;
     body->addWidget(m_grid, 0, Qt::AlignTop);
-    body->addLayout(side, 1);
-
+    body->addLayout(buildSide(), 1);
     auto *layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
+    layout->setMenuBar(buildMenu());
     layout->addLayout(body);
     resize(kWindowWidth, sizeHint().height());
 }
@@ -341,7 +350,10 @@ void FontWindow::loadFile() {
     const QString path = ui::getOpenFileName(this, kOpenFilter, m_startDirectory);
     if (path.isEmpty()) return;
     QString error;
-    switch (loadFontFile(path, m_font, &error)) {
+    setLoading(true);
+    const FontFileResult result = loadFontFile(path, m_font, &error);
+    setLoading(false);
+    switch (result) {
     case FontFileResult::Loaded:
         ui::showMessage(this, QStringLiteral("Read Font File"), kFinishTitle);
         break;
@@ -394,6 +406,7 @@ TransferResult openFontWindow(Workspace &workspace, bool automatic) {
     FontWindow dialog(workspace.document().font, workspace.link().sharedPortSettings(), main);
     dialog.setStartDirectory(workspace.startDirectory());
     dialog.setAutomatic(automatic);
+    dialog.attach(workspace);
     dialog.move(main->x() + twipsToPixels(3000), main->y());
     dialog.exec();
     return dialog.automaticResult();

@@ -12,9 +12,11 @@
 #include <memory>
 
 class QComboBox;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace kpr5 {
 
@@ -38,6 +40,11 @@ public:
     bool automatic() const { return m_automatic; }
     // How the automatic "Read ALL" ended (NotStarted until it ran).
     TransferResult automaticResult() const { return m_automaticResult; }
+
+    // The main window's document state: what the transfers and a font file
+    // change is a load (no edit), and Ctrl+Z / Ctrl+Y undo and redo the
+    // glyph edits.
+    void attach(Workspace &workspace);
 
     // The character shown in the grid (the `FONT_LIST` position).
     int currentCharacter() const { return m_current; }
@@ -74,15 +81,21 @@ public Q_SLOTS:
 private:
     class Host;
     void buildControls();
+    QMenuBar *buildMenu();
+    void buildGrid();
+    QVBoxLayout *buildSide();
     void repaint(int k);
     void paintCell(int row, int col, bool set);
     void setTransferControlsEnabled(bool enabled);
+    void setLoading(bool loading);
 
     FontImage &m_font;
     SerialLink m_link;
     std::unique_ptr<Host> m_host;
     std::unique_ptr<FontTransfer> m_transfer;
     QString m_startDirectory;
+    Workspace *m_workspace = nullptr;
+    bool m_loading = false;
     bool m_automatic = false;
     bool m_automaticStarted = false;
     TransferResult m_automaticResult = TransferResult::NotStarted;

@@ -10,6 +10,10 @@
 namespace kpr5 {
 
 void readAllGui(Workspace &workspace) {
+    // Everything is replaced: unsaved changes are offered for saving first,
+    // and the whole read is one load (a new undo history).
+    if (workspace.transferRunning() || !workspace.confirmUnsaved(kFileRegions)) return;
+    const Workspace::RadioLoad load(workspace);
     // The font and group windows run their automatic read: the font window
     // reads all eight characters and closes, the group window reads the
     // groups, says "Success ALL DATA READ" when every step so far succeeded,
@@ -34,6 +38,7 @@ void writeAllGui(Workspace &workspace) {
         writeAll(doc, workspace.link(), workspace.host(), doc.font.known());
     reportVerdict(workspace.host(), result, true);
     if (!result.started || result.closing) return;
+    if (result.ok()) workspace.markWritten(kAllRegions);
     // What was sent is kept too, complete or not.
     saveBackupGui(workspace, BackupKind::Written);
     if (result.ok() && verifyAfterWriteChecked(workspace)) verifyAfterWriteGui(workspace);

@@ -57,10 +57,13 @@ QWidget *createSetModeFrames(Workspace &workspace) {
 
     Workspace *w = &workspace;
     QObject::connect(read, &QPushButton::clicked, page, [w] {
-        readSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
+        if (!w->transferRunning() && w->confirmUnsaved(SettingsRegion | DtmfRegion))
+            readSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
     });
     QObject::connect(write, &QPushButton::clicked, page, [w] {
-        writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
+        if (succeeded(
+                writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host())))
+            w->markWritten(SettingsRegion | DtmfRegion);
     });
     QObject::connect(reset, &QPushButton::clicked, page, [w] {
         if (!w->transferRunning()) w->document().settings.resetSetMode();

@@ -30,8 +30,15 @@ QWidget *createSettingFrame(Workspace &workspace) {
     Workspace *w = &workspace;
     addTransferButtons(
         outer, box, workspace, {"SETTING_READ", "SETTING_WRITE", "SETTING_RESET"},
-        [w] { readSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
-        [w] { writeSettings(w->document().settings, w->document().dtmf, w->link(), w->host()); },
+        [w] {
+            if (!w->transferRunning() && w->confirmUnsaved(SettingsRegion | DtmfRegion))
+                readSettings(w->document().settings, w->document().dtmf, w->link(), w->host());
+        },
+        [w] {
+            if (succeeded(writeSettings(w->document().settings, w->document().dtmf, w->link(),
+                                        w->host())))
+                w->markWritten(SettingsRegion | DtmfRegion);
+        },
         [w] { w->document().settings.resetCommon(); });
     return box;
 }

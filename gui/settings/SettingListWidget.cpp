@@ -1,6 +1,7 @@
 #include "gui/settings/SettingListWidget.h"
 
 #include "core/settings/SettingsModel.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QAbstractItemView>
 #include <QGridLayout>
@@ -110,10 +111,12 @@ void addItemRows(SettingsModel &model, SettingFrameId frame, QGridLayout *grid, 
 }
 
 QGroupBox *createItemFrame(SettingsModel &model, SettingFrameId frame, QWidget *parent) {
-    auto *box = new QGroupBox(frameCaption(frame, model.language()), parent);
+    // A group box takes "&" for a shortcut marker: "<POWER & BATT.>" is shown as written.
+    auto *box = new QGroupBox(ui::literalAmpersands(frameCaption(frame, model.language())), parent);
     box->setObjectName(frameName(frame));
-    QObject::connect(&model, &SettingsModel::languageChanged, box,
-                     [box, frame](int lang) { box->setTitle(frameCaption(frame, lang)); });
+    QObject::connect(&model, &SettingsModel::languageChanged, box, [box, frame](int lang) {
+        box->setTitle(ui::literalAmpersands(frameCaption(frame, lang)));
+    });
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(2);

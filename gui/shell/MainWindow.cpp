@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_workspace = new Workspace(m_doc, m_link, *this, this);
     loadMainWindow();
+    setupDocument();
 }
 
 MainWindow::~MainWindow() = default;
@@ -107,6 +108,7 @@ void MainWindow::buildMenus() {
     // Every whole-radio read is kept in the backup folder.
     file->addSeparator();
     addItem(file, "MenuBackups", QStringLiteral("Backups"), openBackupsGui);
+    addDocumentItems(file);
 
     m_portMenu = addMenu(QStringLiteral("COMPort(&C)"), "MenuComPort");
     m_portGroup = new QActionGroup(this);
@@ -151,10 +153,8 @@ void MainWindow::buildPages() {
     m_tabs = new QTabBar(central);
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
     disableDuringTransfer(m_tabs);
-    m_tabs->addTab(QStringLiteral("Memory"));
-    m_tabs->addTab(QStringLiteral("Bank"));
-    m_tabs->addTab(QStringLiteral("Common Set"));
-    m_tabs->addTab(QStringLiteral("Set Mode"));
+    for (const char *tab : {"Memory", "Bank", "Common Set", "Set Mode"})
+        m_tabs->addTab(QLatin1String(tab));
     m_tabs->setExpanding(false);
     m_stack = new QStackedWidget(central);
     for (int i = 0; i < 4; ++i) {
@@ -165,8 +165,42 @@ void MainWindow::buildPages() {
     }
     layout->addWidget(m_tabs);
     layout->addWidget(m_stack, 1);
+    layout->addLayout(buildProgressRow(central));
+    setCentralWidget(central);
 
-    auto *progressRow = new QHBoxLayout;
+    // Set Mode page first: its scan-mode list is step 1 of the set-up.
+    const auto side = [](QWidget *left, int leftStretch, QLayout *right, int rightStretch) {
+        auto *page = new QWidget;
+        auto *row = new QHBoxLayout(page);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(left, leftStretch);
+        row->addLayout(right, rightStretch);
+        return page;
+    };
+    auto *dtmf = new QVBoxLayout;
+    dtmf->addWidget(createDtmfFrame(*m_workspace));
+    pageFrame(3)->layout()->addWidget(side(createSetModeFrames(*m_workspace), 3, dtmf, 1));
+    pageFrame(0)->layout()->addWidget(createMemoryPage(*m_workspace));
+    pageFrame(1)->layout()->addWidget(createBankPage(*m_workspace));
+    auto *common = new QVBoxLayout;
+    common->addWidget(createOneTouchFrame(*m_workspace));
+    common->addWidget(createTitleFrame(*m_workspace));
+    auto *font = new QPushButton(QStringLiteral("FONT"));
+    font->setObjectName(QStringLiteral("Command1"));
+    disableDuringTransfer(font);
+    connect(font, &QPushButton::clicked, this, [this] { openFontWindow(*m_workspace, false); });
+    common->addWidget(font, 0, Qt::AlignLeft);
+    common->addStretch(1);
+    pageFrame(2)->layout()->addWidget(side(createSettingFrame(*m_workspace), 2, common, 1));
+
+    connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::onTabChange);
+    m_stack->setCurrentIndex(0);
+}
+
+// `ProgressBar1`, `Progress`, what runs and how long it will take, and the
+// way to stop it (Stop or Esc), between two blocks: never in the middle of an
+// exchange.
+QHBoxLayout *MainWindow::buildProgressRow(QWidget *central) {
     m_progressBar = new QProgressBar(central);
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar->setTextVisible(false);
@@ -177,8 +211,6 @@ void MainWindow::buildPages() {
     m_progressText->setReadOnly(true);
     m_progressText->setMaximumWidth(60);
     m_progressText->setText(QStringLiteral("0%"));
-    // What runs and how long it will take, and the way to stop it (Stop or
-    // Esc), between two blocks: never in the middle of an exchange.
     m_activity = new QLabel(central);
     m_activity->setObjectName(QStringLiteral("TRANSFER_STATUS"));
     m_activity->setMinimumWidth(220);
@@ -191,44 +223,12 @@ void MainWindow::buildPages() {
     connect(escape, &QShortcut::activated, this, [this] {
         if (m_link.busy()) m_link.requestStop();
     });
-    progressRow->addWidget(m_progressBar, 1);
-    progressRow->addWidget(m_progressText);
-    progressRow->addWidget(m_activity);
-    progressRow->addWidget(m_stop);
-    layout->addLayout(progressRow);
-    setCentralWidget(central);
-
-    // Set Mode page first: its scan-mode list is step 1 of the set-up.
-    {
-        auto *page = new QWidget;
-        auto *row = new QHBoxLayout(page);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->addWidget(createSetModeFrames(*m_workspace), 3);
-        row->addWidget(createDtmfFrame(*m_workspace), 1);
-        pageFrame(3)->layout()->addWidget(page);
-    }
-    pageFrame(0)->layout()->addWidget(createMemoryPage(*m_workspace));
-    pageFrame(1)->layout()->addWidget(createBankPage(*m_workspace));
-    {
-        auto *page = new QWidget;
-        auto *grid = new QHBoxLayout(page);
-        grid->setContentsMargins(0, 0, 0, 0);
-        grid->addWidget(createSettingFrame(*m_workspace), 2);
-        auto *right = new QVBoxLayout;
-        right->addWidget(createOneTouchFrame(*m_workspace));
-        right->addWidget(createTitleFrame(*m_workspace));
-        auto *font = new QPushButton(QStringLiteral("FONT"), page);
-        font->setObjectName(QStringLiteral("Command1"));
-        disableDuringTransfer(font);
-        connect(font, &QPushButton::clicked, this, [this] { openFontWindow(*m_workspace, false); });
-        right->addWidget(font, 0, Qt::AlignLeft);
-        right->addStretch(1);
-        grid->addLayout(right, 1);
-        pageFrame(2)->layout()->addWidget(page);
-    }
-
-    connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::onTabChange);
-    m_stack->setCurrentIndex(0);
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_progressBar, 1);
+    row->addWidget(m_progressText);
+    row->addWidget(m_activity);
+    row->addWidget(m_stop);
+    return row;
 }
 
 QWidget *MainWindow::pageFrame(int index) const {
@@ -382,6 +382,13 @@ void MainWindow::processEvents() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!confirmClose()) {
+        // A close asked for during a transfer ended that transfer; the save
+        // that was to follow did not happen, so the window stays and works.
+        m_link.withdrawClose();
+        event->ignore();
+        return;
+    }
     m_link.closePort();
     if (m_link.busy()) {
         // Let the running transfer end itself at its reply wait.

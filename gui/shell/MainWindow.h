@@ -16,6 +16,7 @@
 
 class QAction;
 class QActionGroup;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +26,8 @@ class QStackedWidget;
 class QTabBar;
 
 namespace kpr5 {
+
+class ChannelPage;
 
 class MainWindow : public QMainWindow, public TransferHost {
     Q_OBJECT
@@ -64,6 +67,12 @@ public:
     // Shown modally from `MenuVersion`.
     void showVersion();
 
+    // Opens a data file as File > Open does once a name is chosen (the
+    // command line's file, a file dropped on the window, recent files).
+    bool openFile(const QString &path);
+    // The window's caption without the file name and the modified marker.
+    static QString baseCaption();
+
     // TransferHost
     void setProgressMaximum(int maximum) override;
     void setProgressValue(int value) override;
@@ -82,11 +91,25 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // The document's side of the window (MainWindowDocument.cpp): the
+    // caption, the unsaved-changes question, the Edit menu, recent files
+    // and Quit.
+    void setupDocument();
+    void addDocumentItems(QMenu *file);
+    void buildEditMenu();
+    void updateEditActions();
+    void fillRecentMenu();
+    void updateCaption();
+    bool confirmClose();
+
     void loadMainWindow();
     void buildMenus();
     void buildPages();
+    QHBoxLayout *buildProgressRow(QWidget *central);
     void onTabChange(int index);
     void refreshDetectedPorts();
     void portChanged();
@@ -107,6 +130,14 @@ private:
     QList<QAction *> m_comActions;
     int m_shownPage = 1;
     bool m_switchingPage = false;
+
+    ChannelPage *m_channelPage = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+    QList<QAction *> m_rowActions; // Cut, Copy, Paste, Find, Find Next
+    bool m_closeAnswered = false;  // asked while a transfer ran: do not ask again
+    bool m_saveOnClose = false;
 };
 
 } // namespace kpr5

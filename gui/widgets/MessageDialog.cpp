@@ -25,4 +25,34 @@ Answer showMessage(QWidget *parent, const QString &text, const QString &title,
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+Answer askSaveChanges(QWidget *parent, const QString &text, const QString &title,
+                      const QString &detail) {
+    if (hook()) {
+        MessageRecord record{text, title, detail};
+        record.saveDiscardCancel = true;
+        const Answer a = hook()(record);
+        return a == Answer::Ok ? Answer::Discard : a;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("SaveChangesBox"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    if (!detail.isEmpty()) box.setInformativeText(detail);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString literalAmpersands(const QString &text) {
+    QString out = text;
+    out.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return out;
+}
+
 } // namespace kpr5::ui

@@ -4,6 +4,7 @@
 // dialogs and the folder file dialogs start in, and the main window's events.
 // Feature code takes a Workspace, never the main window itself.
 
+#include "core/document/DocumentState.h"
 #include "core/document/RadioDocument.h"
 #include "core/link/SerialLink.h"
 #include "core/link/Transfer.h"
@@ -16,6 +17,8 @@ class QAction;
 class QWidget;
 
 namespace kpr5 {
+
+class History;
 
 class Workspace : public QObject {
     Q_OBJECT
@@ -40,6 +43,39 @@ public:
     // configuration file says.
     int backupsKept() const { return m_backupsKept; }
     void setBackupsKept(int sets) { m_backupsKept = sets; }
+    // --- the document as a whole ------------------------------------------------
+    // Where it came from, whether it changed since, and its edits.
+    DocumentState &documentState() const { return *m_state; }
+    // Undo and redo.
+    History &history() const { return *m_history; }
+
+    // Before work that replaces `regions` (a file opened over them, a read):
+    // when they hold unsaved changes, the "Save changes?" question. False
+    // when the user cancelled (or the save failed): leave everything as it is.
+    bool confirmUnsaved(Regions regions);
+    void setUnsavedGuard(std::function<bool(Regions)> guard) { m_unsavedGuard = std::move(guard); }
+    // A write to the radio succeeded: what it wrote is kept there.
+    void markWritten(Regions regions);
+
+    // A read from the radio: changes until it ends are no edits, and a read
+    // of channels makes the document one "from the radio". Transfers of the
+    // main window's link are such loads by themselves.
+    class RadioLoad {
+    public:
+        explicit RadioLoad(Workspace &workspace);
+        ~RadioLoad();
+        RadioLoad(const RadioLoad &) = delete;
+        RadioLoad &operator=(const RadioLoad &) = delete;
+
+    private:
+        Workspace &m_workspace;
+    };
+
+    // The page shown (1..4), and showing another (false when the page
+    // guard kept the current one).
+    int currentPage() const { return m_currentPage; }
+    void setPageSelector(std::function<bool(int page)> select) { m_selectPage = std::move(select); }
+    bool selectPage(int page) { return m_selectPage && m_selectPage(page); }
 
     // The bank page guards leaving it: asked before the page changes from
     // `from` to `to`; false keeps `from`.
@@ -57,12 +93,22 @@ Q_SIGNALS:
     void currentRowRequested(int row);
 
 private:
+    void beginRadioLoad();
+    void endRadioLoad();
+
     RadioDocument &m_document;
     SerialLink &m_link;
     TransferHost &m_host;
     QWidget *m_window;
     std::function<bool(int, int)> m_pageGuard;
     int m_backupsKept = 0;
+    DocumentState *m_state = nullptr;
+    History *m_history = nullptr;
+    std::function<bool(Regions)> m_unsavedGuard;
+    std::function<bool(int)> m_selectPage;
+    int m_currentPage = MemoryPage;
+    bool m_transferLoad = false;
+    bool m_loadEndScheduled = false;
 };
 
 // The controls a transfer disables and `finishTransfer` enables again. Each

@@ -35,7 +35,7 @@ private Q_SLOTS:
     void frame() {
         MainWindow w;
         QCOMPARE(w.objectName(), QStringLiteral("Form1"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("T_KP-R5 Clone Utility Version1_7"));
+        QVERIFY(w.windowTitle().startsWith(QStringLiteral("T_KP-R5 Clone Utility Version1_7")));
         auto *tabs = w.findChild<QTabBar *>(QStringLiteral("TabStrip1"));
         QVERIFY(tabs);
         QCOMPARE(tabs->count(), 4);

@@ -1,6 +1,7 @@
 // Acceptance rules, shift corrections, edit actions and the commit of an edit
 // into the channel table, with the pass-channel overlap check.
 
+#include "Records.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelValidation.h"
 
@@ -9,6 +10,8 @@
 using namespace kpr5;
 using namespace kpr5::edit;
 using C = kpr5::ChannelTable;
+using kpr5::test::rowTexts;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,12 +32,14 @@ EditSet channel(const QString &frequency, const QString &name = QString()) {
     return b;
 }
 
-CommitResult commitSingle(C &t, int slot, const EditSet &b) {
+CommitResult commit(C &t, int slot, const EditSet &b, int action = SetSingle) {
     EditState s;
     s.slot = slot;
     s.buffer[0] = b;
-    s.editAction = editActionFor(false, b.frequency, QString());
-    return commitEdit(t, s);
+    s.editAction = action;
+    const CommitResult r = commitEdit(t, s);
+    if (s.busy || s.editAction != NoEdit) QTest::qFail("the hand-over is not cleared", "", 0);
+    return r;
 }
 
 } // namespace
@@ -43,368 +48,189 @@ class ChannelValidationTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // What was typed ("integer|decimals") on a slot, the frequency accepted,
+    // and the two fields afterwards.
     void acceptFrequency_data() {
         QTest::addColumn<int>("slot");
-        QTest::addColumn<bool>("pair");
-        QTest::addColumn<QString>("integer");
-        QTest::addColumn<QString>("decimals");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fields"); // the two fields afterwards, "int|dec"
-
-        QTest::newRow("decimals padded") << 0 << false << "145"
-                                         << "5"
-                                         << "145.50000"
-                                         << "145|50000";
-        QTest::newRow("1301 is 145") << 0 << false << "1301"
-                                     << ""
-                                     << "145.00000"
-                                     << "145|00000";
-        QTest::newRow("9999 is 145") << 0 << false << "9999"
-                                     << "12345"
-                                     << "145.12345"
-                                     << "145|12345";
-        QTest::newRow("1300 erased") << 0 << false << "1300"
-                                     << ""
-                                     << ""
-                                     << "|";
-        QTest::newRow("1299.99999 kept") << 0 << false << "1299"
-                                         << "99999"
-                                         << "1299.99999"
-                                         << "1299|99999";
-        QTest::newRow("leading zeros") << 0 << false << "0145"
-                                       << ""
-                                       << "145.00000"
-                                       << "145|00000";
-        QTest::newRow("non-digits dropped") << 0 << false << "1x4 5"
-                                            << "5-0"
-                                            << "145.50000"
-                                            << "145|50000";
-        QTest::newRow("851 accepted") << 0 << false << "851"
-                                      << "00000"
-                                      << "851.00000"
-                                      << "851|00000";
-        QTest::newRow("824 blocked") << 0 << false << "824"
-                                     << "00000"
-                                     << ""
-                                     << "|";
-        QTest::newRow("849.99999 blocked") << 0 << false << "849"
-                                           << "99999"
-                                           << ""
-                                           << "|";
-        QTest::newRow("850 accepted") << 0 << false << "850"
-                                      << ""
-                                      << "850.00000"
-                                      << "850|00000";
-        QTest::newRow("869 blocked") << 0 << false << "869"
-                                     << ""
-                                     << ""
-                                     << "|";
-        QTest::newRow("894.99999 blocked") << 0 << false << "894"
-                                           << "99999"
-                                           << ""
-                                           << "|";
-        QTest::newRow("895 accepted") << 0 << false << "895"
-                                      << ""
-                                      << "895.00000"
-                                      << "895|00000";
-        QTest::newRow("0.53099 accepted") << 0 << false << "0"
-                                          << "53099"
-                                          << "0.53099"
-                                          << "0|53099";
-        QTest::newRow("0.53098 erased") << 0 << false << "0"
-                                        << "53098"
-                                        << ""
-                                        << "|";
-        QTest::newRow("decimals only") << 0 << false << ""
-                                       << "6"
-                                       << "0.60000"
-                                       << "|60000";
-        QTest::newRow("nothing typed") << 0 << false << ""
-                                       << ""
-                                       << ""
-                                       << "|";
-        QTest::newRow("six decimals are none") << 0 << false << "145"
-                                               << "123456"
-                                               << "145.00000"
-                                               << "145|00000";
-        QTest::newRow("CALL-VHF in band") << 1400 << false << "146"
-                                          << "5"
-                                          << "146.50000"
-                                          << "146|50000";
-        QTest::newRow("CALL-VHF 433") << 1400 << false << "433"
-                                      << ""
-                                      << "145.00000"
-                                      << "145|00000";
-        QTest::newRow("CALL-VHF emptied") << 1400 << false << ""
-                                          << ""
-                                          << "145.00000"
-                                          << "145|00000";
-        QTest::newRow("CALL-UHF 145") << 1401 << false << "145"
-                                      << ""
-                                      << "433.00000"
-                                      << "433|00000";
-        QTest::newRow("CALL-UHF 869 blocked") << 1401 << false << "869"
-                                              << ""
-                                              << "433.00000"
-                                              << "433|00000";
-        QTest::newRow("CALL-1.2 1299.99990") << 1402 << false << "1299"
-                                             << "9999"
-                                             << "1299.99990"
-                                             << "1299|99990";
-        QTest::newRow("CALL-1.2 1300") << 1402 << false << "1300"
-                                       << ""
-                                       << "1295.00000"
-                                       << "1295|00000";
-        QTest::newRow("pair 145.5") << 1100 << true << "145"
-                                    << "5"
-                                    << "145.50000"
-                                    << "145|50000";
-        QTest::newRow("pair 1300 erased") << 1100 << true << "1300"
-                                          << ""
-                                          << ""
-                                          << "|";
-        QTest::newRow("pair below range") << 1101 << true << "0"
-                                          << "1"
-                                          << ""
-                                          << "|";
-        QTest::newRow("pair 824 blocked") << 1101 << true << "824"
-                                          << "5"
-                                          << ""
-                                          << "|";
+        QTest::addColumn<QString>("fields");
+        auto row = [](const char *tag, int slot, const char *typed, const char *text,
+                      const char *fields) {
+            QTest::newRow(tag) << slot << QString::fromLatin1(typed) << QString::fromLatin1(text)
+                               << QString::fromLatin1(fields);
+        };
+        row("decimals padded", 0, "145|5", "145.50000", "145|50000");
+        row("1301 is 145", 0, "1301|", "145.00000", "145|00000");
+        row("9999 is 145", 0, "9999|12345", "145.12345", "145|12345");
+        row("1300 erased", 0, "1300|", "", "|");
+        row("1299.99999 kept", 0, "1299|99999", "1299.99999", "1299|99999");
+        row("non-digits dropped", 0, "1x4 5|5-0", "145.50000", "145|50000");
+        row("824 blocked", 0, "824|00000", "", "|");
+        row("849.99999 blocked", 0, "849|99999", "", "|");
+        row("850 accepted", 0, "850|", "850.00000", "850|00000");
+        row("869 blocked", 0, "869|", "", "|");
+        row("894.99999 blocked", 0, "894|99999", "", "|");
+        row("895 accepted", 0, "895|", "895.00000", "895|00000");
+        row("0.53099 accepted", 0, "0|53099", "0.53099", "0|53099");
+        row("0.53098 erased", 0, "0|53098", "", "|");
+        row("decimals only", 0, "|6", "0.60000", "|60000");
+        row("nothing typed", 0, "|", "", "|");
+        row("six decimals are none", 0, "145|123456", "145.00000", "145|00000");
+        row("CALL-VHF in band", 1400, "146|5", "146.50000", "146|50000");
+        row("CALL-VHF 433", 1400, "433|", "145.00000", "145|00000");
+        row("CALL-VHF emptied", 1400, "|", "145.00000", "145|00000");
+        row("CALL-UHF 145", 1401, "145|", "433.00000", "433|00000");
+        row("CALL-UHF 869 blocked", 1401, "869|", "433.00000", "433|00000");
+        row("CALL-1.2 1299.99990", 1402, "1299|9999", "1299.99990", "1299|99990");
+        row("CALL-1.2 1300", 1402, "1300|", "1295.00000", "1295|00000");
+        row("pair 145.5", 1100, "145|5", "145.50000", "145|50000");
+        row("pair below range", 1101, "0|1", "", "|");
+        row("pair 824 blocked", 1101, "824|5", "", "|");
     }
-
     void acceptFrequency() {
         QFETCH(int, slot);
-        QFETCH(bool, pair);
-        QFETCH(QString, integer);
-        QFETCH(QString, decimals);
+        QFETCH(QString, typed);
         QFETCH(QString, text);
         QFETCH(QString, fields);
-        FrequencyFields f{integer, decimals};
-        QCOMPARE(edit::acceptFrequency(f, slot, pair), text);
+        FrequencyFields f{typed.section(QLatin1Char('|'), 0, 0),
+                          typed.section(QLatin1Char('|'), 1)};
+        QCOMPARE(edit::acceptFrequency(f, slot, isDualWatchSlot(slot)), text);
         QCOMPARE(f.integer + QLatin1Char('|') + f.decimals, fields);
     }
 
     void shiftCorrections_data() {
-        QTest::addColumn<QString>("integer");
-        QTest::addColumn<QString>("decimals");
+        QTest::addColumn<QString>("typed"); // integer|decimals
         QTest::addColumn<QString>("result");
-        QTest::newRow("999.999 is 999.995") << "999"
-                                            << "999"
-                                            << "999.995";
-        QTest::newRow("999.996 is 999.995") << "999"
-                                            << "996"
-                                            << "999.995";
-        QTest::newRow("999.995 stays") << "999"
-                                       << "995"
-                                       << "999.995";
-        QTest::newRow("999.99 as typed is 99") << "999"
-                                               << "99"
-                                               << "999.990";
-        QTest::newRow("998.999 stays") << "998"
-                                       << "999"
-                                       << "998.999";
-        QTest::newRow("decimals 6 are 600") << "0"
-                                            << "6"
-                                            << "0.600";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "0.000";
-        QTest::newRow("leading zeros") << "007"
-                                       << "05"
-                                       << "7.050";
-        QTest::newRow("non-digits") << "1a"
-                                    << "b2"
-                                    << "1.200";
-        QTest::newRow("integer 0999 counts as 999") << "0999"
-                                                    << "998"
-                                                    << "999.995";
+        auto row = [](const char *typed, const char *result) {
+            QTest::newRow(typed) << QString::fromLatin1(typed) << QString::fromLatin1(result);
+        };
+        row("999|999", "999.995");
+        row("999|996", "999.995");
+        row("999|995", "999.995");
+        row("999|99", "999.990"); // the decimals as typed are 990
+        row("998|999", "998.999");
+        row("0|6", "0.600");
+        row("|", "0.000");
+        row("007|05", "7.050");
+        row("1a|b2", "1.200");
+        row("0999|998", "999.995");
     }
-
     void shiftCorrections() {
-        QFETCH(QString, integer);
-        QFETCH(QString, decimals);
+        QFETCH(QString, typed);
         QFETCH(QString, result);
-        const QString i = correctShiftInteger(integer);
-        QCOMPARE(i + QLatin1Char('.') + correctShiftDecimals(integer, decimals), result);
-    }
-
-    void editActions_data() {
-        QTest::addColumn<bool>("pair");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<int>("action");
-        QTest::newRow("single set") << false << "145.00000"
-                                    << "" << int(SetSingle);
-        QTest::newRow("single emptied") << false << ""
-                                        << "" << int(ClearEdited);
-        QTest::newRow("pair both") << true << "145.00000"
-                                   << "433.00000" << int(SetBoth);
-        QTest::newRow("pair main only") << true << "145.00000"
-                                        << "" << int(SetEdited);
-        QTest::newRow("pair sub only") << true << ""
-                                       << "433.00000" << int(ClearEdited);
-        QTest::newRow("pair neither") << true << ""
-                                      << "" << int(ClearBoth);
+        const QString integer = typed.section(QLatin1Char('|'), 0, 0);
+        QCOMPARE(correctShiftInteger(integer) + QLatin1Char('.') +
+                     correctShiftDecimals(integer, typed.section(QLatin1Char('|'), 1)),
+                 result);
     }
 
     void editActions() {
-        QFETCH(bool, pair);
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(int, action);
-        QCOMPARE(editActionFor(pair, first, second), action);
+        QCOMPARE(editActionFor(false, QStringLiteral("145.00000"), QString()), int(SetSingle));
+        QCOMPARE(editActionFor(false, QString(), QString()), int(ClearEdited));
+        QCOMPARE(editActionFor(true, QStringLiteral("145.0"), QStringLiteral("433.0")),
+                 int(SetBoth));
+        QCOMPARE(editActionFor(true, QStringLiteral("145.0"), QString()), int(SetEdited));
+        QCOMPARE(editActionFor(true, QString(), QStringLiteral("433.0")), int(ClearEdited));
+        QCOMPARE(editActionFor(true, QString(), QString()), int(ClearBoth));
     }
 
     void commitWritesTheRow() {
         C t;
-        QCOMPARE(commitSingle(t, 4, channel(QStringLiteral("145.50000"), QStringLiteral("AB:1~C"))),
+        QCOMPARE(commit(t, 4, channel(QStringLiteral("145.50000"), QStringLiteral("AB:1~C"))),
                  CommitResult::Applied);
-        const QStringList expected{"145.50000MHz", "NFM", "25KHz", "2300Hz",   "TSQ", "100.0Hz",
-                                   "103.5Hz",      "036", "-",     "5.000MHz", "*",   "AB:1~C"};
-        for (int c = 1; c <= C::kColumns; ++c)
-            QCOMPARE(t.text(5, c), expected.at(c - 1));
-        QCOMPARE(t.inUse(4), quint8(1));
-        QCOMPARE(t.stepIndex(4), quint8(7));
-        QCOMPARE(t.txToneIndex(4), quint8(12));
-        QCOMPARE(t.rxToneIndex(4), quint8(13));
-        QCOMPARE(t.dcsIndex(4), quint8(5));
-        QCOMPARE(t.carrierIndex(4), quint8(20));
-        QCOMPARE(t.storedName(4), QStringLiteral("AB") + QChar(0x2460) + QStringLiteral("C"));
+        QCOMPARE(rowTexts(t, 5), QStringLiteral("145.50000MHz|NFM|25KHz|2300Hz|TSQ|100.0Hz|"
+                                                "103.5Hz|036|-|5.000MHz|*|AB:1~C"));
+        QCOMPARE(QList<int>({t.inUse(4), t.stepIndex(4), t.txToneIndex(4), t.rxToneIndex(4),
+                             t.dcsIndex(4), t.carrierIndex(4)}),
+                 QList<int>({1, 7, 12, 13, 5, 20}));
+        QCOMPARE(t.storedName(4), QStringLiteral("AB\u2460C"));
+
+        // A single slot confirmed without a frequency is emptied as a whole.
+        QCOMPARE(commit(t, 4, channel(QString()), ClearEdited), CommitResult::Applied);
+        QCOMPARE(t.inUse(4), quint8(0));
+        QCOMPARE(rowTexts(t, 5), QStringLiteral("|||||||||||"));
+        QVERIFY(t.storedName(4).isEmpty());
+        // Cancel changes nothing.
+        QCOMPARE(commit(t, 4, channel(QStringLiteral("145.00000")), NoEdit), CommitResult::Nothing);
+        QVERIFY(t.text(5, C::FreqCol).isEmpty());
     }
 
-    void undefinedModeShowsError() {
+    void undefinedModeShowsErrorAndAnUntouchedOneKeepsTheRadioByte() {
         C t;
         EditSet b = channel(QStringLiteral("145.00000"));
         b.modeCode = 7;
-        commitSingle(t, 0, b);
+        commit(t, 0, b);
         QCOMPARE(t.text(1, C::ModeCol), QStringLiteral("ERROR"));
-    }
-
-    void untouchedErrorModeKeepsTheRadioByte() {
-        C t;
-        t.setText(1, C::ModeCol, QStringLiteral("ERROR"));
         t.setKeptModeByte(0, 9);
-        EditSet b = channel(QStringLiteral("145.00000"));
         b.modeCode = -1; // no mode option chosen in the editor
-        commitSingle(t, 0, b);
+        commit(t, 0, b);
         QCOMPARE(t.keptModeByte(0), 9);
     }
 
-    // A single slot confirmed without a frequency is emptied as a whole: the
-    // row no longer shows a channel that is not in use.
-    void emptyFrequencyEmptiesTheRow() {
-        C t;
-        commitSingle(t, 9, channel(QStringLiteral("145.00000"), QStringLiteral("X")));
-        QCOMPARE(commitSingle(t, 9, channel(QString())), CommitResult::Applied);
-        QCOMPARE(t.inUse(9), quint8(0));
-        for (int c = 1; c <= C::kColumns; ++c)
-            QVERIFY(t.text(10, c).isEmpty());
-        QVERIFY(t.storedName(9).isEmpty());
-    }
-
-    void cancelChangesNothing() {
-        C t;
-        EditState s;
-        s.slot = 0;
-        s.buffer[0] = channel(QStringLiteral("145.00000"));
-        s.editAction = NoEdit;
-        QCOMPARE(commitEdit(t, s), CommitResult::Nothing);
-        QVERIFY(t.text(1, C::FreqCol).isEmpty());
-        QVERIFY(!s.busy);
-    }
-
-    void pairActions_data() {
-        QTest::addColumn<int>("action");
-        QTest::addColumn<bool>("mainSet");
-        QTest::addColumn<bool>("subSet");
-        QTest::newRow("1: sub only") << int(ClearEdited) << false << true;
-        QTest::newRow("2: main only") << int(SetEdited) << true << false;
-        QTest::newRow("3: both") << int(SetBoth) << true << true;
-        QTest::newRow("5: neither") << int(ClearBoth) << false << false;
-    }
-
+    // The four ways a commit sets or clears the two slots of a dual-watch pair.
     void pairActions() {
-        QFETCH(int, action);
-        QFETCH(bool, mainSet);
-        QFETCH(bool, subSet);
-        C t;
-        EditState s;
-        s.slot = 1100;
-        s.buffer[0] = channel(QStringLiteral("145.00000"), QStringLiteral("OLD"));
-        s.buffer[1] = channel(QStringLiteral("433.00000"), QStringLiteral("OLD"));
-        s.editAction = SetBoth;
-        commitEdit(t, s);
-        s.buffer[0] =
-            channel(mainSet ? QStringLiteral("146.00000") : QString(), QStringLiteral("M"));
-        s.buffer[1] =
-            channel(subSet ? QStringLiteral("434.00000") : QString(), QStringLiteral("S"));
-        s.editAction = action;
-        QCOMPARE(commitEdit(t, s), CommitResult::Applied);
-        QCOMPARE(t.text(1101, C::FreqCol), mainSet ? QStringLiteral("146.00000MHz") : QString());
-        QCOMPARE(t.text(1102, C::FreqCol), subSet ? QStringLiteral("434.00000MHz") : QString());
-        QCOMPARE(t.text(1102, C::NameCol), subSet ? QStringLiteral("S") : QString());
-        QCOMPARE(t.inUse(1100), quint8(mainSet));
-        QCOMPARE(t.inUse(1101), quint8(subSet));
-        QCOMPARE(t.text(1103, C::FreqCol), QString()); // the next pair is not touched
+        for (const auto &[action, mainSet, subSet] :
+             {std::tuple{ClearEdited, false, true}, std::tuple{SetEdited, true, false},
+              std::tuple{SetBoth, true, true}, std::tuple{ClearBoth, false, false}}) {
+            C t;
+            EditState s;
+            s.slot = 1100;
+            s.buffer[0] = channel(QStringLiteral("145.00000"), QStringLiteral("OLD"));
+            s.buffer[1] = channel(QStringLiteral("433.00000"), QStringLiteral("OLD"));
+            s.editAction = SetBoth;
+            commitEdit(t, s);
+            s.buffer[0] = channel(mainSet ? QStringLiteral("146.00000") : QString(), "M");
+            s.buffer[1] = channel(subSet ? QStringLiteral("434.00000") : QString(), "S");
+            s.editAction = action;
+            QCOMPARE(commitEdit(t, s), CommitResult::Applied);
+            QCOMPARE(t.text(1101, C::FreqCol), mainSet ? u"146.00000MHz"_s : QString());
+            QCOMPARE(t.text(1102, C::FreqCol) + t.text(1102, C::NameCol),
+                     subSet ? u"434.00000MHzS"_s : QString());
+            QCOMPARE(QList<int>({t.inUse(1100), t.inUse(1101)}), QList<int>({mainSet, subSet}));
+            QCOMPARE(t.text(1103, C::FreqCol), QString()); // the next pair is not touched
+        }
     }
 
+    // Pass channels within the same kHz are refused; the refused channel
+    // keeps everything it had.
     void passOverlap_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("frequency");
         QTest::addColumn<bool>("overlap");
-        QTest::newRow("same kHz") << "145.12000"
-                                  << "145.12050" << true;
-        QTest::newRow("same frequency") << "145.12000"
-                                        << "145.12000" << true;
-        QTest::newRow("5 kHz apart") << "145.12000"
-                                     << "145.12500" << false;
-        QTest::newRow("1 kHz apart") << "145.12000"
-                                     << "145.12100" << false;
-        QTest::newRow("other MHz") << "145.12000"
-                                   << "146.12000" << false;
-        QTest::newRow("four-digit MHz") << "1295.12000"
-                                        << "1295.12090" << true;
-        QTest::newRow("two-digit MHz") << "50.00000"
-                                       << "500.00000" << false;
+        QTest::newRow("same kHz") << 1408 << "145.12050" << true;
+        QTest::newRow("same frequency") << 1408 << "145.12000" << true;
+        QTest::newRow("1 kHz apart") << 1408 << "145.12100" << false;
+        QTest::newRow("other MHz") << 1408 << "146.12000" << false;
+        QTest::newRow("four-digit MHz") << 1408 << "1295.12090" << true;
+        QTest::newRow("two-digit MHz") << 1408 << "500.00000" << false;
+        QTest::newRow("a channel in use moved onto another") << 1404 << "145.12090" << true;
+        QTest::newRow("re-confirming itself") << 1403 << "145.12000" << false;
+        QTest::newRow("a slot not in use") << 1408 << "146.50000" << false;
+        QTest::newRow("outside the pass channels") << 1503 << "145.12000" << false;
     }
-
-    // The refused pass channel keeps everything it had, its in-use flag too.
     void passOverlap() {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
+        QFETCH(int, slot);
+        QFETCH(QString, frequency);
         QFETCH(bool, overlap);
         C t;
-        QCOMPARE(commitSingle(t, 1403, channel(first, QStringLiteral("A"))), CommitResult::Applied);
-        QCOMPARE(commitSingle(t, 1404, channel(QStringLiteral("430.00000"), QStringLiteral("B"))),
-                 CommitResult::Applied);
-        EditState s;
-        s.slot = 1404;
-        s.buffer[0] = channel(second, QStringLiteral("NEW"));
-        s.editAction = SetSingle;
-        QCOMPARE(commitEdit(t, s), overlap ? CommitResult::Overlap : CommitResult::Applied);
-        QVERIFY(!s.busy);
-        QCOMPARE(s.editAction, int(NoEdit));
-        QCOMPARE(t.text(1405, C::FreqCol),
-                 (overlap ? QStringLiteral("430.00000") : second) + QStringLiteral("MHz"));
-        QCOMPARE(t.storedName(1404), overlap ? QStringLiteral("B") : QStringLiteral("NEW"));
-        QCOMPARE(t.inUse(1404), quint8(1));
-    }
-
-    void passOverlapIgnoresItselfAndEmptySlots() {
-        C t;
-        commitSingle(t, 1403, channel(QStringLiteral("145.12000")));
-        // Re-confirming the same channel is no overlap with itself.
-        QCOMPARE(commitSingle(t, 1403, channel(QStringLiteral("145.12000"))),
-                 CommitResult::Applied);
-        // A slot whose texts remain but that is not in use does not count.
-        t.setInUse(1403, 0);
-        QCOMPARE(commitSingle(t, 1502, channel(QStringLiteral("145.12000"))),
-                 CommitResult::Applied);
-        // Outside the pass channels nothing is checked.
-        QCOMPARE(commitSingle(t, 1503, channel(QStringLiteral("145.12000"))),
-                 CommitResult::Applied);
-        QCOMPARE(commitSingle(t, 0, channel(QStringLiteral("145.12000"))), CommitResult::Applied);
+        commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
+        commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));
+        commit(t, 1405, channel(QStringLiteral("1295.12000"), "C"));
+        commit(t, 1406, channel(QStringLiteral("50.00000"), "D"));
+        commit(t, 1407, channel(QStringLiteral("146.50000"), "E"));
+        t.setInUse(1407, 0); // its texts remain, it does not count
+        auto state = [&] {
+            return rowTexts(t, slot + 1) + t.storedName(slot) + QString::number(t.inUse(slot));
+        };
+        const QString before = state();
+        QCOMPARE(commit(t, slot, channel(frequency, "NEW")),
+                 overlap ? CommitResult::Overlap : CommitResult::Applied);
+        if (overlap)
+            QCOMPARE(state(), before);
+        else
+            QCOMPARE(t.text(slot + 1, C::FreqCol) + QString::number(t.inUse(slot)),
+                     frequency + "MHz1");
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "Kpr5Process.h"
 #include "SimFixture.h"
+#include "cli/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -182,6 +183,11 @@ private Q_SLOTS:
             runKpr5({"write", "--port", "COM1", dir.filePath(QStringLiteral("bad.txt"))});
         QCOMPARE(wrongExtension.exitCode, 4);
         QVERIFY(wrongExtension.err.contains(QStringLiteral("This File don't Open")));
+        // A data file (an existing file, or any name ending in .R5) is for the window.
+        const auto command = [](const QString &a) { return cli::isCommand({"kpr5", a}); };
+        QVERIFY(command("read") && command("frobnicate") && command("--help"));
+        QVERIFY(!command("radio.R5") && !command("old.r5") && !command("--no-splash"));
+        QVERIFY(!command(dir.filePath(QStringLiteral("bad.txt"))));
         writeFile(dir.filePath(QStringLiteral("junk.CSV")), QByteArray(300, '\x01'));
         const Run junk = runKpr5({"import-csv", dir.filePath(QStringLiteral("junk.CSV")), x});
         QCOMPARE(junk.exitCode, 4);

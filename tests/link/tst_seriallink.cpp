@@ -1,4 +1,5 @@
-// The serial link against the simulated radio on a real pseudo-terminal.
+// The serial link and the transfer engine against the simulated radio on a
+// real pseudo-terminal: single exchanges, and every way a transfer ends.
 
 #include "SimFixture.h"
 
@@ -13,22 +14,39 @@ using namespace kpr5;
 using namespace kpr5::test;
 
 namespace {
+
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_THREAD, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
+
+sim::SimOptions silentRadio() {
+    sim::SimOptions o;
+    o.silent = true;
+    return o;
+}
+
+// What a transfer does on a link to a started radio, through the engine.
+using Script = std::function<void(sim::RadioSimulator &, SerialLink &, RecordingHost &)>;
+
+void identifyAndSucceed(SerialLink &link, RecordingHost &host) {
+    Operation op(link, host);
+    if (op.begin() && op.identify()) op.succeed();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Script)
 
 class SerialLinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void identifyAndBlocks() {
+    void exchanges() {
         sim::RadioSimulator radio;
         SerialLink link;
         connectLink(link, radio);
         QCOMPARE(link.identify(), Outcome::Accepted);
-
         QByteArray record(64, '\0');
         for (int i = 0; i < 64; ++i)
             record[i] = char(i * 3);
@@ -36,35 +54,25 @@ private Q_SLOTS:
         QByteArray data;
         QCOMPARE(link.readBlock(0x13E00, &data), Outcome::Accepted);
         QCOMPARE(data, record);
-
-        const QByteArray block = QByteArray::fromHex("0102030405");
-        QCOMPARE(link.writeBlock(0x1A780, block), Outcome::Accepted);
-        QCOMPARE(radio.read(0x1A780, 5), block);
-        QCOMPARE(radio.read(0x1A785, 1), QByteArray(1, '\0'));
-
-        const QList<QByteArray> frames = radio.frames();
-        QCOMPARE(frames.size(), 3);
-        QCOMPARE(frames[0], QByteArray("QX~KP-R5T"));
-        QCOMPARE(frames[1], QByteArray("QX~F13E00R"));
-        QCOMPARE(frames[2], QByteArray("QX~F1A780W0102030405"));
+        QCOMPARE(link.writeBlock(0x1A780, QByteArray::fromHex("0102030405")), Outcome::Accepted);
+        QCOMPARE(radio.read(0x1A780, 6), QByteArray::fromHex("010203040500"));
+        QCOMPARE(radio.frames(),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F13E00R", "QX~F1A780W0102030405"}));
         QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
     }
 
     void faultsAreFailedExchanges_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("dropped") << "drop";
-        QTest::newRow("short") << "short";
-        QTest::newRow("corrupted") << "corrupt";
+        QTest::addColumn<int>("fault");
+        QTest::newRow("dropped") << 0;
+        QTest::newRow("short") << 1;
+        QTest::newRow("corrupted") << 2;
     }
     void faultsAreFailedExchanges() {
-        QFETCH(QString, fault);
+        QFETCH(int, fault);
         sim::SimOptions o;
-        if (fault == QLatin1String("drop"))
-            o.dropEvery = 1;
-        else if (fault == QLatin1String("short"))
-            o.shortEvery = 1;
-        else
-            o.corruptEvery = 1;
+        o.dropEvery = fault == 0;
+        o.shortEvery = fault == 1;
+        o.corruptEvery = fault == 2;
         sim::RadioSimulator radio(o);
         SerialLink link;
         connectLink(link, radio, 150);
@@ -87,109 +95,9 @@ private Q_SLOTS:
         QTest::qWait(400);
         // A block read closes and reopens the port; the stale bytes of the late
         // reply arrive with the new one and make it too long, never wrong data.
-        const Outcome o2 = link.readBlock(0x1240, &data);
-        QVERIFY(o2 == Outcome::Rejected ||
-                (o2 == Outcome::Accepted && data == QByteArray(64, '\0')));
-    }
-
-    void identificationIsTriedThreeTimes() {
-        sim::SimOptions o;
-        o.silent = true;
-        sim::RadioSimulator radio(o);
-        SerialLink link;
-        connectLink(link, radio);
-        RecordingHost host;
-        Operation op(link, host);
-        QVERIFY(op.begin());
-        QVERIFY(link.busy());
-        QElapsedTimer t;
-        t.start();
-        const double cpu0 = cpuSeconds();
-        QVERIFY(!op.identify());
-        const qint64 ms = t.elapsed();
-        const double cpu = cpuSeconds() - cpu0;
-        QCOMPARE(radio.frameCount(), 3);
-        QVERIFY2(ms >= 2900 && ms < 4500, qPrintable(QString::number(ms)));
-        QVERIFY2(cpu < 0.3, qPrintable(QStringLiteral("CPU %1 s while waiting").arg(cpu)));
-        QCOMPARE(host.texts(), QStringList{QStringLiteral("Error| Error")});
-        QVERIFY(!link.busy());
-        QCOMPARE(link.completion(), Completion::StepFailed);
-        QCOMPARE(host.finished, 1);
-        QCOMPARE(host.percents.last(), 0);
-    }
-
-    void retryRecoversFromOneFailure() {
-        sim::SimOptions o;
-        o.dropEvery = 2; // the second frame goes unanswered
-        sim::RadioSimulator radio(o);
-        SerialLink link;
-        connectLink(link, radio, 150);
-        RecordingHost host;
-        Operation op(link, host);
-        QVERIFY(op.begin());
-        QVERIFY(op.identify());
-        QVERIFY(op.retry(3, [&] { return link.writeBlock(0x200, QByteArray(64, 'x')); }));
-        QCOMPARE(radio.frameCount(), 3);
-        op.succeed();
-        QCOMPARE(host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QVERIFY(!link.busy());
-    }
-
-    void quietStepShowsNoSuccess() {
-        sim::RadioSimulator radio;
-        SerialLink link;
-        connectLink(link, radio);
-        RecordingHost host;
-        Sequence wholeRadio(link, host);
-        wholeRadio.step(QStringLiteral("step"), [&] {
-            Operation op(link, host);
-            if (op.begin() && op.identify()) op.succeed();
-            return op.result();
-        });
-        QVERIFY(host.messages.isEmpty());
-        QCOMPARE(link.completion(), Completion::Announce);
-    }
-
-    void failureDoesNotSilenceTheNextSuccess() {
-        sim::RadioSimulator radio;
-        SerialLink link;
-        connectLink(link, radio);
-        RecordingHost host;
-        Operation failed(link, host);
-        QVERIFY(failed.begin());
-        failed.fail();
-        QCOMPARE(link.completion(), Completion::StepFailed);
-        Operation next(link, host);
-        QVERIFY(next.begin());
-        QVERIFY(next.identify());
-        next.succeed();
-        QCOMPARE(host.texts(),
-                 (QStringList{QStringLiteral("Error| Error"), QStringLiteral("Success| Finish")}));
-    }
-
-    void busyRefusesASecondTransfer() {
-        SerialLink link;
-        RecordingHost host;
-        Operation first(link, host);
-        QVERIFY(first.begin());
-        Operation second(link, host);
-        QVERIFY(!second.begin());
-        QVERIFY(link.busy());
-    }
-
-    void unopenablePortIsAPortError() {
-        SerialLink link;
-        link.portSettings().devicePath = missingPort();
-        RecordingHost host;
-        Operation op(link, host);
-        QVERIFY(op.begin());
-        QVERIFY(!op.identify());
-        QCOMPARE(host.messages.size(), 1);
-        QCOMPARE(host.messages[0].text, QStringLiteral("Port Error"));
-        QCOMPARE(host.messages[0].title, QStringLiteral(" Error"));
-        QVERIFY2(host.messages[0].detail.contains(QStringLiteral("no such device")),
-                 qPrintable(host.messages[0].detail));
-        QVERIFY(!link.busy());
+        const Outcome next = link.readBlock(0x1240, &data);
+        QVERIFY(next == Outcome::Rejected ||
+                (next == Outcome::Accepted && data == QByteArray(64, '\0')));
     }
 
     void vanishedPortIsUsableAgainWhenBack() {
@@ -207,20 +115,110 @@ private Q_SLOTS:
         QCOMPARE(link.identify(), Outcome::Accepted);
     }
 
-    void closeRequestEndsTheWait() {
-        sim::SimOptions o;
-        o.silent = true;
-        sim::RadioSimulator radio(o);
+    // How a transfer ends. Every ending clears busy and resets the progress;
+    // no wait spins the CPU.
+    void endings_data() {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<int>("minMs");
+        QTest::addColumn<int>("maxMs");
+        const QString error = QStringLiteral("Error| Error");
+        const QString success = QStringLiteral("Success| Finish");
+
+        QTest::newRow("silent radio: three identifications, then Error")
+            << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
+                   radio.setOptions(silentRadio());
+                   Operation op(link, host);
+                   QVERIFY(op.begin() && !op.identify());
+                   QCOMPARE(link.completion(), Completion::StepFailed);
+               })
+            << QStringList{error} << 3 << false << 2900 << 4500;
+        QTest::newRow("port cannot be opened: Port Error with the reason")
+            << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
+                   link.portSettings().devicePath = missingPort();
+                   Operation op(link, host);
+                   QVERIFY(op.begin() && !op.identify());
+                   QVERIFY2(host.messages.value(0).detail.contains(QLatin1String("no such device")),
+                            qPrintable(host.messages.value(0).detail));
+               })
+            << QStringList{QStringLiteral("Port Error| Error")} << 0 << false << 0 << 1000;
+        QTest::newRow("one failure is retried")
+            << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
+                   sim::SimOptions o;
+                   o.dropEvery = 2; // the second frame goes unanswered
+                   radio.setOptions(o);
+                   link.setReplyTimeout(150);
+                   Operation op(link, host);
+                   QVERIFY(op.begin() && op.identify());
+                   QVERIFY(op.retry(3, [&] { return link.writeBlock(0x200, "xy"); }));
+                   op.succeed();
+               })
+            << QStringList{success} << 3 << false << 0 << 1500;
+        QTest::newRow("a quiet step shows no Success")
+            << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
+                   Sequence wholeRadio(link, host);
+                   wholeRadio.step(QStringLiteral("step"), [&] {
+                       identifyAndSucceed(link, host);
+                       return TransferResult::Success;
+                   });
+                   QCOMPARE(link.completion(), Completion::Announce);
+               })
+            << QStringList() << 1 << false << 0 << 1000;
+        QTest::newRow("a failure does not silence the next success")
+            << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
+                   Operation failed(link, host);
+                   QVERIFY(failed.begin());
+                   failed.fail();
+                   identifyAndSucceed(link, host);
+               })
+            << QStringList{error, success} << 1 << false << 0 << 1000;
+        QTest::newRow("busy refuses a second transfer")
+            << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
+                   Operation first(link, host);
+                   QVERIFY(first.begin());
+                   identifyAndSucceed(link, host);
+               })
+            << QStringList() << 0 << true << 0 << 1000;
+        QTest::newRow("closing during a wait ends without a message")
+            << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
+                   radio.setOptions(silentRadio());
+                   link.setReplyTimeout(5000);
+                   QTimer::singleShot(100, &link, [&] { link.requestClose(); });
+                   Operation op(link, host);
+                   QVERIFY(op.begin() && !op.identify());
+                   QCOMPARE(op.result(), TransferResult::Closed);
+                   QCOMPARE(host.closed, 1);
+                   QVERIFY2(!Operation(link, host).begin(), "nothing starts once closing");
+               })
+            << QStringList() << 1 << false << 0 << 2000;
+    }
+    void endings() {
+        QFETCH(Script, script);
+        QFETCH(QStringList, messages);
+        QFETCH(int, frames);
+        QFETCH(bool, busy);
+        QFETCH(int, minMs);
+        QFETCH(int, maxMs);
+        sim::RadioSimulator radio;
         SerialLink link;
-        connectLink(link, radio, 5000);
-        QTimer::singleShot(100, &link, [&] { link.requestClose(); });
-        QElapsedTimer t;
-        t.start();
-        QCOMPARE(link.identify(), Outcome::Closing);
-        QVERIFY(t.elapsed() < 2000);
+        connectLink(link, radio);
         RecordingHost host;
-        Operation op(link, host);
-        QVERIFY2(!op.begin(), "no transfer starts once the window is closing");
+        QElapsedTimer clock;
+        clock.start();
+        const double cpu0 = cpuSeconds();
+        script(radio, link, host);
+        const qint64 ms = clock.elapsed();
+        QVERIFY2(cpuSeconds() - cpu0 < 0.3, "a wait must not spin");
+        QVERIFY2(ms >= minMs && ms < maxMs, qPrintable(QString::number(ms)));
+        QCOMPARE(host.texts(), messages);
+        QCOMPARE(radio.frameCount(), frames);
+        QCOMPARE(link.busy(), busy);
+        if (!busy && host.started > 0 && host.closed == 0) {
+            QCOMPARE(host.finished, host.started);
+            QCOMPARE(host.percents.last(), 0);
+        }
     }
 
     void comPortNames() {

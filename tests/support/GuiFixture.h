@@ -6,11 +6,17 @@
 
 namespace kpr5::test {
 
-// Records every message box the windows show and answers it.
+// Records every message box the windows show and answers it. The
+// unsaved-changes question is kept apart, in `questions`, and answered with
+// `saveAnswer`.
 class MessageRecorder {
 public:
     explicit MessageRecorder(ui::Answer answer = ui::Answer::Ok) : m_answer(answer) {
         ui::setMessageHook([this](const ui::MessageRecord &r) {
+            if (r.saveDiscardCancel) {
+                questions << r;
+                return saveAnswer;
+            }
             records << r;
             if (onMessage) onMessage(r);
             return m_answer;
@@ -25,6 +31,8 @@ public:
         return out;
     }
     QList<ui::MessageRecord> records;
+    QList<ui::MessageRecord> questions;
+    ui::Answer saveAnswer = ui::Answer::Discard;
     std::function<void(const ui::MessageRecord &)> onMessage;
 
 private:

@@ -3,7 +3,10 @@
 // fuzz seed generator: one builder instead of a hand-filled array in every
 // file. The offsets are the record's own (core/channels/ChannelRecord.h).
 
+#include "core/channels/ChannelTable.h"
+
 #include <QByteArray>
+#include <QStringList>
 
 namespace kpr5::test {
 
@@ -20,10 +23,10 @@ public:
     explicit Record(quint32 hz = 145000000) : m_bytes(64, '\0') {
         m_bytes[0] = 1;
         put32(m_bytes, 1, hz);
-        m_bytes[5] = 1;    // FM
-        m_bytes[13] = 8;   // tone 88.5
+        m_bytes[5] = 1;  // FM
+        m_bytes[13] = 8; // tone 88.5
         m_bytes[14] = 8;
-        m_bytes[16] = 28;  // carrier
+        m_bytes[16] = 28; // carrier
         m_bytes[18] = 0x3E;
         m_bytes[20] = 0x0A;
     }
@@ -60,5 +63,13 @@ public:
 private:
     QByteArray m_bytes;
 };
+
+// The twelve cell texts of a channel-table row, joined by "|".
+inline QString rowTexts(const ChannelTable &table, int row) {
+    QStringList texts;
+    for (int c = 1; c <= ChannelTable::kColumns; ++c)
+        texts << table.text(row, c);
+    return texts.join(QLatin1Char('|'));
+}
 
 } // namespace kpr5::test

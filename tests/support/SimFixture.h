@@ -53,6 +53,17 @@ inline void connectLink(SerialLink &link, sim::RadioSimulator &radio, int timeou
     link.setReplyTimeout(timeoutMs);
 }
 
+// A started simulator, a link to it and a host that records what a transfer
+// reports: what every transfer test starts with.
+struct SimRig {
+    explicit SimRig(int timeoutMs = 1000, const sim::SimOptions &options = {}) : radio(options) {
+        connectLink(link, radio, timeoutMs);
+    }
+    sim::RadioSimulator radio;
+    SerialLink link;
+    RecordingHost host;
+};
+
 // Another transfer runs on `link` for as long as this lives (or until end()).
 class OtherTransfer {
 public:

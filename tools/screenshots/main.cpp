@@ -1,8 +1,12 @@
 // kpr5-screenshots: pictures of the main window's pages for the documentation.
 //   kpr5-screenshots OUTPUT_DIR   (run under Xvfb, or with QT_QPA_PLATFORM=offscreen)
 
+#include "core/channels/ChannelRowEdits.h"
+#include "core/files/CsvFile.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/banks/GroupWindow.h"
+#include "gui/channels/ChannelGridView.h"
+#include "gui/channels/ChannelPage.h"
 #include "gui/channels/DetailDialog.h"
 #include "gui/font/FontWindow.h"
 #include "gui/shell/MainWindow.h"
@@ -12,6 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
@@ -72,6 +79,55 @@ int main(int argc, char **argv) {
         grab(groups, "group-window");
     }
 
+    // Editing: a few channels, a Clear over rows 1400-1405 to undo, the
+    // Edit menu open over the window, and the question on closing.
+    w.selectPage(MainWindow::MemoryPage);
+    ChannelTable &t = w.document().channels;
+    const QStringList rows[] = {{"", "145.5", "FM", "12.5KHz", "2300Hz", "Tone", "88.5Hz", "88.5Hz",
+                                 "023", "Off", "0.000MHz", "", "HOME"},
+                                {"", "433.02", "FM", "20KHz", "2300Hz", "TSQ", "88.5Hz", "88.5Hz",
+                                 "023", "+", "5.000MHz", "", "REPEATER"},
+                                {"", "1295.2", "NFM", "25KHz", "2300Hz", "None", "88.5Hz", "88.5Hz",
+                                 "023", "-", "20.000MHz", "*", "CLUB"}};
+    for (int i = 0; i < 3; ++i) {
+        t.setSlotValue(i, csv::parseRow(rows[i]).channel);
+        t.setSlotValue(1399 + 5 * (i % 2), csv::parseRow(rows[i]).channel);
+    }
+    w.workspace().documentState().reset();
+    auto *grid = w.findChild<ChannelGridView *>(QStringLiteral("MSFlexGrid1"));
+    grid->setCurrentCell(1400, 1, 1405);
+    w.findChild<QPushButton *>(QStringLiteral("Clear_Botton"))->click();
+    grid->setCurrentCell(1, 1, 3);
+    grid->scrollToTop();
+    for (int i = 0; i < 20; ++i)
+        app.processEvents();
+    const auto over = [](const QPixmap &back, const QPixmap &front, QPoint at) {
+        QPixmap out = back;
+        QPainter p(&out);
+        p.drawPixmap(at, front);
+        return out;
+    };
+    {
+        auto *menu = w.findChild<QMenu *>(QStringLiteral("MenuEdit"));
+        const QRect item = w.menuBar()->actionGeometry(menu->menuAction());
+        const QPoint at = w.menuBar()->mapTo(&w, item.bottomLeft());
+        menu->popup(w.mapToGlobal(at));
+        for (int i = 0; i < 20; ++i)
+            app.processEvents();
+        over(w.grab(), menu->grab(), at).save(out + QStringLiteral("/edit-menu.png"));
+        menu->close();
+    }
+    QTimer::singleShot(200, &w, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box) return;
+        const QPixmap front = box->grab();
+        const QPixmap back = w.grab();
+        const QPoint at((back.width() - front.width()) / 2, (back.height() - front.height()) / 3);
+        over(back, front, at).save(out + QStringLiteral("/unsaved-changes.png"));
+        static_cast<QDialog *>(box)->reject(); // Cancel: the window stays
+    });
+    w.close();
+
     // A channel read in progress at the radio's speed: the step, the blocks
     // done and the time left beside the bar, and Stop.
     {
@@ -90,8 +146,9 @@ int main(int argc, char **argv) {
                 grid->setUpdatesEnabled(false);
                 w.link().requestStop();
             });
-            // The stop's message box is answered at once.
-            ui::setMessageHook([](const ui::MessageRecord &) { return ui::Answer::Ok; });
+            // The question about the edits above and the stop's message are
+            // answered at once.
+            ui::setMessageHook([](const ui::MessageRecord &) { return ui::Answer::Discard; });
             w.findChild<QPushButton *>(QStringLiteral("READ_Botton"))->click();
             ui::setMessageHook(nullptr);
         }

@@ -1,0 +1,236 @@
+// The bank table and the bank-link groups: their rules, their radio bytes,
+// and their transfers against the simulated radio.
+
+#include "SimFixture.h"
+#include "core/banks/BankTable.h"
+#include "core/banks/BankTransfer.h"
+#include "core/banks/GroupTable.h"
+#include "core/banks/GroupTransfer.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace kpr5;
+using kpr5::test::SimRig;
+
+namespace {
+
+QByteArray hex(const char *text) {
+    return QByteArray::fromHex(text);
+}
+
+// A radio full of random bytes, so that every byte a transfer moves shows.
+void fillWithNoise(sim::RadioSimulator &radio) {
+    QRandomGenerator gen(0x5eed);
+    QByteArray image(sim::kImageSize, '\0');
+    for (char &c : image)
+        c = char(gen.bounded(256));
+    radio.setImage(image);
+}
+
+} // namespace
+
+class BanksTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Counts read from a radio show a total of 1000 until one is edited.
+    void shownTotal() {
+        BankTable t;
+        t.decodeCounts(0, hex("6400C80026028C00") + QByteArray(56, '\0'), 32); // 990 in all
+        QCOMPARE(t.shownTotal(), 990);
+        t.markLoaded();
+        QCOMPARE(t.sum(), 990);
+        QVERIFY(t.totalIsValid());
+        QVERIFY(t.stepCount(0, 1)); // Up moves the shown number, not the real sum
+        QCOMPARE(t.shownTotal(), 1001);
+        t.setCount(0, 110); // any edit recomputes
+        QCOMPARE(t.shownTotal(), 1000);
+        t.setCount(1, 5000); // clamped to the 1000 channels
+        QCOMPARE(t.count(1), 1000);
+        QVERIFY(!t.stepCount(1, 1));
+        t.setCount(2, 0);
+        QVERIFY(!t.stepCount(2, -1));
+    }
+
+    // Two bytes a bank: the low byte and the high byte's low nibble, at most
+    // 1000; half a bank is no count.
+    void countsDecode() {
+        for (const auto &[bytes, count] : std::initializer_list<std::pair<const char *, int>>{
+                 {"E803", 1000}, {"64F0", 100}, {"FF0F", 1000}, {"0000", 0}, {"0A", 42}}) {
+            BankTable t;
+            t.setCount(49, 42);
+            t.decodeCounts(48, hex("0500") + hex(bytes),
+                           32); // banks 48 and 49; there is no bank 50
+            QCOMPARE(t.count(48), 5);
+            QCOMPARE(t.count(49), count);
+        }
+    }
+
+    // A bank's text box taken over as a count (wide digits are no digits).
+    void textBecomesCount() {
+        for (const auto &[text, count] : std::initializer_list<std::pair<const char16_t *, int>>{
+                 {u"250", 250},
+                 {u"12a3", 123},
+                 {u"", 0},
+                 {u"1000", 1000},
+                 {u"1500", 100},
+                 {u"123456789012345678901234567890", 100},
+                 {u"0000000000000007", 7},
+                 {u"\uFF11\uFF12", 0}})
+            QCOMPARE(BankTable::countFromText(QString::fromUtf16(text)), count);
+    }
+
+    void groupCoding_data() {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<QList<int>>("banks");
+        QTest::addColumn<QByteArray>("bytes");
+        QList<int> all;
+        for (int b = 0; b < 50; ++b)
+            all << b;
+        QTest::newRow("0, 7, 8, 48, 49")
+            << 0 << QList<int>{0, 7, 8, 48, 49} << hex("8180000000 00C000");
+        QTest::newRow("none") << 3 << QList<int>{} << hex("0000000000000000");
+        QTest::newRow("GroupB 47") << 10 << QList<int>{47} << hex("0000000000010000");
+        QTest::newRow("every bank") << 5 << all << hex("FFFFFFFFFFFFC000");
+    }
+    void groupCoding() {
+        QFETCH(int, group);
+        QFETCH(QList<int>, banks);
+        QFETCH(QByteArray, bytes);
+        GroupTable t;
+        for (int b : banks)
+            t.setLinked(group, b, true);
+        QCOMPARE(t.encodeArea().mid(8 * group, 8), bytes);
+        GroupTable back;
+        back.decodeGroup(group, bytes);
+        for (int b = 0; b < 50; ++b)
+            QCOMPARE(back.isLinked(group, b), banks.contains(b));
+    }
+
+    void groupDecodingIgnoresUnusedBits() {
+        GroupTable t;
+        t.decodeGroups(0, 2, hex("000000000000 3F FF 0000000000008001"));
+        for (int b = 0; b < 50; ++b)
+            QVERIFY2(!t.isLinked(0, b), qPrintable(QString::number(b)));
+        QCOMPARE(t.encodeGroup(1), hex("0000000000008000"));
+        // Seven bytes of a last group are enough; fewer leave it alone.
+        t.decodeGroup(2, hex("80000000000040"));
+        QVERIFY(t.isLinked(2, 0) && t.isLinked(2, 49));
+        t.decodeGroup(2, hex("000000000000"));
+        QVERIFY(t.isLinked(2, 0));
+        t.decodeGroup(11, hex("FFFFFFFFFFFFFFFF")); // no such group
+    }
+
+    void emptyBanksAreClearedFromEveryGroup() {
+        BankTable banks;
+        GroupTable groups;
+        for (int g = 0; g < 11; ++g) {
+            groups.setLinked(g, 3, true);
+            groups.setLinked(g, 12, true); // banks 10-49 are empty by default
+            groups.setLinked(g, 4, true);
+        }
+        banks.setCount(3, 0);
+        groups.setBankFlag(3, true);
+        groups.clearUnavailable(banks);
+        for (int g = 0; g < 11; ++g)
+            QVERIFY(!groups.isLinked(g, 3) && !groups.isLinked(g, 12) && groups.isLinked(g, 4));
+        QVERIFY(groups.bankFlag(3));
+        groups.clear();
+        QCOMPARE(groups.encodeArea(), QByteArray(88, '\0'));
+    }
+
+    void bankRead() {
+        SimRig rig;
+        fillWithNoise(rig.radio);
+        // 49 banks of 20 and a last bank of 19: 999 channels. The high
+        // byte's upper nibble carries nothing.
+        QByteArray area = hex("14F0").repeated(49) + hex("13A0");
+        rig.radio.write(0x200, area);
+        const QByteArray before = rig.radio.image();
+        BankTable banks;
+        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
+        for (int b = 0; b < 50; ++b)
+            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
+        QCOMPARE(banks.shownTotal(), 1000);
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
+        QCOMPARE(rig.radio.image(), before);
+    }
+
+    void bankWriteMatchesTheDocumentedImage() {
+        SimRig rig;
+        fillWithNoise(rig.radio);
+        QByteArray expected = rig.radio.image();
+        BankTable banks;
+        BankTable::Counts c{};
+        c[0] = 1000;
+        c[49] = 7;
+        banks.setCounts(c);
+        QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        // 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF and BUG.
+        const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
+                                hex("6400C80064000300640064001400") + QByteArray(14, '\0');
+        expected.replace(0x200, 128, area);
+        QCOMPARE(rig.radio.image(), expected);
+        QCOMPARE(rig.radio.frames(),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00200W" + area.left(64).toHex().toUpper(),
+                                    "QX~F00240W" + area.mid(64).toHex().toUpper()}));
+    }
+
+    void groupRead_data() {
+        QTest::addColumn<int>("ending");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("from the window") << int(GroupReadEnding::Ok) << "OK| Finish";
+        QTest::newRow("whole-radio read")
+            << int(GroupReadEnding::AllDataRead) << "Success ALL DATA READ| Finish";
+    }
+    void groupRead() {
+        QFETCH(int, ending);
+        QFETCH(QString, text);
+        SimRig rig(200);
+        fillWithNoise(rig.radio);
+        QByteArray area(88, '\0');
+        area.replace(0, 8, hex("8181000000000000"));      // group 0: 0, 7, 8, 15
+        area.replace(8 * 10, 8, hex("1000000000010000")); // GroupB: 3, 47
+        rig.radio.write(0x100, area);
+        const QByteArray before = rig.radio.image();
+        GroupTable groups;
+        groups.setLinked(5, 5, true); // overwritten by the radio's group 5
+        BankTable banks;              // banks 0-9 hold channels
+        banks.setCount(7, 0);
+        QVERIFY(succeeded(readGroups(groups, rig.link, rig.host, GroupReadEnding(ending), &banks)));
+        QByteArray want(88, '\0'); // the flags of empty banks are dropped
+        want.replace(0, 8, hex("8080000000000000"));
+        want.replace(8 * 10, 8, hex("1000000000000000"));
+        QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
+        QCOMPARE(rig.host.texts(), QStringList{text});
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
+        QCOMPARE(rig.radio.image(), before);
+    }
+
+    void groupWriteMatchesTheDocumentedImage() {
+        SimRig rig(200);
+        fillWithNoise(rig.radio);
+        QByteArray expected = rig.radio.image();
+        GroupTable groups;
+        for (int b : {0, 7, 8, 48, 49})
+            groups.setLinked(0, b, true);
+        groups.setLinked(10, 49, true);
+        QVERIFY(succeeded(writeGroups(groups, rig.link, rig.host)));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success Group Data Write| Finish")});
+        QByteArray area(88, '\0');
+        area.replace(0, 8, hex("818000000000C000"));
+        area.replace(80, 8, hex("0000000000004000"));
+        expected.replace(0x100, 88, area);
+        QCOMPARE(rig.radio.image(), expected);
+        // Block 1 ends right after its 80 digits, not padded to block 0's length.
+        QCOMPARE(rig.radio.frames(),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00100W" + area.left(48).toHex().toUpper(),
+                                    "QX~F00130W" + area.mid(48).toHex().toUpper()}));
+    }
+};
+
+QTEST_GUILESS_MAIN(BanksTest)
+#include "tst_banks.moc"

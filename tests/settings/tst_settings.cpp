@@ -1,0 +1,316 @@
+// The settings: the catalogue and the model of list positions, the byte
+// coding of the radio's settings area, and the settings and DTMF transfers
+// against the simulated radio.
+
+#include "SimFixture.h"
+#include "core/common/DtmfMemories.h"
+#include "core/settings/SettingsCatalogue.h"
+#include "core/settings/SettingsCodec.h"
+#include "core/settings/SettingsModel.h"
+#include "core/settings/SettingsTransfer.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace kpr5;
+using kpr5::test::SimRig;
+using F = Family;
+
+namespace {
+
+QByteArray encodeAll(const SettingsModel &m) {
+    return encodeSettingsBlock(m, 0) + encodeSettingsBlock(m, 1) + encodeSettingsBlock(m, 2);
+}
+
+// Every item with a list moved off its default.
+void moveOffDefaults(SettingsModel &m, quint32 seed) {
+    QRandomGenerator gen(seed);
+    for (const SettingItem &it : settings::catalogue()) {
+        if (!it.hasList()) continue;
+        const int shift = 1 + int(gen.bounded(qMax(1, it.optionCount() - 1)));
+        QVERIFY(
+            m.setPosition(it.family, it.element, (it.defaultPosition + shift) % it.optionCount()));
+    }
+}
+
+// An item at a position is written as a byte; the byte `read` gives
+// `readPosition` (-1: it lies outside the list and the position stays).
+struct Coding {
+    F family;
+    int element, position, offset, written, read, readPosition;
+};
+
+QByteArray dtmfArea(const DtmfMemories &d) {
+    return d.encodeBlock(0) + d.encodeBlock(1) + d.encodeBlock(2);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Coding)
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void catalogueIsWhole() {
+        QSet<QString> names;
+        for (int f = 0; f < kFamilyCount; ++f)
+            for (int e = 0; e < settings::familySize(F(f)); ++e) {
+                QVERIFY2(settings::item(F(f), e), qPrintable(settings::controlName(F(f), e)));
+                names.insert(settings::controlName(F(f), e));
+            }
+        QCOMPARE(size_t(names.size()), settings::catalogue().size());
+        for (const SettingItem &it : settings::catalogue()) {
+            const QByteArray name = settings::controlName(it.family, it.element).toUtf8();
+            QVERIFY2(it.optionsJa.size() == it.optionsEn.size(), name);
+            QVERIFY2(!it.hasList() || (it.optionCount() > it.defaultPosition &&
+                                       !it.captionJa.isEmpty() && !it.captionEn.isEmpty()),
+                     name);
+        }
+        QCOMPARE(settings::keyFunctionNames(Japanese).size(), 51);
+        QCOMPARE(settings::keyFunctionNames(English).size(), 51);
+        const auto &codes = settings::keyFunctionCodes();
+        QCOMPARE(QSet<quint8>(codes.begin(), codes.end()).size(), 51);
+    }
+
+    void outOfRangePositionIsRefused() {
+        SettingsModel m;
+        QSignalSpy spy(&m, &SettingsModel::positionChanged);
+        QVERIFY(!m.setPosition(F::Display, 1, 9)); // past the list
+        QVERIFY(!m.setPosition(F::Key, 6, -1));
+        QVERIFY(!m.setPosition(F::Key, 6, 51));
+        QVERIFY(!m.setPosition(F::Power, 3, 0)); // no such element
+        QVERIFY(!m.setPosition(F(99), 0, 0));
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void resets() {
+        SettingsModel m;
+        for (const SettingItem &it : settings::catalogue())
+            if (it.hasList()) QVERIFY(m.setPosition(it.family, it.element, it.optionCount() - 1));
+        const int language = m.position(F::Display, 0), bold = m.position(F::Display, 5);
+        m.resetSetMode();
+        QCOMPARE(m.position(F::Display, 0), language);
+        QCOMPARE(m.position(F::Display, 5), bold);
+        QCOMPARE(m.options(F::Display, 8).at(m.position(F::Display, 8)), QStringLiteral("Simple"));
+        m.resetCommon();
+        QCOMPARE(m.position(F::Preset, 0), 0);         // Activate
+        QCOMPARE(m.position(F::Key, 7), 1);            // Illumination
+        QCOMPARE(m.position(F::Display, 0), language); // Language stays
+        QCOMPARE(m.position(F::Display, 6), 0);        // Vol display type
+        QCOMPARE(m.position(F::Scan, 0), 0);           // Scan mode, by the first
+    }
+
+    // Start-up ends by selecting English while the lists were built in
+    // Japanese with the item already at English: selecting it again applies it.
+    void languageItemDrivesTheLanguage() {
+        SettingsModel m;
+        QSignalSpy lang(&m, &SettingsModel::languageChanged);
+        QVERIFY(m.setPosition(F::Display, 0, Japanese));
+        QCOMPARE(m.language(), int(Japanese));
+        QCOMPARE(m.caption(F::Display, 9), QStringLiteral("チャンネル\u3000スコープ表示"));
+        m.applyLanguage(Japanese);
+        QVERIFY(m.setPosition(F::Display, 0, English));
+        QCOMPARE(m.language(), int(English));
+        QVERIFY(m.applyLanguage(Japanese));
+        QVERIFY(m.setPosition(F::Display, 0, English));
+        QCOMPARE(m.language(), int(English));
+        // The Language byte read from the radio switches it too.
+        m.setImageBytes(62, QByteArray(1, 0x01));
+        decodeSettings(m);
+        QCOMPARE(m.language(), int(Japanese));
+        QCOMPARE(lang.count(), 5);
+    }
+
+    void itemCoding_data() {
+        QTest::addColumn<Coding>("c");
+        auto row = [](const char *tag, const Coding &c) { QTest::newRow(tag) << c; };
+        row("sensitivity 1, zero reads as 1", {F::Toutyou, 1, 0, 48, 0x01, 0x00, 0});
+        row("sensitivity 6 is beyond", {F::Toutyou, 1, 4, 48, 0x05, 6, -1});
+        row("preset band 1200MHz", {F::Display, 14, 1, 14, 0x04, 0x01, 1});
+        row("preset band 2 is beyond", {F::Display, 14, 0, 14, 0x03, 2, -1});
+        row("tv ch", {F::Display, 13, 0, 13, 0x01, 0x00, 0});
+        row("contrast 10", {F::Display, 3, 9, 64 + 18, 10, 10, 9});
+        row("channel display on", {F::Combo1, 0, 1, 7, 0x0D, 0x01, 1});
+        row("channel display on, byte 6 not read", {F::Combo1, 0, 1, 6, 0x0D, 0x0D, 0});
+        row("scan mode 39", {F::Scan, 0, 39, 38, 39, 39, 39});
+        row("scan mode 40 is beyond", {F::Scan, 0, 0, 38, 0, 40, -1});
+        row("illumination 9 is beyond", {F::Display, 1, 0, 44, 0, 9, -1});
+        row("moni active on both bands", {F::Key, 3, 3, 64 + 58, 3, 3, 3});
+        row("moni key tx 4 is beyond", {F::Key, 11, 0, 128 + 13, 0, 4, -1});
+        row("language japanese", {F::Display, 0, 0, 62, 0x01, 0x01, 0});
+        row("language english", {F::Display, 0, 1, 62, 0x00, 0x00, 1});
+        row("wild key, last function", {F::Key, 6, 50, 53, 0x68, 0x68, 50});
+        row("wild key, no function", {F::Key, 6, 0, 53, 0x82, 0x00, -1});
+        row("lamp key", {F::Key, 7, 1, 64 + 32, 0x15, 0xFF, -1});
+    }
+    void itemCoding() {
+        QFETCH(Coding, c);
+        SettingsModel m;
+        m.setImageBytes(0, QByteArray(148, char(0x5A))); // image bytes that are not written back
+        QVERIFY(m.setPosition(c.family, c.element, c.position));
+        QCOMPARE(int(quint8(encodeAll(m)[c.offset])), c.written);
+        SettingsModel back;
+        const int before = c.readPosition == 1 ? 0 : 1;
+        QVERIFY(back.setPosition(c.family, c.element, before));
+        back.setImageBytes(c.offset, QByteArray(1, char(c.read)));
+        decodeSettings(back);
+        QCOMPARE(back.position(c.family, c.element), c.readPosition < 0 ? before : c.readPosition);
+    }
+
+    void dialRingAndKeyFunctions() {
+        const int pairs[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}}; // bytes 29 and 31 of block 1
+        for (int p = 0; p < 4; ++p) {
+            SettingsModel m;
+            QVERIFY(m.setPosition(F::Key, 5, p));
+            const QByteArray block1 = encodeSettingsBlock(m, 1);
+            QCOMPARE(QList<int>({block1[29], block1[31]}), QList<int>({pairs[p][0], pairs[p][1]}));
+            SettingsModel back; // any non-zero byte counts as set
+            back.setImageBytes(64 + 29, QByteArray(1, char(pairs[p][0] * 0x40)));
+            back.setImageBytes(64 + 31, QByteArray(1, char(pairs[p][1] * 0x09)));
+            decodeSettings(back);
+            QCOMPARE(back.position(F::Key, 5), p);
+        }
+        for (int p = 0; p < settings::kKeyFunctionCount; ++p) {
+            SettingsModel m;
+            QVERIFY(m.setPosition(F::Key, 6, p));
+            QVERIFY(m.setPosition(F::Key, 7, settings::kKeyFunctionCount - 1 - p));
+            SettingsModel back;
+            back.setImageBytes(0, encodeAll(m));
+            decodeSettings(back);
+            QCOMPARE(back.position(F::Key, 6), p);
+            QCOMPARE(back.position(F::Key, 7), settings::kKeyFunctionCount - 1 - p);
+        }
+    }
+
+    // The low digit of the byte is the position; a digit beyond the list
+    // leaves 0, which decoding the settings sets first.
+    void writeProtect() {
+        for (const auto &[byte, position] : std::initializer_list<std::pair<int, int>>{
+                 {0x00, 0}, {0x01, 1}, {0x02, 2}, {0x12, 2}, {0x03, 0}, {0x0A, 0}}) {
+            SettingsModel m;
+            QVERIFY(m.setPosition(F::Mem, 0, 1));
+            decodeSettings(m);
+            QCOMPARE(m.position(F::Mem, 0), 0);
+            decodeWriteProtect(m, quint8(byte));
+            QCOMPARE(m.position(F::Mem, 0), position);
+        }
+    }
+
+    void readShowsEveryItem() {
+        SimRig rig;
+        SettingsModel radioSide;
+        moveOffDefaults(radioSide, 1);
+        DtmfMemories radioDtmf;
+        for (int i = 0; i < 10; ++i)
+            radioDtmf.setMemory(i, QStringLiteral("0123456789ABCD*#-").mid(i, 1 + i));
+        for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
+            radioDtmf.setTiming(DtmfMemories::Timing(t), 3 + t);
+        QByteArray area = encodeAll(radioSide);
+        area[1] = 0x37; // a byte the program does not edit
+        rig.radio.write(0, area);
+        rig.radio.write(settings::kWriteProtectAddress, QByteArray(1, 0x01));
+        rig.radio.write(0x01100, dtmfArea(radioDtmf));
+
+        SettingsModel settings;
+        DtmfMemories dtmf;
+        QVERIFY(succeeded(readSettings(settings, dtmf, rig.link, rig.host)));
+        for (const SettingItem &it : settings::catalogue()) {
+            if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
+                continue;
+            QVERIFY2(settings.position(it.family, it.element) ==
+                         radioSide.position(it.family, it.element),
+                     qPrintable(settings::controlName(it.family, it.element)));
+        }
+        QCOMPARE(settings.position(F::Mem, 0), 1);
+        QCOMPARE(settings.image(), area);
+        QCOMPARE(dtmfArea(dtmf), dtmfArea(radioDtmf));
+        QCOMPARE(rig.host.percents, (QList<int>{10, 20, 35, 50, 55, 65, 80, 100, 100, 0}));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.radio.frames(),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R",
+                                    "QX~F1FE01R", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
+    }
+
+    // The write reads the three blocks again: the bytes the program does not
+    // edit go back as the radio holds them then; the constants as the radio
+    // expects them; every other byte from the items.
+    void writeMatchesTheDocumentedImage() {
+        SimRig rig;
+        QRandomGenerator gen(0xC0FFEE);
+        QByteArray noise(sim::kImageSize, '\0');
+        for (char &c : noise)
+            c = char(gen.bounded(256));
+        rig.radio.setImage(noise);
+        SettingsModel settings;
+        DtmfMemories dtmf;
+        QVERIFY(succeeded(readSettings(settings, dtmf, rig.link, rig.host)));
+        moveOffDefaults(settings, 11);
+        QByteArray expected = rig.radio.image();
+        expected.replace(0, 148, encodeAll(settings));
+        expected.replace(0x1100, 165, dtmfArea(dtmf)); // as its own test shows
+        for (const auto &[off, value] : std::initializer_list<std::pair<int, int>>{
+                 {0, 0xA5}, {9, 0x04}, {50, 0x01}, {51, 0x0C}, {55, 0x02}, {56, 0x02}, {81, 0x06}})
+            expected[off] = char(value);
+        // Only those bytes come from the image: every byte no item names is 0.
+        SettingsModel zeros, stale;
+        stale.setImageBytes(0, QByteArray(148, char(0x5A)));
+        const QList<int> writtenBack{1, 52, 64 + 7, 64 + 28, 128 + 15, 128 + 16};
+        for (int i = 0; i < 148; ++i)
+            QCOMPARE(encodeAll(zeros)[i] != encodeAll(stale)[i], writtenBack.contains(i));
+        int v = 0x37; // the radio changed since the read
+        for (int off : writtenBack) {
+            rig.radio.write(quint32(off), QByteArray(1, char(v)));
+            expected[off] = char(v++);
+        }
+        rig.radio.clearFrames();
+        rig.host = test::RecordingHost();
+        QVERIFY(succeeded(writeSettings(settings, dtmf, rig.link, rig.host)));
+        QCOMPARE(rig.radio.image().toHex(' '), expected.toHex(' '));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.percents, (QList<int>{10, 20, 35, 50, 65, 80, 85, 90, 100, 0}));
+        const QList<QByteArray> frames = rig.radio.frames();
+        QCOMPARE(frames.mid(0, 4),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R"}));
+        const char *writes[] = {"QX~F00000W", "QX~F00040W", "QX~F00080W",
+                                "QX~F01100W", "QX~F01133W", "QX~F01173W"};
+        const int lengths[] = {138, 138, 50, 112, 138, 110}; // without the CR
+        QCOMPARE(frames.size(), 10);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(frames[4 + i].startsWith(writes[i]) && frames[4 + i].size() == lengths[i]);
+    }
+
+    void dtmfMatchesTheDocumentedImage() {
+        SimRig rig;
+        QByteArray image(sim::kImageSize, '\x5A');
+        rig.radio.setImage(image);
+        DtmfMemories dtmf;
+        dtmf.setMemory(0, QStringLiteral("123#"));
+        dtmf.setMemory(9, QStringLiteral("*0-9"));
+        for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
+            dtmf.setTiming(DtmfMemories::Timing(t), 3 + t); // Wait, Head, Burst, Pause, Dial
+        QVERIFY(succeeded(writeDtmf(dtmf, rig.link, rig.host)));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.percents, (QList<int>{10, 40, 70, 100, 0}));
+        // Wait, Head, Burst; the ten memories of 16 bytes; Dial channel + 1, Pause.
+        QByteArray area =
+            QByteArray::fromHex("030405") + QByteArray(160, 0x11) + QByteArray::fromHex("0806");
+        area.replace(3, 4, QByteArray::fromHex("0102030F"));
+        area.replace(3 + 9 * 16, 4, QByteArray::fromHex("0E001009"));
+        image.replace(0x1100, 165, area);
+        QCOMPARE(rig.radio.image(), image);
+        QCOMPARE(rig.radio.frames().mid(1, 1),
+                 QList<QByteArray>{"QX~F01100W" + area.left(51).toHex().toUpper()});
+
+        DtmfMemories back;
+        rig.radio.clearFrames();
+        QVERIFY(succeeded(readDtmf(back, rig.link, rig.host)));
+        QCOMPARE(dtmfArea(back), area);
+        QCOMPARE(rig.radio.frames(),
+                 (QList<QByteArray>{"QX~KP-R5T", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"

@@ -1,0 +1,299 @@
+// Editing as operators expect it, on the real main window: the unsaved-
+// changes question, undo and redo, rows through the clipboard, and find.
+
+#include "GuiFixture.h"
+#include "core/files/CsvFile.h"
+#include "core/files/DataFile.h"
+#include "gui/channels/ChannelGridView.h"
+#include "gui/channels/ChannelPage.h"
+#include "gui/channels/DetailDialog.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/widgets/FileDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kpr5;
+using namespace kpr5::test;
+using C = kpr5::ChannelTable;
+
+namespace {
+
+ChannelGridView *grid(MainWindow &w) {
+    return w.findChild<ChannelGridView *>(QStringLiteral("MSFlexGrid1"));
+}
+
+void trigger(MainWindow &w, const char *name) {
+    QAction *a = w.findChild<QAction *>(QLatin1String(name));
+    QVERIFY2(a && a->isEnabled(), name);
+    a->trigger();
+    QCoreApplication::processEvents(); // the edit becomes an undo step
+}
+
+// The detail editor on `row`: a new frequency, Enter.
+void editRow(MainWindow &w, int row, const QString &mhz) {
+    grid(w)->setCurrentCell(row, 1);
+    QTimer::singleShot(0, &w, [mhz] {
+        auto *d = qobject_cast<DetailDialog *>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        d->findChild<QLineEdit *>(QStringLiteral("DETAIL_FREQ_1"))->setText(mhz);
+        d->findChild<QLineEdit *>(QStringLiteral("DETAIL_FREQ_2"))->setText(QStringLiteral("5"));
+        d->enter();
+    });
+    w.findChild<ChannelPage *>()->openDetail();
+    QCoreApplication::processEvents();
+}
+
+QByteArray fileBytes(MainWindow &w) {
+    datafile::WriteOptions o;
+    o.savedAt = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
+    return datafile::dataFileBytes(w.document(), o);
+}
+
+// A row as a CSV line gives it (label, twelve columns).
+void putRow(C &t, int row, const QString &mhz, const QString &name) {
+    const QStringList fields{QString(), mhz,   "FM", "12.5KHz",  "2300Hz",  "Tone", "88.5Hz",
+                             "100.0Hz", "023", "+",  "0.600MHz", QString(), name};
+    const csv::ParsedRow r = csv::parseRow(fields);
+    QCOMPARE(r.status, csv::ParsedRow::Channel);
+    t.setSlotValue(row - 1, r.channel);
+}
+
+QString rowText(const C &t, int row) {
+    return datafile::channelLine(t, row - 1).mid(6); // without "CH" and the slot
+}
+
+} // namespace
+
+class EditingTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Closing, opening and reading ask "Save changes?" only when something
+    // changed; Cancel keeps everything; the marker follows the document.
+    void unsavedChangesQuestion() {
+        MessageRecorder messages;
+        const QString path = m_dir.filePath(QStringLiteral("saved.R5"));
+        {
+            MainWindow w;
+            w.show();
+            QVERIFY(!w.isWindowModified());
+            editRow(w, 5, QStringLiteral("145"));
+            QVERIFY(w.isWindowModified());
+            trigger(w, "MenuUndo"); // back to where it started: nothing to save
+            QVERIFY(!w.isWindowModified());
+            trigger(w, "MenuRedo");
+            QVERIFY(w.isWindowModified());
+
+            messages.saveAnswer = ui::Answer::Cancel;
+            QVERIFY(!w.close());
+            QCOMPARE(messages.questions.size(), 1);
+            QCOMPARE(messages.questions.first().text, QStringLiteral("Save changes?"));
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.document().channels.text(5, C::FreqCol), QStringLiteral("145.50000MHz"));
+
+            // Save: the document has no file yet, so Save's dialog names one.
+            messages.saveAnswer = ui::Answer::Save;
+            ui::setNextFileNames({path});
+            QVERIFY(w.close());
+            QCOMPARE(messages.questions.size(), 2);
+        }
+        {
+            MainWindow w;
+            w.show();
+            ui::setNextFileNames({path});
+            trigger(w, "ReadFile");
+            QCOMPARE(w.document().channels.text(5, C::FreqCol), QStringLiteral("145.50000MHz"));
+            QVERIFY(w.windowTitle().contains(QStringLiteral("saved.R5[*]")));
+            QVERIFY(!w.isWindowModified());
+            QVERIFY(w.close());
+            QCOMPARE(messages.questions.size(), 2); // opening is no change
+        }
+        {
+            sim::RadioSimulator radio;
+            MainWindow w;
+            connectLink(w.link(), radio);
+            w.show();
+            editRow(w, 2, QStringLiteral("146"));
+            grid(w)->setCurrentCell(1, 1, 3);
+            messages.saveAnswer = ui::Answer::Discard;
+            w.findChild<QPushButton *>(QStringLiteral("MEM_ONE_READ"))->click();
+            QCoreApplication::processEvents();
+            QCOMPARE(messages.questions.size(), 3); // the read replaces the edited row
+            QVERIFY(w.document().channels.text(2, C::FreqCol) != QStringLiteral("146.50000MHz"));
+            QVERIFY(w.windowTitle().contains(QStringLiteral("from the radio")));
+            QVERIFY(!w.isWindowModified());
+            QVERIFY(w.close());
+            QCOMPARE(messages.questions.size(), 3); // reading is no change
+        }
+        {
+            // Closed with unsaved work while a transfer runs, then the save
+            // is cancelled: the window stays, and transfers work again.
+            sim::SimOptions silent;
+            silent.silent = true;
+            sim::RadioSimulator radio(silent);
+            MainWindow w;
+            connectLink(w.link(), radio, 300);
+            w.show();
+            editRow(w, 2, QStringLiteral("146"));
+            messages.saveAnswer = ui::Answer::Save;
+            ui::setNextFileNames({QString()});
+            QTimer::singleShot(100, &w, [&w] { w.close(); });
+            w.findChild<QPushButton *>(QStringLiteral("WRITE_Botton"))->click();
+            QTRY_VERIFY(!w.link().busy());
+            QCoreApplication::processEvents();
+            QVERIFY(w.isVisible());
+            QVERIFY(!w.link().closing());
+            QVERIFY(w.isWindowModified());
+        }
+    }
+
+    // An edit, Clear, a paste and a setting undone and redone give back the
+    // data file byte for byte, step by step.
+    void undoAndRedoAreExact() {
+        MessageRecorder messages;
+        MainWindow w;
+        w.show();
+        QList<QByteArray> states{fileBytes(w)};
+        editRow(w, 1400, QStringLiteral("144"));
+        states << fileBytes(w);
+        grid(w)->setCurrentCell(1399, 1, 1405);
+        w.findChild<QPushButton *>(QStringLiteral("Clear_Botton"))->click();
+        QCoreApplication::processEvents();
+        states << fileBytes(w);
+        QApplication::clipboard()->setText(QStringLiteral(
+            "\t433.5\tFM\t25KHz\t2300Hz\tTSQ\t88.5Hz\t88.5Hz\t023\tOff\t0.000MHz\t*\tHOME\t\n"
+            "\t\t\t\t\t\t\t\t\t\t\t\t\t\n"));
+        grid(w)->setCurrentCell(7, 1);
+        trigger(w, "MenuPaste");
+        states << fileBytes(w);
+        w.selectPage(MainWindow::SetModePage);
+        w.findChild<QComboBox *>(QStringLiteral("Set_Mode_Display(1)"))->setCurrentIndex(4);
+        QCoreApplication::processEvents();
+        states << fileBytes(w);
+        for (int i = 1; i < states.size(); ++i)
+            QVERIFY(states[i] != states[i - 1]);
+
+        QAction *undo = w.findChild<QAction *>(QStringLiteral("MenuUndo"));
+        for (int i = states.size() - 1; i > 0; --i) {
+            if (i == 2) QCOMPARE(undo->text(), QStringLiteral("Undo Clear rows 1399–1405"));
+            trigger(w, "MenuUndo");
+            QCOMPARE(fileBytes(w), states[i - 1]);
+        }
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(w.currentPage(), int(MainWindow::MemoryPage)); // shown where it was made
+        for (int i = 1; i < states.size(); ++i) {
+            trigger(w, "MenuRedo");
+            QCOMPARE(fileBytes(w), states[i]);
+        }
+    }
+
+    // Copy rows, paste them elsewhere: the data file shows the copies; the
+    // call channels stay as Clear leaves them; Cut empties what it copies.
+    void copyAndPasteRows() {
+        MessageRecorder messages;
+        MainWindow w;
+        w.show();
+        C &t = w.document().channels;
+        putRow(t, 1, QStringLiteral("145.5"), QStringLiteral("ONE"));
+        putRow(t, 2, QStringLiteral("433.125"), QStringLiteral(":1~TWO"));
+        grid(w)->setCurrentCell(1, 1, 2);
+        trigger(w, "MenuCopy");
+        const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.first().split(QLatin1Char('\t')).size(), 14);
+        QCOMPARE(lines.first().split(QLatin1Char('\t')).at(1), QStringLiteral("145.50000"));
+
+        grid(w)->setCurrentCell(20, 1);
+        trigger(w, "MenuPaste");
+        QCOMPARE(rowText(t, 20), rowText(t, 1));
+        QCOMPARE(rowText(t, 21), rowText(t, 2));
+        const QString call = rowText(t, 1401);
+        grid(w)->setCurrentCell(1400, 1);
+        trigger(w, "MenuPaste");
+        QCOMPARE(rowText(t, 1400), rowText(t, 1));
+        QCOMPARE(rowText(t, 1401), call);
+        QVERIFY(messages.records.isEmpty());
+
+        grid(w)->setCurrentCell(20, 1, 21);
+        trigger(w, "MenuCut");
+        QVERIFY(t.text(20, C::FreqCol).isEmpty() && t.text(21, C::FreqCol).isEmpty());
+        grid(w)->setCurrentCell(30, 1);
+        trigger(w, "MenuPaste");
+        QCOMPARE(rowText(t, 31), rowText(t, 2));
+    }
+
+    // A block with one bad row is refused whole, naming the row.
+    void pasteRefusesABadRow_data() {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("step")
+            << "Bank000-1\t145.5\tFM\t7KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz\t023\tOff"
+               "\t0.000MHz\t\tX\t2"
+            << "step \"7KHz\"";
+        QTest::newRow("frequency") << "Bank000-1\t845.0\tFM\t5KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz"
+                                      "\t023\tOff\t0.000MHz\t\tX\t2"
+                                   << "frequency \"845.0\"";
+        QTest::newRow("mode") << "Bank000-1,145.5,SSB,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,"
+                                 "0.000MHz,,X,2"
+                              << "mode \"SSB\"";
+    }
+    void pasteRefusesABadRow() {
+        QFETCH(QString, bad);
+        QFETCH(QString, named);
+        MessageRecorder messages;
+        MainWindow w;
+        const QString good = QStringLiteral(
+            "Bank000-0\t145.5\tFM\t5KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz\t023\tOff\t0.000MHz\t\tA\t1");
+        QApplication::clipboard()->setText(good + QLatin1Char('\n') + bad + QLatin1Char('\n') +
+                                           good);
+        const QByteArray before = fileBytes(w);
+        grid(w)->setCurrentCell(40, 1);
+        trigger(w, "MenuPaste");
+        QCOMPARE(messages.records.size(), 1);
+        const QString text = messages.records.first().text;
+        QVERIFY2(text.startsWith(QStringLiteral("Pasted row 2 (Bank000-1)")), qPrintable(text));
+        QVERIFY2(text.contains(named), qPrintable(text));
+        QCOMPARE(fileBytes(w), before);
+    }
+
+    // Find moves the current row to the next row matching the frequency or
+    // the name, and wraps around; typing in the grid moves nothing.
+    void findMovesToTheMatch() {
+        MainWindow w;
+        w.show();
+        C &t = w.document().channels;
+        putRow(t, 10, QStringLiteral("145.5"), QStringLiteral("Home"));
+        putRow(t, 30, QStringLiteral("145.525"), QStringLiteral("CLUB"));
+        grid(w)->setCurrentCell(20, 1);
+        QTest::keyClicks(grid(w), QStringLiteral("1"));
+        QCOMPARE(grid(w)->currentRow(), 20);
+
+        trigger(w, "MenuFind");
+        QLineEdit *find = w.findChild<QLineEdit *>(QStringLiteral("FindText"));
+        QVERIFY(find->isVisible());
+        const auto search = [&](const QString &query) {
+            find->setText(query);
+            QTest::keyClick(find, Qt::Key_Return);
+            return grid(w)->currentRow();
+        };
+        QCOMPARE(search(QStringLiteral("145.5")), 30);
+        QCOMPARE(search(QStringLiteral("145.5")), 10); // wrapped
+        QCOMPARE(search(QStringLiteral("145.500")), 10);
+        QCOMPARE(search(QStringLiteral("club")), 30);
+        QCOMPARE(search(QStringLiteral("nowhere")), 30);
+    }
+};
+
+QTEST_MAIN(EditingTest)
+#include "tst_editing.moc"
