@@ -341,7 +341,7 @@ class FaultMatrixTest : public QObject {
         QSignalSpy finished(&transfer, &FontTransfer::finished);
         if (!(write ? transfer.writeGlyph(kGlyph) : transfer.readGlyph(kGlyph))) return false;
         // Until it ends, or was ended by closing the window.
-        QTest::qWaitFor([&] { return !finished.isEmpty() || !transfer.busy(); }, 20000);
+        (void)QTest::qWaitFor([&] { return !finished.isEmpty() || !transfer.busy(); }, 20000);
         return !finished.isEmpty() && finished.first().first().toBool();
     }
 
