@@ -4,6 +4,7 @@
 #include "BenchCommon.h"
 
 #include "RadioSimulator.h"
+#include "Records.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTransfer.h"
 #include "core/link/SerialLink.h"
@@ -20,18 +21,8 @@ QList<bench::Row> channelBenchmarks() {
     sim::RadioSimulator radio(o);
     radio.start();
     // A full radio: every record in use.
-    for (int r = 1; r <= 1623; ++r) {
-        QByteArray rec(64, '\0');
-        rec[0] = 1;
-        rec[1] = char(0x40);
-        rec[2] = char(0x86);
-        rec[3] = char(0xA4);
-        rec[4] = char(0x08);
-        rec[13] = 8;
-        rec[14] = 8;
-        rec[32] = 'X';
-        radio.write(0x1200 + 64 * quint32(r - 1), rec);
-    }
+    for (int r = 1; r <= 1623; ++r)
+        radio.write(0x1200 + 64 * quint32(r - 1), test::Record(145000000).name("X"));
     ChannelTable table;
     SerialLink link;
     link.portSettings().devicePath = radio.portPath();

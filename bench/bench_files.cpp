@@ -2,8 +2,8 @@
 // 2000 lines, and the main window from nothing to usable.
 
 #include "BenchCommon.h"
+#include "Documents.h"
 
-#include "core/channels/ChannelTable.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
@@ -16,32 +16,11 @@
 namespace {
 using namespace kpr5;
 
-void fillTable(ChannelTable &t) {
-    for (int row = 1; row <= 1603; ++row) {
-        if (ChannelTable::isCallRow(row)) continue;
-        t.setText(row, ChannelTable::FreqCol, QStringLiteral("%1.12500MHz").arg(140 + row % 300));
-        t.setText(row, ChannelTable::ModeCol, QStringLiteral("FM"));
-        t.setText(row, ChannelTable::StepCol, QStringLiteral("12.5KHz"));
-        t.setText(row, ChannelTable::CarrierCol, QStringLiteral("2300Hz"));
-        t.setText(row, ChannelTable::ToneModeCol, QStringLiteral("Tone"));
-        t.setText(row, ChannelTable::TxToneCol, QStringLiteral("88.5Hz"));
-        t.setText(row, ChannelTable::RxToneCol, QStringLiteral("88.5Hz"));
-        t.setText(row, ChannelTable::DcsCol, QStringLiteral("023"));
-        t.setText(row, ChannelTable::ShiftCol, QStringLiteral("+"));
-        t.setText(row, ChannelTable::ShiftFreqCol, QStringLiteral("0.600MHz"));
-        t.setText(row, ChannelTable::NameCol, QStringLiteral("CH%1").arg(row));
-        t.setStepIndex(row - 1, 4);
-        t.setCarrierIndex(row - 1, 20);
-        t.setStoredName(row - 1, QStringLiteral("CH%1").arg(row));
-        t.setInUse(row - 1, 1);
-    }
-}
-
 QList<bench::Row> fileBenchmarks() {
     QList<bench::Row> rows;
     QTemporaryDir dir;
     auto doc = std::make_unique<RadioDocument>();
-    fillTable(doc->channels);
+    test::fillDocument(*doc, 1); // every row in use
     const QString path = dir.filePath(QStringLiteral("full.R5"));
     const int n = 20;
     QElapsedTimer t;

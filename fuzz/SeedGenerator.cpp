@@ -1,6 +1,8 @@
 // Writes the seed corpora of the fuzz targets (fuzz/corpus/<target>/) from
 // the program's own writers: a default document and one with every region
-// filled. Usage: kpr5-fuzz-seeds <corpus folder>
+// filled (the tests' document builder, tests/support/Documents.h). Usage:
+// kpr5-fuzz-seeds <corpus folder>
+#include "Documents.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/Configuration.h"
@@ -32,25 +34,16 @@ static QByteArray le16(int v) {
 }
 static QByteArray record(quint32 hz, int mode, int step, int carrier, int toneMode, int tx, int rx,
                          int dcs, int shift, quint32 sh, bool skip, const QString &name) {
-    QByteArray r(64, '\0');
-    r[0] = 1;
-    for (int i = 0; i < 4; ++i)
-        r[1 + i] = char((hz >> (8 * i)) & 0xFF);
-    r[5] = char(mode);
-    r[6] = char(step);
-    for (int i = 0; i < 4; ++i)
-        r[7 + i] = char((sh >> (8 * i)) & 0xFF);
-    r[11] = char(shift);
-    r[12] = char(toneMode);
-    r[13] = char(tx);
-    r[14] = char(rx);
-    r[15] = char(dcs);
-    r[16] = char(carrier);
-    r[18] = 0x3E;
-    r[19] = skip ? 1 : 0;
-    r[20] = 0x0A;
-    r.replace(32, 32, names::encodeField(name));
-    return r;
+    return test::Record(hz)
+        .mode(mode)
+        .step(step)
+        .carrier(carrier)
+        .toneMode(toneMode)
+        .tones(tx, rx)
+        .dcs(dcs)
+        .shift(shift, sh)
+        .skip(skip)
+        .nameField(names::encodeField(name));
 }
 static QByteArray readReply(quint32 addr, const QByteArray &data64) {
     return "QX~F" + addressDigits(addr) + "R\r\r\n" + toHexDigits(data64) + "\r\n";
@@ -67,28 +60,10 @@ int main(int argc, char **argv) {
         record(50000, 3, 0, 1, 0, 0, 0, 0, 0, 0, false, QString()),
     };
     const int rows[] = {1, 2, 1404, 1000, 1401, 1623};
+    test::fillDocument(doc, 0x5EED);
     for (int i = 0; i < 6; ++i)
         decodeChannel(recs[i % 4], doc.channels, rows[i]);
-    auto counts = BankTable::defaultCounts();
-    counts[0] = 50;
-    counts[3] = 150;
-    counts[9] = 0;
-    counts[49] = 100;
-    doc.banks.setCounts(counts);
-    doc.banks.markLoaded();
-    doc.groups.setLinked(0, 3, true);
-    doc.groups.setLinked(10, 49, true);
-    doc.groups.setLinked(5, 0, true);
     doc.groups.setBankFlag(3, true);
-    doc.oneTouch.rebuildLists(doc.banks);
-    doc.oneTouch.setUnassigned(0, false);
-    doc.oneTouch.selectBank(0, 1);
-    doc.oneTouch.selectChannel(0, 42);
-    doc.oneTouch.setUnassigned(8, false);
-    doc.oneTouch.selectBank(8, 2);
-    doc.dtmf.setMemory(0, "0123456789ABCD*#");
-    doc.dtmf.setMemory(9, "5551234");
-    doc.dtmf.setTiming(DtmfMemories::Burst, 2);
     doc.title.setDisplayText(QStringLiteral("KP-R5 :2~TITLE"));
     doc.title.setOpeningMoving(1);
     doc.title.takeOverDisplayText();
@@ -97,12 +72,6 @@ int main(int argc, char **argv) {
         img[i] = char((i * 7) % 5);
     doc.settings.setImageBytes(0, img);
     decodeSettings(doc.settings);
-    for (int k = 0; k < 8; ++k) {
-        auto g = doc.font.glyph(k);
-        for (int p = 0; p < 256; ++p)
-            g[p] = ((p * (k + 3)) % 7) == 0;
-        doc.font.setGlyph(k, g);
-    }
 
     datafile::WriteOptions opt;
     opt.comPort = 4;

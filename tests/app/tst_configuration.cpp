@@ -121,24 +121,6 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(program).absolutePath() == QCoreApplication::applicationDirPath());
     }
 
-    void startUpReadsThePort() {
-        MessageRecorder messages;
-        writeFile(m_ini, "Save Date and Time\r\nCOMPORT12\r\nFile End\r\n");
-        {
-            MainWindow w;
-            QCOMPARE(w.link().portSettings().comPort, 12);
-            QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(12)"))->isChecked());
-            QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
-        }
-        writeFile(m_ini, "Save Date and Time\r\nCOMPORT3\r\nFile End\r\n");
-        {
-            MainWindow w;
-            QCOMPARE(w.link().portSettings().comPort, 1);
-            QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
-        }
-        QVERIFY(messages.records.isEmpty());
-    }
-
     void choosingAPortWritesTheFile() {
         MessageRecorder messages;
         {
@@ -153,8 +135,10 @@ private Q_SLOTS:
             QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^DEVICE"))).size(), 0);
         }
         {
-            MainWindow w;
+            MainWindow w; // reads the port at start-up
             QCOMPARE(w.link().portSettings().comPort, 5);
+            QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(5)"))->isChecked());
+            QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
             QVERIFY(w.link().portSettings().devicePath.isEmpty());
             w.selectDevicePath(QStringLiteral("/dev/ttyUSB7"));
         }

@@ -272,7 +272,7 @@ private Q_SLOTS:
         QFETCH(bool, wide);
         C t;
         Editor e(t, slot);
-        for (const QString set : {QString(), QStringLiteral("_2")}) {
+        for (const QString &set : {QString(), QStringLiteral("_2")}) {
             QCOMPARE(
                 e.get<QAbstractButton>(QStringLiteral("DETAIL_MODE%1(1)").arg(set))->isEnabled(),
                 wide);

@@ -9,6 +9,7 @@
 // - a font file that holds no font line is refused (exit 4);
 // - a pipe or character device is written directly, a folder refused.
 
+#include "Kpr5Process.h"
 #include "cli/CommandLine.h"
 #include "core/channels/ChannelTable.h"
 #include "core/document/RadioDocument.h"
@@ -17,9 +18,7 @@
 #include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,32 +47,14 @@ void writeFile(const QString &path, const QByteArray &bytes) {
     f.write(bytes);
 }
 
-// The fixed part of a CH line for `slot` (145 MHz, FM, all else at its start).
+// A CH line for `slot` up to its name (145 MHz, FM, all else at its start).
 QString channelFields(int slot) {
-    return QStringLiteral("CH%1").arg(slot, 4, 10, QLatin1Char('0')) + QStringLiteral("0145.00000"
-                                                                                      "0"
-                                                                                      "00"
-                                                                                      "20"
-                                                                                      "0"
-                                                                                      "08"
-                                                                                      "08"
-                                                                                      "000"
-                                                                                      "0"
-                                                                                      "000.000"
-                                                                                      "0");
+    return QStringLiteral("CH%1").arg(slot, 4, 10, QLatin1Char('0')) +
+           QStringLiteral("0145.0000000020008080000000.0000");
 }
 
 int runCli(const QStringList &arguments) {
     return cli::run(QStringList{QStringLiteral("kpr5")} + arguments);
-}
-
-// The command line as a program of its own, for what it prints.
-QString stderrOf(const QStringList &arguments, int *exitCode) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kpr5"), arguments);
-    p.waitForFinished(60000);
-    *exitCode = p.exitCode();
-    return QString::fromLocal8Bit(p.readAllStandardError());
 }
 
 } // namespace
@@ -132,21 +113,20 @@ private Q_SLOTS:
         const QString data = m_dir.filePath(QStringLiteral("long.R5"));
         writeFile(csv, textfile::encodeLines({kCsvHeader, csvRow(QString(20, QLatin1Char('N'))),
                                               csvRow(QStringLiteral("X"), QStringLiteral("XM"))}));
-        int exitCode = -1;
-        QString err = stderrOf({QStringLiteral("import-csv"), csv, data}, &exitCode);
-        QCOMPARE(exitCode, 0);
-        QVERIFY2(err.contains(QLatin1String("warning: ") + csv +
-                              QLatin1String(": Rows emptied, their mode")) &&
-                     err.contains(QLatin1String("Names cut to the 16 characters the radio "
-                                                "holds: rows 1")),
-                 qPrintable(err));
+        test::Kpr5Run run = test::runKpr5({"import-csv", csv, data});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(QLatin1String("warning: ") + csv +
+                                  QLatin1String(": Rows emptied, their mode")) &&
+                     run.err.contains(QLatin1String("Names cut to the 16 characters the radio "
+                                                    "holds: rows 1")),
+                 qPrintable(run.err));
         writeFile(data, textfile::encodeLines({QStringLiteral("h"),
                                                channelFields(5) + QString(20, QLatin1Char('N'))}));
-        err = stderrOf({QStringLiteral("export-csv"), data, m_dir.filePath("x.CSV")}, &exitCode);
-        QCOMPARE(exitCode, 0);
-        QVERIFY2(err.contains(QLatin1String("warning: ") + data +
-                              QLatin1String(": CH0005: the name was cut")),
-                 qPrintable(err));
+        run = test::runKpr5({"export-csv", data, m_dir.filePath("x.CSV")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(QLatin1String("warning: ") + data +
+                                  QLatin1String(": CH0005: the name was cut")),
+                 qPrintable(run.err));
     }
 
     void csvText_data() {

@@ -359,68 +359,37 @@ QList<Span> writtenSpans() {
     return spans;
 }
 
-QString channelField(int offset) {
-    static const QList<QPair<int, const char *>> fields{
-        {0, "in use"},     {1, "frequency"},    {5, "mode"},       {6, "step"},
-        {7, "shift freq"}, {11, "shift"},       {12, "tone mode"}, {13, "tx tone"},
-        {14, "rx tone"},   {15, "DCS"},         {16, "carrier"},   {17, "fixed bytes"},
-        {19, "skip"},      {20, "fixed bytes"}, {32, "name"}};
-    QString name;
-    for (const auto &f : fields)
-        if (offset >= f.first) name = QLatin1String(f.second);
-    return name;
-}
-
-// Differences between what the first radio held and what the second one got,
-// by region and field, each with its first example; empty when equal. A
-// channel that came back empty is one difference, not one per field.
+// Differences between what the first radio held and what the second one got:
+// how many blocks of each region differ, with the first differing byte of
+// the first; empty when equal.
 QStringList differences(const QByteArray &expected, const QByteArray &got,
                         const std::function<bool(int record)> &compareRecord = {}) {
     QMap<QString, int> counts;
     QMap<QString, QString> examples;
-    const auto note = [&](const QString &key, const QString &example) {
-        if (counts[key]++ == 0) examples[key] = example;
-    };
-    const auto hex = [](const QByteArray &b) { return QString::fromLatin1(b.toHex(' ')); };
     for (const Span &s : writtenSpans()) {
         const int at = int(s.address);
-        if (s.region == QLatin1String("channel")) {
-            const int record = (at - int(memorymap::kFirstRecordAddress)) / kRecordBytes + 1;
-            if (compareRecord && !compareRecord(record)) continue;
-            const QByteArray want = expected.mid(at, kRecordBytes);
-            const QByteArray have = got.mid(at, kRecordBytes);
-            if (want == have) continue;
-            if (have == QByteArray(kRecordBytes, '\0')) {
-                note(QStringLiteral("channel lost"),
-                     QStringLiteral("record %1, name %2").arg(record).arg(hex(want.mid(32))));
-                continue;
-            }
-            QString field;
-            for (int i = 0; i < kRecordBytes; ++i) {
-                if (want[i] == have[i] || channelField(i) == field) continue;
-                field = channelField(i);
-                const int from = i >= 32 ? 32 : i, n = i >= 32 ? 32 : 1;
-                note(QStringLiteral("channel ") + field,
-                     QStringLiteral("record %1: %2 came back as %3")
-                         .arg(record)
-                         .arg(hex(want.mid(from, n)), hex(have.mid(from, n))));
-            }
+        const int record = (at - int(memorymap::kFirstRecordAddress)) / kRecordBytes + 1;
+        if (compareRecord && (s.region != QLatin1String("channel") || !compareRecord(record)))
             continue;
-        }
-        if (compareRecord) continue;
-        // The settings bytes written back as the radio holds them are the
-        // second radio's own.
         for (int a = at; a < at + s.length; ++a) {
-            if (expected[a] != got[a] && !std::count(std::begin(settings::kImageWrittenBack),
-                                                     std::end(settings::kImageWrittenBack), a))
-                note(s.region, QStringLiteral("0x%1: %2 came back as %3")
-                                   .arg(a, 5, 16, QLatin1Char('0'))
-                                   .arg(hex(expected.mid(a, 1)), hex(got.mid(a, 1))));
+            // The settings bytes written back as the radio holds them are the
+            // second radio's own.
+            if (expected[a] == got[a] || std::count(std::begin(settings::kImageWrittenBack),
+                                                    std::end(settings::kImageWrittenBack), a))
+                continue;
+            if (counts[s.region]++ == 0)
+                examples[s.region] =
+                    QStringLiteral("0x%1 (byte %2 of the block): %3 came back as %4")
+                        .arg(a, 5, 16, QLatin1Char('0'))
+                        .arg(a - at)
+                        .arg(quint8(expected[a]), 2, 16, QLatin1Char('0'))
+                        .arg(quint8(got[a]), 2, 16, QLatin1Char('0'));
+            break;
         }
     }
     QStringList out;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        out << QStringLiteral("%1: %2 times, first %3")
+        out << QStringLiteral("%1: %2 blocks, first at %3")
                    .arg(it.key())
                    .arg(it.value())
                    .arg(examples[it.key()]);

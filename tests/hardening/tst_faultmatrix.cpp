@@ -1,15 +1,18 @@
-// Every transfer against every fault of the simulated radio. Whatever the
-// fault, a transfer ends either with its success and exactly the right data
-// (in the editor for a read, in the radio for a write), or with an error
-// message and the editor consistent: the blocks read so far decoded, the rest
-// as they were. A port that vanished mid-transfer is used again once it is
-// back.
+// Every transfer against every fault of the simulated radio, against a port
+// that does not exist, and closed during a reply wait. Whatever the fault, a
+// transfer ends either with its success and exactly the right data (in the
+// editor for a read, in the radio for a write), or with its error message,
+// the link free again, the progress back at 0 and the editor consistent: the
+// blocks read so far decoded, the rest as they were. A port that vanished
+// mid-transfer is used again once it is back. Closed during a wait, a
+// transfer sends nothing more, ends without a message and closes the window.
 //
 // The expected outcome of each transfer is its run on a radio without
 // faults (for the whole table and the whole radio, composed from the rows
 // and the other transfers' runs); the radio holds one document ("A") and the
 // editor starts with another ("B"), so every block that moved shows.
 
+#include "Documents.h"
 #include "SimFixture.h"
 
 #include "core/banks/BankTransfer.h"
@@ -28,9 +31,9 @@
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 
 #include <memory>
@@ -48,91 +51,12 @@ constexpr int kSelectionBottom = 1410;
 
 // --- the two documents -------------------------------------------------------
 
-void put32(QByteArray &b, int at, quint32 v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = char((v >> (8 * i)) & 0xFF);
-}
-
-// Every row in use, so a read decodes every row completely.
-QByteArray channelBytes(QRandomGenerator &rng, int row) {
-    QByteArray b(64, '\0');
-    b[0] = 1;
-    put32(b, 1, 144000000 + 12500 * quint32(row) + 10000 * rng.bounded(50));
-    b[5] = 1;
-    b[6] = char(rng.bounded(8));
-    put32(b, 7, 600000);
-    b[11] = char(rng.bounded(3));
-    b[12] = char(rng.bounded(4));
-    b[13] = char(rng.bounded(39));
-    b[14] = char(rng.bounded(39));
-    b[15] = char(rng.bounded(104));
-    b[16] = char(rng.bounded(29));
-    b[18] = 0x3E;
-    b[19] = char(rng.bounded(2));
-    b[20] = 0x0A;
-    const int letters = 1 + rng.bounded(8);
-    for (int i = 0; i < letters; ++i)
-        b[32 + 2 * i] = char('A' + rng.bounded(26));
-    return b;
-}
-
 // Document A (what the radio holds) or B (what the editor starts with). In
 // both every bank holds channels, so the one-touch keys and the groups decode
 // the same whichever bank table is current.
 void fillDocument(RadioDocument &doc, bool a) {
-    QRandomGenerator rng(a ? 0xA11 : 0xB22);
-    doc.channels.beginBatch();
-    for (int row = 1; row <= 1623; ++row)
-        decodeChannel(channelBytes(rng, row), doc.channels, row);
-    doc.channels.endBatch();
-
-    BankTable::Counts counts;
-    counts.fill(a ? 20 : 19);
-    if (!a) counts[0] = 69;
-    doc.banks.setCounts(counts);
-    doc.banks.markLoaded();
-
-    for (int g = 0; g < 11; ++g)
-        for (int bank = 0; bank < 50; ++bank)
-            doc.groups.setLinked(g, bank, rng.bounded(3) == 0);
-
-    doc.oneTouch.rebuildLists(doc.banks);
-    for (int k = 0; k < 9; ++k) {
-        const bool unassigned = rng.bounded(4) == 0;
-        doc.oneTouch.setUnassigned(k, unassigned);
-        doc.oneTouch.selectBank(k, rng.bounded(50));
-        doc.oneTouch.selectChannel(k, rng.bounded(19));
-    }
-
-    doc.title.setDisplayText(a ? QStringLiteral("RADIO A") : QStringLiteral("EDITOR B"));
-    doc.title.setOpeningMoving(a ? 1 : 0);
-
-    for (int f = 0; f < kFamilyCount; ++f) {
-        const auto family = Family(f);
-        for (int e = 0; e < settings::familySize(family); ++e) {
-            const int options = SettingsModel::optionCount(family, e);
-            if (options > 0) doc.settings.setPosition(family, e, rng.bounded(options));
-        }
-    }
+    test::fillDocument(doc, a ? 0xA11 : 0xB22);
     doc.settings.setPosition(Family::Mem, 0, a ? 1 : 2);
-    for (int i = 0; i < 10; ++i) {
-        QString digits;
-        const int n = rng.bounded(9);
-        for (int j = 0; j < n; ++j)
-            digits += QLatin1Char("0123456789*#"[rng.bounded(12)]);
-        doc.dtmf.setMemory(i, digits);
-    }
-    for (int t = 0; t < DtmfMemories::kTimingCount; ++t) {
-        const auto timing = DtmfMemories::Timing(t);
-        doc.dtmf.setTiming(timing, rng.bounded(DtmfMemories::timingOptions(timing).size()));
-    }
-
-    for (int k = 0; k < FontImage::kGlyphCount; ++k) {
-        FontImage::Glyph glyph{};
-        for (auto &pixel : glyph)
-            pixel = quint8(rng.bounded(2));
-        doc.font.setGlyph(k, glyph);
-    }
 }
 
 // The radio's image of document A, built with the program's encoders.
@@ -278,15 +202,8 @@ QString firstDifference(const Regions &got, const Regions &want) {
 
 // --- the transfers ------------------------------------------------------------
 
-struct Env {
-    RadioDocument &doc;
-    SerialLink &link;       // the main window's
-    SerialLink &windowLink; // the font or group window's
-    RecordingHost &host;
-};
-
+// Reads and writes alternate.
 enum class Subject {
-    ReadChannels,
     ReadSelected,
     WriteSelected,
     ReadBanks,
@@ -299,96 +216,35 @@ enum class Subject {
     WriteTitle,
     ReadSettings,
     WriteSettings,
+    ReadDtmf,
+    WriteDtmf,
     ReadGlyph,
     WriteGlyph,
     ReadGlyphs,
     WriteGlyphs,
     ReadAll,
     WriteAll,
+    ReadChannels,
 };
 
 bool isWrite(Subject s) {
-    switch (s) {
-    case Subject::WriteSelected:
-    case Subject::WriteBanks:
-    case Subject::WriteGroups:
-    case Subject::WriteOneTouch:
-    case Subject::WriteTitle:
-    case Subject::WriteSettings:
-    case Subject::WriteGlyph:
-    case Subject::WriteGlyphs:
-    case Subject::WriteAll:
-        return true;
-    default:
-        return false;
-    }
+    return int(s) % 2 == 1;
 }
-
-bool singleGlyph(FontTransfer &transfer, bool write) {
-    QSignalSpy finished(&transfer, &FontTransfer::finished);
-    if (!(write ? transfer.writeGlyph(kGlyph) : transfer.readGlyph(kGlyph))) return false;
-    if (!finished.wait(20000)) return false;
-    return finished.first().first().toBool();
+bool isSingleGlyph(Subject s) {
+    return s == Subject::ReadGlyph || s == Subject::WriteGlyph;
 }
-
-bool run(Subject s, Env &e) {
-    RadioDocument &d = e.doc;
-    switch (s) {
-    case Subject::ReadChannels:
-        return succeeded(readChannels(d.channels, e.link, e.host));
-    case Subject::ReadSelected:
-        // Made from the bottom up.
-        return succeeded(transferChannels(d.channels, Direction::Read,
-                                          RowRange::selection(kSelectionBottom, kSelectionTop),
-                                          e.link, e.host));
-    case Subject::WriteSelected:
-        return succeeded(transferChannels(d.channels, Direction::Write,
-                                          RowRange::selection(kSelectionBottom, kSelectionTop),
-                                          e.link, e.host));
-    case Subject::ReadBanks:
-        return succeeded(readBanks(d.banks, e.link, e.host));
-    case Subject::WriteBanks:
-        return succeeded(writeBanks(d.banks, e.link, e.host));
-    case Subject::ReadGroups:
-        return succeeded(readGroups(d.groups, e.windowLink, e.host, GroupReadEnding::Ok));
-    case Subject::WriteGroups:
-        return succeeded(writeGroups(d.groups, e.windowLink, e.host));
-    case Subject::ReadOneTouch:
-        return succeeded(readOneTouch(d.oneTouch, d.banks, e.link, e.host));
-    case Subject::WriteOneTouch:
-        return succeeded(writeOneTouch(d.oneTouch, e.link, e.host));
-    case Subject::ReadTitle:
-        return succeeded(readTitle(d.title, e.link, e.host));
-    case Subject::WriteTitle:
-        return succeeded(writeTitle(d.title, e.link, e.host));
-    case Subject::ReadSettings:
-        return succeeded(readSettings(d.settings, d.dtmf, e.link, e.host));
-    case Subject::WriteSettings:
-        return succeeded(writeSettings(d.settings, d.dtmf, e.link, e.host));
-    case Subject::ReadGlyph:
-    case Subject::WriteGlyph: {
-        FontTransfer transfer(d.font, e.windowLink, e.host);
-        return singleGlyph(transfer, s == Subject::WriteGlyph);
-    }
-    case Subject::ReadGlyphs:
-    case Subject::WriteGlyphs: {
-        FontTransfer transfer(d.font, e.windowLink, e.host);
-        return (s == Subject::WriteGlyphs ? transfer.writeAll() : transfer.readAll()) ==
-               TransferResult::Success;
-    }
-    case Subject::ReadAll:
-        // The font and group steps run on links of their own with the
-        // windows' timer, as the command line runs them.
-        return readAll(d, e.link, e.host).ok();
-    case Subject::WriteAll:
-        return writeAll(d, e.link, e.host, true).ok();
-    }
-    return false;
+bool isWhole(Subject s) {
+    return s == Subject::ReadAll || s == Subject::WriteAll;
+}
+// The transfers of the font and group windows, on their own links and timer.
+bool onWindowLink(Subject s) {
+    return s == Subject::ReadGroups || s == Subject::WriteGroups || s == Subject::ReadGlyph ||
+           s == Subject::WriteGlyph || s == Subject::ReadGlyphs || s == Subject::WriteGlyphs;
 }
 
 // --- faults --------------------------------------------------------------------
 
-enum class Fault { None, Drop, Short, Corrupt, Late, LatePaced, Silent, Vanish };
+enum class Fault { None, Drop, Short, Corrupt, Late, LatePaced, Silent, Vanish, NoPort, Close };
 
 // Every third frame spoilt (every second in transfers of a few frames, so that
 // the fault hits them): no block fails three times in a row, so transfers
@@ -396,12 +252,9 @@ enum class Fault { None, Drop, Short, Corrupt, Late, LatePaced, Silent, Vanish }
 // over the whole run (the pass table, the whole radio) may hit their limits.
 sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, int frames) {
     const int kPeriod = frames <= 4 ? 2 : 3;
-    const int vanishAfter = qMax(2, frames / 2);
     sim::SimOptions o;
     o.linkPath = linkPath;
     switch (fault) {
-    case Fault::None:
-        break;
     case Fault::Drop:
         o.dropEvery = kPeriod;
         break;
@@ -411,20 +264,28 @@ sim::SimOptions faultOptions(Fault fault, const QString &linkPath, int lateMs, i
     case Fault::Corrupt:
         o.corruptEvery = kPeriod;
         break;
+    case Fault::LatePaced:
+        o.baud = 57600;
+        [[fallthrough]];
     case Fault::Late:
         o.lateEvery = kPeriod;
         o.lateMs = lateMs;
-        break;
-    case Fault::LatePaced:
-        o.lateEvery = kPeriod;
-        o.lateMs = lateMs;
-        o.baud = 57600;
         break;
     case Fault::Silent:
         o.silent = true;
         break;
     case Fault::Vanish:
-        o.hangupAfter = vanishAfter;
+        o.hangupAfter = qMax(2, frames / 2);
+        break;
+    case Fault::Close:
+        // Every reply awaited for a while; a transfer of a few frames waits
+        // for its identification for good.
+        if (frames <= 4)
+            o.silent = true;
+        else
+            o.latencyMs = 20;
+        break;
+    default:
         break;
     }
     return o;
@@ -436,12 +297,12 @@ struct RunResult {
     Regions radio;
     QByteArray image;
     QStringList messages;
+    QString detail; // of the first message
+    QList<int> percents, progressValues;
     int frames = 0;
+    int started = 0, finished = 0, closed = 0;
+    bool busy = false;
 };
-
-bool isErrorTitle(const QString &text) {
-    return text.section(QLatin1Char('|'), 1).trimmed() == QLatin1String("Error");
-}
 
 } // namespace
 
@@ -463,10 +324,85 @@ class FaultMatrixTest : public QObject {
     struct Run {
         std::unique_ptr<sim::RadioSimulator> radio;
         std::unique_ptr<RadioDocument> doc = std::make_unique<RadioDocument>();
-        std::unique_ptr<SerialLink> link = std::make_unique<SerialLink>();
-        std::unique_ptr<SerialLink> windowLink = std::make_unique<SerialLink>();
+        std::unique_ptr<SerialLink> link = std::make_unique<SerialLink>(); // the main window's
+        std::unique_ptr<SerialLink> windowLink = std::make_unique<SerialLink>(); // font, groups
         RecordingHost host;
+        FontTransfer *font = nullptr; // while a font transfer runs
+
+        // The windows are closed: what the main window and the font window do.
+        void closeWindows() {
+            link->requestClose();
+            windowLink->requestClose();
+            if (font) font->abort();
+        }
     };
+
+    static bool singleGlyph(FontTransfer &transfer, bool write) {
+        QSignalSpy finished(&transfer, &FontTransfer::finished);
+        if (!(write ? transfer.writeGlyph(kGlyph) : transfer.readGlyph(kGlyph))) return false;
+        // Until it ends, or was ended by closing the window.
+        (void)QTest::qWaitFor([&] { return !finished.isEmpty() || !transfer.busy(); }, 20000);
+        return !finished.isEmpty() && finished.first().first().toBool();
+    }
+
+    static bool run(Subject s, Run &r) {
+        RadioDocument &d = *r.doc;
+        SerialLink &link = *r.link;
+        RecordingHost &host = r.host;
+        const auto selection = RowRange::selection(kSelectionBottom, kSelectionTop); // bottom up
+        switch (s) {
+        case Subject::ReadChannels:
+            return succeeded(readChannels(d.channels, link, host));
+        case Subject::ReadSelected:
+            return succeeded(transferChannels(d.channels, Direction::Read, selection, link, host));
+        case Subject::WriteSelected:
+            return succeeded(transferChannels(d.channels, Direction::Write, selection, link, host));
+        case Subject::ReadBanks:
+            return succeeded(readBanks(d.banks, link, host));
+        case Subject::WriteBanks:
+            return succeeded(writeBanks(d.banks, link, host));
+        case Subject::ReadGroups:
+            return succeeded(readGroups(d.groups, *r.windowLink, host, GroupReadEnding::Ok));
+        case Subject::WriteGroups:
+            return succeeded(writeGroups(d.groups, *r.windowLink, host));
+        case Subject::ReadOneTouch:
+            return succeeded(readOneTouch(d.oneTouch, d.banks, link, host));
+        case Subject::WriteOneTouch:
+            return succeeded(writeOneTouch(d.oneTouch, link, host));
+        case Subject::ReadTitle:
+            return succeeded(readTitle(d.title, link, host));
+        case Subject::WriteTitle:
+            return succeeded(writeTitle(d.title, link, host));
+        case Subject::ReadSettings:
+            return succeeded(readSettings(d.settings, d.dtmf, link, host));
+        case Subject::WriteSettings:
+            return succeeded(writeSettings(d.settings, d.dtmf, link, host));
+        case Subject::ReadDtmf:
+            return succeeded(readDtmf(d.dtmf, link, host));
+        case Subject::WriteDtmf:
+            return succeeded(writeDtmf(d.dtmf, link, host));
+        case Subject::ReadGlyph:
+        case Subject::WriteGlyph:
+        case Subject::ReadGlyphs:
+        case Subject::WriteGlyphs: {
+            FontTransfer transfer(d.font, *r.windowLink, host);
+            r.font = &transfer;
+            const bool ok = isSingleGlyph(s) ? singleGlyph(transfer, s == Subject::WriteGlyph)
+                            : s == Subject::WriteGlyphs
+                                ? transfer.writeAll() == TransferResult::Success
+                                : transfer.readAll() == TransferResult::Success;
+            r.font = nullptr;
+            return ok;
+        }
+        case Subject::ReadAll:
+            // The font and group steps run on links of their own with the
+            // windows' timer, as the command line runs them.
+            return readAll(d, link, host).ok();
+        case Subject::WriteAll:
+            return writeAll(d, link, host, true).ok();
+        }
+        return false;
+    }
 
     // Fault-free runs get the usual timers, so that a loaded machine does not
     // turn them into fault cases.
@@ -479,22 +415,28 @@ class FaultMatrixTest : public QObject {
             return false;
         }
         fillDocument(*r.doc, false);
-        r.link->portSettings().devicePath = r.radio->portPath();
+        for (SerialLink *link : {r.link.get(), r.windowLink.get()})
+            link->portSettings().devicePath = r.radio->portPath();
         r.link->setReplyTimeout(faults ? kMainTimeoutMs : 1000);
-        r.windowLink->portSettings().devicePath = r.radio->portPath();
         r.windowLink->setReplyTimeout(kWindowTimeoutMs);
         return true;
     }
 
     static RunResult execute(Subject s, Run &r) {
-        Env env{*r.doc, *r.link, *r.windowLink, r.host};
         RunResult o;
-        o.ok = run(s, env);
+        o.ok = run(s, r);
         o.editor = editorRegions(*r.doc);
         o.image = r.radio->image();
         o.radio = radioRegions(o.image);
         o.messages = r.host.texts();
+        if (!r.host.messages.isEmpty()) o.detail = r.host.messages.first().detail;
+        o.percents = r.host.percents;
+        o.progressValues = r.host.progressValues;
         o.frames = r.radio->frameCount();
+        o.started = r.host.started;
+        o.finished = r.host.finished;
+        o.closed = r.host.closed;
+        o.busy = r.link->busy() || r.windowLink->busy();
         return o;
     }
 
@@ -573,34 +515,64 @@ class FaultMatrixTest : public QObject {
 
     // Success with exactly the right data, or an error with everything consistent.
     void checkOutcome(Subject s, const RunResult &got, const RunResult &want, const char *what) {
-        const QByteArray where = QByteArray(what) + ": ";
+        const auto none = [&](const char *problem, const QString &found) {
+            QVERIFY2(found.isEmpty(), qPrintable(QString::fromLatin1(what) + QLatin1String(": ") +
+                                                 QLatin1String(problem) + found));
+        };
+        QVERIFY2(!got.busy, what);
         if (got.ok) {
-            QVERIFY2(firstDifference(got.editor, want.editor).isEmpty(),
-                     (where + "success but the editor " +
-                      firstDifference(got.editor, want.editor).toUtf8())
-                         .constData());
-            QVERIFY2(
-                firstDifference(got.radio, want.radio).isEmpty(),
-                (where + "success but the radio " + firstDifference(got.radio, want.radio).toUtf8())
-                    .constData());
+            none("success, but the editor: ", firstDifference(got.editor, want.editor));
+            none("success, but the radio: ", firstDifference(got.radio, want.radio));
             QCOMPARE(got.messages, want.messages);
             return;
         }
-        QVERIFY2(std::any_of(got.messages.begin(), got.messages.end(), isErrorTitle),
-                 (where + "failed without an error message: " +
-                  got.messages.join(QLatin1String("; ")).toUtf8())
-                     .constData());
-        if (isWrite(s)) {
-            // A write leaves the editor alone.
-            QVERIFY2(firstDifference(got.editor, m_editorB).isEmpty(),
-                     (where + "a write changed the editor: " +
-                      firstDifference(got.editor, m_editorB).toUtf8())
-                         .constData());
+        // A write leaves the editor alone.
+        if (isWrite(s))
+            none("a write changed the editor: ", firstDifference(got.editor, m_editorB));
+        none("editor: ", inconsistency(got.editor, m_editorB, want.editor));
+        none("radio: ", inconsistency(got.radio, radioRegions(m_imageA), want.radio));
+    }
+
+    // How a transfer that did not succeed tells the user: every message
+    // titled " Error", the progress back at 0, and for the faults whose
+    // ending is certain its text and the frames sent.
+    void checkEnding(Subject s, Fault fault, const RunResult &got) {
+        const QString all = got.messages.join(QLatin1String("; "));
+        QVERIFY2(!got.messages.isEmpty(), "failed without a message");
+        for (const QString &m : got.messages)
+            QVERIFY2(m.endsWith(QLatin1String("| Error")), qPrintable(all));
+        if (isSingleGlyph(s) || s == Subject::ReadGlyphs || s == Subject::WriteGlyphs)
+            QCOMPARE(got.progressValues.value(got.progressValues.size() - 1, -1), 0);
+        if (!isSingleGlyph(s)) QCOMPARE(got.percents.value(got.percents.size() - 1, -1), 0);
+        // Three identifications for each step of the whole radio; the
+        // single character resends on every expiry until "Com Error".
+        const int steps = s == Subject::ReadAll ? 7 : s == Subject::WriteAll ? 6 : 1;
+        const QString error = QStringLiteral("Error| Error");
+        switch (fault) {
+        case Fault::NoPort:
+        case Fault::Vanish:
+            QCOMPARE(got.messages, QStringList{QStringLiteral("Port Error| Error")});
+            QVERIFY2(!got.detail.isEmpty(), "a port error without its reason");
+            if (fault == Fault::NoPort) QCOMPARE(got.frames, 0);
+            break;
+        case Fault::Silent:
+            if (isSingleGlyph(s)) {
+                QCOMPARE(got.messages, QStringList{QStringLiteral("Com Error| Error")});
+                QCOMPARE(got.frames, 21); // the first frame and 20 resends
+            } else {
+                QCOMPARE(got.messages, QStringList(steps, error));
+                QCOMPARE(got.frames, 3 * steps);
+            }
+            break;
+        case Fault::Corrupt:
+            if (isSingleGlyph(s))
+                QCOMPARE(got.messages, QStringList{FontTransfer::fontDataError(
+                                                       s == Subject::WriteGlyph ? 12 : 14) +
+                                                   QStringLiteral("| Error")});
+            [[fallthrough]];
+        default:
+            if (!isSingleGlyph(s) && !isWhole(s)) QCOMPARE(got.messages, QStringList{error});
         }
-        const QString editor = inconsistency(got.editor, m_editorB, want.editor);
-        QVERIFY2(editor.isEmpty(), (where + "editor: " + editor.toUtf8()).constData());
-        const QString radio = inconsistency(got.radio, radioRegions(m_imageA), want.radio);
-        QVERIFY2(radio.isEmpty(), (where + "radio: " + radio.toUtf8()).constData());
     }
 
 private Q_SLOTS:
@@ -628,26 +600,27 @@ private Q_SLOTS:
         const struct {
             const char *name;
             Subject subject;
-            bool perBlockAttempts; // every block has its own attempts (no limit over the run)
         } subjects[] = {
-            {"selected rows read", Subject::ReadSelected, true},
-            {"selected rows write", Subject::WriteSelected, true},
-            {"banks read", Subject::ReadBanks, true},
-            {"banks write", Subject::WriteBanks, true},
-            {"groups read", Subject::ReadGroups, true},
-            {"groups write", Subject::WriteGroups, true},
-            {"one-touch read", Subject::ReadOneTouch, true},
-            {"one-touch write", Subject::WriteOneTouch, true},
-            {"title read", Subject::ReadTitle, true},
-            {"title write", Subject::WriteTitle, true},
-            {"settings read", Subject::ReadSettings, true},
-            {"settings write", Subject::WriteSettings, true},
-            {"glyph read", Subject::ReadGlyph, true},
-            {"glyph write", Subject::WriteGlyph, true},
-            {"all glyphs read", Subject::ReadGlyphs, true},
-            {"all glyphs write", Subject::WriteGlyphs, true},
-            {"whole radio read", Subject::ReadAll, false},
-            {"whole radio write", Subject::WriteAll, false},
+            {"selected rows read", Subject::ReadSelected},
+            {"selected rows write", Subject::WriteSelected},
+            {"banks read", Subject::ReadBanks},
+            {"banks write", Subject::WriteBanks},
+            {"groups read", Subject::ReadGroups},
+            {"groups write", Subject::WriteGroups},
+            {"one-touch read", Subject::ReadOneTouch},
+            {"one-touch write", Subject::WriteOneTouch},
+            {"title read", Subject::ReadTitle},
+            {"title write", Subject::WriteTitle},
+            {"settings read", Subject::ReadSettings},
+            {"settings write", Subject::WriteSettings},
+            {"DTMF memories read", Subject::ReadDtmf},
+            {"DTMF memories write", Subject::WriteDtmf},
+            {"glyph read", Subject::ReadGlyph},
+            {"glyph write", Subject::WriteGlyph},
+            {"all glyphs read", Subject::ReadGlyphs},
+            {"all glyphs write", Subject::WriteGlyphs},
+            {"whole radio read", Subject::ReadAll},
+            {"whole radio write", Subject::WriteAll},
         };
         const struct {
             const char *name;
@@ -660,17 +633,19 @@ private Q_SLOTS:
             {"late reply", Fault::Late, false},
             {"silent radio", Fault::Silent, false},
             {"port vanishing", Fault::Vanish, false},
+            {"no such port", Fault::NoPort, false},
+            {"closed during a reply wait", Fault::Close, false},
         };
         for (const auto &s : subjects)
             for (const auto &f : faults)
                 QTest::addRow("%s, %s", s.name, f.name)
-                    << s.subject << f.fault
-                    << (s.perBlockAttempts &&
-                        f.recoverable
-                        // A single character does not repeat a spoilt acknowledgement.
-                        &&
-                        !((s.subject == Subject::ReadGlyph || s.subject == Subject::WriteGlyph) &&
-                          f.fault == Fault::Corrupt));
+                    << s.subject
+                    << f.fault
+                    // Every block has its own attempts, except in the whole
+                    // radio (a limit over the run); a single character does
+                    // not repeat a spoilt acknowledgement.
+                    << (f.recoverable && !isWhole(s.subject) &&
+                        !(isSingleGlyph(s.subject) && f.fault == Fault::Corrupt));
         // A late reply at wire speed: the retry's own reply follows it, after
         // the late one has been taken, and must not be taken for the next block.
         QTest::addRow("selected rows read, late reply at wire speed")
@@ -690,21 +665,30 @@ private Q_SLOTS:
         const RunResult &want = expected(subject);
         QVERIFY(want.ok);
 
-        const bool windowLinkOnly =
-            subject == Subject::ReadGroups || subject == Subject::WriteGroups ||
-            subject == Subject::ReadGlyph || subject == Subject::WriteGlyph ||
-            subject == Subject::ReadGlyphs || subject == Subject::WriteGlyphs;
-        const int timeout = windowLinkOnly ? kWindowTimeoutMs : kMainTimeoutMs;
-        // The whole radio loses its port early in the channels: every later
-        // step meets a vanished port.
-        const bool whole = subject == Subject::ReadAll || subject == Subject::WriteAll;
-        sim::SimOptions options =
-            faultOptions(fault, nextLinkPath(), timeout * 3 / 2, whole ? 80 : want.frames);
+        const int timeout = onWindowLink(subject) ? kWindowTimeoutMs : kMainTimeoutMs;
+        // The whole radio loses its port (or is closed) early in the
+        // channels: every later step meets a vanished port.
+        const int frames = isWhole(subject) ? 80 : want.frames;
+        sim::SimOptions options = faultOptions(fault, nextLinkPath(), timeout * 3 / 2, frames);
         if (subject == Subject::ReadChannels)
             options.dropEvery = 250; // a few drops over 1624 exchanges
 
         Run r;
-        QVERIFY(prepare(r, options));
+        QVERIFY(prepare(r, options, fault != Fault::Close));
+        if (fault == Fault::NoPort)
+            for (SerialLink *link : {r.link.get(), r.windowLink.get()})
+                link->portSettings().devicePath = missingPort();
+        // Closed while the reply to the frame halfway through is awaited.
+        const int closeAt = frames <= 4 ? 1 : frames / 2;
+        QTimer closer;
+        if (fault == Fault::Close) {
+            QObject::connect(&closer, &QTimer::timeout, &closer, [&] {
+                if (r.radio->frameCount() < closeAt) return;
+                closer.stop();
+                r.closeWindows();
+            });
+            closer.start(2);
+        }
         QElapsedTimer clock;
         clock.start();
         const RunResult got = execute(subject, r);
@@ -712,37 +696,47 @@ private Q_SLOTS:
         if (mustSucceed) QVERIFY2(got.ok, qPrintable(got.messages.join(QLatin1String("; "))));
         checkOutcome(subject, got, want, "with the fault");
         if (QTest::currentTestFailed()) return;
+        if (fault == Fault::Close) {
+            QVERIFY(!got.ok);
+            QCOMPARE(got.messages, QStringList());
+            // The single character's window closes itself; the others are closed by the transfer.
+            QVERIFY(isSingleGlyph(subject) || got.closed > 0);
+            QVERIFY2(got.frames <= closeAt + 1, qPrintable(QString::number(got.frames)));
+            // The single character runs on from the event loop: it sends nothing more.
+            if (isSingleGlyph(subject)) QTest::qWait(kWindowTimeoutMs + 50);
+            QCOMPARE(r.radio->frameCount(), got.frames);
+            QVERIFY(!r.link->isOpen() && !r.windowLink->isOpen());
+            return;
+        }
+        // Every transfer that started gave the window its controls back.
+        QVERIFY(got.finished >= qMax(1, got.started));
+        if (!got.ok) checkEnding(subject, fault, got);
+        if (QTest::currentTestFailed() || fault != Fault::Vanish) return;
 
-        if (fault == Fault::Vanish) {
-            // The port is back: the same links work again.
-            QString error;
-            QVERIFY2(r.radio->reconnect(&error), qPrintable(error));
-            sim::SimOptions clean;
-            clean.linkPath = options.linkPath;
-            r.radio->setOptions(clean);
+        // The port is back: the same links work again.
+        QString error;
+        QVERIFY2(r.radio->reconnect(&error), qPrintable(error));
+        sim::SimOptions clean;
+        clean.linkPath = options.linkPath;
+        r.radio->setOptions(clean);
+        const bool write = isWrite(subject);
+        // The whole radio: both of its links, with a transfer of each (the
+        // whole radio again would only repeat the table).
+        const QList<Subject> again =
+            isWhole(subject) ? QList<Subject>{write ? Subject::WriteBanks : Subject::ReadBanks,
+                                              write ? Subject::WriteGroups : Subject::ReadGroups}
+                             : QList<Subject>{subject};
+        for (Subject part : again) {
             r.host.messages.clear();
-            if (whole) {
-                // Both links of the whole radio, with a transfer of each (the
-                // whole radio again would only repeat the table).
-                const bool write = isWrite(subject);
-                for (Subject part : {write ? Subject::WriteBanks : Subject::ReadBanks,
-                                     write ? Subject::WriteGroups : Subject::ReadGroups}) {
-                    r.host.messages.clear();
-                    const RunResult again = execute(part, r);
-                    QVERIFY2(again.ok, qPrintable(again.messages.join(QLatin1String("; "))));
-                    QCOMPARE(again.messages, expected(part).messages);
-                }
-            } else if (isWrite(subject)) {
-                // The editor is still B: the write goes through as without a fault.
-                const RunResult again = execute(subject, r);
-                QVERIFY2(again.ok, qPrintable(again.messages.join(QLatin1String("; "))));
-                checkOutcome(subject, again, want, "after the port came back");
-            } else {
-                const RunResult again = execute(subject, r);
-                QVERIFY2(again.ok, qPrintable(again.messages.join(QLatin1String("; "))));
-                QVERIFY2(firstDifference(again.editor, want.editor).isEmpty(),
-                         qPrintable(firstDifference(again.editor, want.editor)));
-            }
+            const RunResult next = execute(part, r);
+            QVERIFY2(next.ok, qPrintable(next.messages.join(QLatin1String("; "))));
+            QCOMPARE(next.messages, expected(part).messages);
+            // The editor is still B for a write: it goes through as without a fault.
+            if (write && part == subject)
+                checkOutcome(subject, next, want, "after the port came back");
+            if (!write && part == subject)
+                QVERIFY2(firstDifference(next.editor, want.editor).isEmpty(),
+                         qPrintable(firstDifference(next.editor, want.editor)));
         }
     }
 };

@@ -1,8 +1,11 @@
 #pragma once
-// A buffer that takes `limit` bytes and then fails every write, to prove
-// that write errors surface.
+// Failing writes, to prove that write errors surface: a buffer that takes
+// `limit` bytes and then fails every write, and a full disk.
 
 #include <QBuffer>
+
+#include <csignal>
+#include <sys/resource.h>
 
 class FailDevice : public QBuffer {
 public:
@@ -20,4 +23,26 @@ protected:
 
 private:
     qint64 m_limit;
+};
+
+// The disk is full past `bytes` while this lives: a file this process
+// writes stops growing there (a file size limit stands in for the full disk).
+class DiskFullAfter {
+public:
+    explicit DiskFullAfter(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit small = m_old;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~DiskFullAfter() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    DiskFullAfter(const DiskFullAfter &) = delete;
+    DiskFullAfter &operator=(const DiskFullAfter &) = delete;
+
+private:
+    void (*m_handler)(int);
+    rlimit m_old{};
 };
