@@ -80,33 +80,6 @@ private Q_SLOTS:
             QCOMPARE(BankTable::countFromText(QString::fromUtf16(text)), count);
     }
 
-    void groupCoding_data() {
-        QTest::addColumn<int>("group");
-        QTest::addColumn<QList<int>>("banks");
-        QTest::addColumn<QByteArray>("bytes");
-        QList<int> all;
-        for (int b = 0; b < 50; ++b)
-            all << b;
-        QTest::newRow("0, 7, 8, 48, 49")
-            << 0 << QList<int>{0, 7, 8, 48, 49} << hex("8180000000 00C000");
-        QTest::newRow("none") << 3 << QList<int>{} << hex("0000000000000000");
-        QTest::newRow("GroupB 47") << 10 << QList<int>{47} << hex("0000000000010000");
-        QTest::newRow("every bank") << 5 << all << hex("FFFFFFFFFFFFC000");
-    }
-    void groupCoding() {
-        QFETCH(int, group);
-        QFETCH(QList<int>, banks);
-        QFETCH(QByteArray, bytes);
-        GroupTable t;
-        for (int b : banks)
-            t.setLinked(group, b, true);
-        QCOMPARE(t.encodeArea().mid(8 * group, 8), bytes);
-        GroupTable back;
-        back.decodeGroup(group, bytes);
-        for (int b = 0; b < 50; ++b)
-            QCOMPARE(back.isLinked(group, b), banks.contains(b));
-    }
-
     void groupDecodingIgnoresUnusedBits() {
         GroupTable t;
         t.decodeGroups(0, 2, hex("000000000000 3F FF 0000000000008001"));

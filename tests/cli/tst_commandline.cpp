@@ -82,8 +82,9 @@ QByteArray fontFile() {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Written with --quiet (nothing printed), read back without it: the same
-    // file, and nothing of the radio outside the regions the program writes.
+    // Written with --quiet (nothing printed), read back without it, and
+    // nothing of the radio outside the regions the program writes. (Every
+    // value both ways: tst_roundtrip.)
     void writeThenReadGivesTheSameFiles() {
         QTemporaryDir dir;
         const QString partial = dir.filePath(QStringLiteral("partial.R5"));
@@ -107,22 +108,13 @@ private Q_SLOTS:
             runKpr5({"read", "--port", radio.portPath(), "--output", back, "--font", backFont});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QVERIFY2(r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
-        const QList<QByteArray> got = comparable(readAll(back));
-        for (const QByteArray &line : comparable(kDataFile))
-            if (!line.startsWith("CH") && !line.startsWith("SD") && !line.startsWith("GRD"))
-                QVERIFY2(got.contains(line), line.constData());
-        QVERIFY(got.contains("CH00120433.0000020720208080002005.0001TOWER\r"));
+        QVERIFY(
+            comparable(readAll(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
         QCOMPARE(comparable(readAll(backFont)), comparable(fontFile()));
-
-        // A second write of the file read back, and a second read: identical.
-        QCOMPARE(runKpr5({"write", "--port", radio.portPath(), "--quiet", back}).exitCode, 0);
-        const QString again = dir.filePath(QStringLiteral("again.R5"));
-        QCOMPARE(runKpr5({"read", "--port", radio.portPath(), "--output", again}).exitCode, 0);
-        QCOMPARE(comparable(readAll(again)), got);
     }
 
-    // A silent radio: every step fails after its identifications, one
-    // verdict line and no success line, no file.
+    // A silent radio: one verdict line, no success line, no file (how each
+    // step ends is the fault matrix's).
     void readWithoutRadioWritesNothing() {
         QTemporaryDir dir;
         sim::SimOptions o;
@@ -134,11 +126,7 @@ private Q_SLOTS:
                               {"KPR5_TEST_REPLY_TIMEOUT_MS=100"});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(!QFile::exists(out));
-        for (const char *step : {"channels", "banks", "one-touch keys", "title", "settings",
-                                 "user characters", "groups"})
-            QVERIFY2(r.err.contains(QLatin1String(step) + QLatin1String(": Error")),
-                     qPrintable(r.err));
-        QCOMPARE(radio.frameCount(), 21);
+        QVERIFY2(r.err.contains(QLatin1String("groups: Error")), qPrintable(r.err));
         QVERIFY2(!r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
         QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
     }

@@ -18,6 +18,7 @@
 #include <QTest>
 
 using namespace kpr5;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -249,6 +250,18 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 with BOM, LF")
             << QByteArray("\xEF\xBB\xBF" + header + "\n" + line + "\xEF\xBD\xB1\xEF\xBD\xB2,1\n")
             << QStringList{"ｱｲ", "keep"};
+        // UTF-8 without a byte-order mark is read as UTF-8, with the code page
+        // 932 forms of the characters Linux and macOS write otherwise; bytes
+        // that are not UTF-8 are code page 932.
+        QTest::newRow("UTF-8 without BOM")
+            << QByteArray(header + "\r\n" + line + u"ラジオ:1~局,1\r\n"_s.toUtf8())
+            << QStringList{u"ラジオ:1~局"_s, "keep"};
+        QTest::newRow("UTF-8 forms of Linux and macOS")
+            << QByteArray(header + "\r\n" + line +
+                          u"\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014\u00A5,1\r\n"_s.toUtf8())
+            << QStringList{u"\uFF5E\uFF0D\u2225\uFFE0\uFFE1\uFFE2\u2015\\"_s};
+        QTest::newRow("not UTF-8: code page 932")
+            << QByteArray(header + "\r\n" + line + "A\xB1,1\r\n") << QStringList{u"Aｱ"_s};
         QTest::newRow("CR only") << QByteArray(header + "\r" + line + "A,1\r" + line + "B,2\r")
                                  << QStringList{"A", "B"};
         QTest::newRow("trailing empty lines")

@@ -3,9 +3,7 @@
 // - names and titles from data files and CSV are measured in the radio's 16
 //   character slots; longer ones are cut and the result (and the command
 //   line) says so;
-// - CSV in UTF-8 without a byte-order mark is read as UTF-8, with the code
-//   page 932 forms of the characters Linux and macOS write otherwise; rows
-//   that fail their checks are named;
+// - rows of a CSV file that fail their checks are named;
 // - a font file that holds no font line is refused (exit 4);
 // - a pipe or character device is written directly, a folder refused.
 
@@ -127,46 +125,6 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(QLatin1String("warning: ") + data +
                                   QLatin1String(": CH0005: the name was cut")),
                  qPrintable(run.err));
-    }
-
-    void csvText_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("carrier"); // -1: the row was emptied
-        QTest::addColumn<QStringList>("notes");
-        const auto utf8 = [](const QString &row) {
-            return (kCsvHeader + "\r\n" + row + "\r\n").toUtf8();
-        };
-        QTest::newRow("UTF-8 without byte-order mark")
-            << utf8(csvRow(QStringLiteral(u"ラジオ:1~局"), "FM", QStringLiteral(u"ＪＲ")))
-            << QStringLiteral(u"ラジオ:1~局") << 28 << QStringList{};
-        QTest::newRow("UTF-8 with the forms of Linux and macOS")
-            << utf8(csvRow(QStringLiteral(u"\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014\u00A5")))
-            << QStringLiteral(u"\uFF5E\uFF0D\u2225\uFFE0\uFFE1\uFFE2\u2015\\") << 20
-            << QStringList{};
-        QTest::newRow("code page 932")
-            << textfile::encodeLines({kCsvHeader, csvRow(QStringLiteral(u"ラジオ"), "FM", "JR")})
-            << QStringLiteral(u"ラジオ") << 28 << QStringList{};
-        QTest::newRow("bytes that are not UTF-8 are code page 932")
-            << (kCsvHeader + "\r\n" + csvRow("A@") + "\r\n").toLatin1().replace('@', '\xB1')
-            << QStringLiteral(u"Aｱ") << 20 << QStringList{};
-        QTest::newRow("a row that fails is named")
-            << utf8(csvRow(QStringLiteral("X"), QStringLiteral("FMX"))) << QString() << -1
-            << QStringList{"Rows emptied, their mode is not one the table knows: 1"};
-    }
-    void csvText() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, name);
-        QFETCH(int, carrier);
-        QFETCH(QStringList, notes);
-        ChannelTable t;
-        const CsvImportResult r = importCsv(t, file);
-        QVERIFY(r.ok());
-        QCOMPARE(r.message(), QStringLiteral("Inport CSV File"));
-        QCOMPARE(r.notes, notes);
-        QCOMPARE(t.inUse(0), quint8(carrier >= 0));
-        QCOMPARE(t.text(1, Col::NameCol), name);
-        if (carrier >= 0) QCOMPARE(int(t.carrierIndex(0)), carrier);
     }
 
     // Nothing of the file reaches the radio or the font image.

@@ -71,22 +71,6 @@ private Q_SLOTS:
         QVERIFY(back.isEmpty(5));
     }
 
-    void writeFrames() {
-        FontImage font;
-        font.setPixel(3, 0, 0, 1);
-        const CommandFrame top = glyphWriteFrame(font, 3);
-        QCOMPARE(top.size(), kGlyphWriteFrameLength);
-        QCOMPARE(top, "QX~F01060W01" + QByteArray(62, '0') + "\r");
-
-        font.clearAll();
-        font.setPixel(7, 15, 15, 1);
-        const CommandFrame bottom = glyphWriteFrame(font, 7);
-        QCOMPARE(bottom, "QX~F010E0W" + QByteArray(62, '0') + "80\r");
-
-        QCOMPARE(glyphReadFrame(0), QByteArray("QX~F01000R\r"));
-        QCOMPARE(glyphReadFrame(3), QByteArray("QX~F01060R\r"));
-    }
-
     void readReplies() {
         const QByteArray glyph = QByteArray::fromHex("0102030405060708090A0B0C0D0E0F10"
                                                      "1112131415161718191A1B1C1D1E1F80");
