@@ -3,7 +3,6 @@
 
 #include "ChannelRows.h"
 #include "Documents.h"
-#include "FailDevice.h"
 #include "core/files/CsvFile.h"
 #include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
@@ -341,22 +340,6 @@ private Q_SLOTS:
         QCOMPARE(r.message(), QStringLiteral("CSV File Error"));
         QCOMPARE(r.title(), QStringLiteral(" Error"));
         QCOMPARE(exportCsv(t), before);
-    }
-
-    void failedWritesSurface() {
-        ChannelTable t;
-        FailDevice device(1000);
-        QVERIFY(device.open(QIODevice::WriteOnly));
-        QString error;
-        QVERIFY(!exportCsv(t, device, &error));
-        QVERIFY(!error.isEmpty());
-        QTemporaryDir dir;
-        QFile plain(dir.filePath(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        error.clear();
-        QVERIFY(!saveCsv(t, plain.fileName() + QStringLiteral("/out.CSV"), &error));
-        QVERIFY(!error.isEmpty());
     }
 };
 

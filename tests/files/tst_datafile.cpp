@@ -1,10 +1,9 @@
-// The ".R5" data file reader's rules, the lines it refuses, and saving that
-// either replaces the file completely or leaves it alone. (The line formats
-// and the writer's order are held by the earlier files in tst_roundtrip, the
-// values by its radio -> file -> radio property.)
+// The ".R5" data file reader's rules and the lines it refuses. (The line
+// formats and the writer's order are held by the earlier files in
+// tst_roundtrip, the values by its radio -> file -> radio property, failed
+// saves by tst_fileedges.)
 
 #include "ChannelRows.h"
-#include "FailDevice.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/DataFile.h"
@@ -273,46 +272,6 @@ private Q_SLOTS:
             QCOMPARE(doc.channels.text(7, Col::NameCol), QStringLiteral("KEEP"));
             QCOMPARE(doc.channels.inUse(6), quint8(1));
         }
-    }
-
-    // A device that fails, a path below a file, and a disk that fills up
-    // while the new file is written: an error, the old file as it was, and
-    // no temporary file left behind.
-    void failedSaves() {
-        RadioDocument doc;
-        FailDevice device(200);
-        QVERIFY(device.open(QIODevice::WriteOnly));
-        QString error;
-        QVERIFY(!writeDataFile(doc, 1, device, &error));
-        QVERIFY(!error.isEmpty());
-
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("radio.R5"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old contents\r\n");
-        f.close();
-        error.clear();
-        QVERIFY(!saveDataFile(doc, 1, path + QStringLiteral("/radio.R5"), &error));
-        QVERIFY(!error.isEmpty());
-
-        error.clear();
-        bool saved = true;
-        {
-            DiskFullAfter full(1024);
-            saved = saveDataFile(doc, 1, path, &error);
-        }
-        QVERIFY(!saved);
-        QVERIFY(!error.isEmpty());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("old contents\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("radio.R5")});
-
-        // And with room, the file is replaced completely.
-        f.close();
-        QVERIFY(saveDataFile(doc, 1, path, &error));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().endsWith("File End\r\n"));
     }
 };
 

@@ -5,18 +5,25 @@
 //   line) says so;
 // - rows of a CSV file that fail their checks are named;
 // - a font file that holds no font line is refused (exit 4);
-// - a pipe or character device is written directly, a folder refused.
+// - a pipe or character device is written directly, a folder refused;
+// - a save that fails (a device that fails, a path below a file, a disk that
+//   fills up) says so and leaves the old file as it was, for every kind of
+//   file.
 
+#include "FailDevice.h"
 #include "Kpr5Process.h"
 #include "cli/CommandLine.h"
 #include "core/channels/ChannelTable.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
+#include "core/files/FontFile.h"
 #include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -170,6 +177,55 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!textfile::saveFile(m_dir.path(), "x", &error));
         QVERIFY2(error.contains(QLatin1String("a folder")), qPrintable(error));
+    }
+
+    void failedSaves_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"R5", "FR5", "CSV"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void failedSaves() {
+        QFETCH(QString, kind);
+        RadioDocument doc;
+        const auto write = [&](QIODevice &device, QString *error) {
+            if (kind == QLatin1String("R5")) return writeDataFile(doc, 1, device, error);
+            if (kind == QLatin1String("FR5"))
+                return writeFontFile(doc.font, device, QDateTime::currentDateTime(), error);
+            return exportCsv(doc.channels, device, error);
+        };
+        const auto save = [&](const QString &path, QString *error) {
+            if (kind == QLatin1String("R5")) return saveDataFile(doc, 1, path, error);
+            if (kind == QLatin1String("FR5")) return saveFontFile(doc.font, path, error);
+            return saveCsv(doc.channels, path, error);
+        };
+        FailDevice device(200);
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        QString error;
+        QVERIFY(!write(device, &error));
+        QVERIFY(!error.isEmpty());
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.") + kind);
+        writeFile(path, "old contents");
+        error.clear();
+        QVERIFY(!save(path + QStringLiteral("/new.") + kind, &error));
+        QVERIFY(!error.isEmpty());
+        error.clear();
+        bool saved = true;
+        {
+            DiskFullAfter full(1024);
+            saved = save(path, &error);
+        }
+        QVERIFY(!saved);
+        QVERIFY(!error.isEmpty());
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+        // With room, the file is replaced.
+        old.close();
+        QVERIFY(save(path, &error));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.size() > 1024);
     }
 };
 

@@ -1,8 +1,7 @@
-// The user characters' radio form, their font file's rules and failed
-// saves. (Saving and loading back is held by tst_roundtrip, arbitrary files
-// by the fuzz_fontfile corpus.)
+// The user characters' radio form and their font file's rules. (Saving and
+// loading back is held by tst_roundtrip, arbitrary files by the
+// fuzz_fontfile corpus, failed saves by tst_fileedges.)
 
-#include "FailDevice.h"
 #include "core/files/FontFile.h"
 #include "core/font/FontImage.h"
 #include "core/font/GlyphCodec.h"
@@ -108,41 +107,6 @@ private Q_SLOTS:
         QCOMPARE(lines[1 + 7 * 17], QByteArray("7\r"));
         QCOMPARE(lines[1 + 7 * 17 + 16], QByteArray("0000000000000001\r"));
         QCOMPARE(lines[137], QByteArray("File End\r"));
-    }
-
-    void failedSaveKeepsOldFile() {
-        FontImage font;
-        FailDevice device(500);
-        device.open(QIODevice::WriteOnly);
-        QString error;
-        QVERIFY(!writeFontFile(font, device, QDateTime::currentDateTime(), &error));
-        QVERIFY(!error.isEmpty());
-
-        // A path in a folder that does not exist cannot be saved, and says so.
-        QTemporaryDir dir;
-        QVERIFY(!saveFontFile(font, dir.filePath(QStringLiteral("none/x.FR5")), &error));
-        QVERIFY(!error.isEmpty());
-
-        // The disk fills up while the new file is written: the old file
-        // stays as it was (a file size limit stands in for the full disk).
-        const QString path = dir.filePath(QStringLiteral("old.FR5"));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("old contents");
-        }
-        error.clear();
-        bool ok = true;
-        {
-            DiskFullAfter full(300);
-            ok = saveFontFile(font, path, &error);
-        }
-        QVERIFY(!ok);
-        QVERIFY(!error.isEmpty());
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old contents"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.FR5")});
     }
 
     void loadRules_data() {
