@@ -194,28 +194,6 @@ private Q_SLOTS:
         QVERIFY(!t.isUnassigned(0));
     }
 
-    void oneTouchFromAFile() {
-        BankTable banks;
-        banks.setCounts(twoBanks());
-        OneTouchTable t;
-        t.rebuildLists(banks);
-        t.setBankFromFile(0, 7); // a bank number
-        t.setChannelFromFile(0, 989);
-        QCOMPARE((QList<int>{t.isUnassigned(0), t.bankPosition(0), t.channelPosition(0)}),
-                 (QList<int>{0, 1, 989}));
-        t.setBankFromFile(0, 3); // 989 is beyond bank 3
-        QCOMPARE(t.channelPosition(0), 0);
-        t.setChannelFromFile(0, 10);
-        QCOMPARE(t.channelPosition(0), 0);
-        t.setBankFromFile(1, 5); // not in the list: assigned, positions kept
-        QVERIFY(!t.isUnassigned(1));
-        QCOMPARE(t.bankPosition(1), 0);
-        t.setBankFromFile(0, OneTouchTable::kFileUnassigned);
-        QVERIFY(t.isUnassigned(0));
-        QCOMPARE(t.bankPosition(0), 0);
-        t.setBankFromFile(9, 7); // no such key
-    }
-
     // A key that cannot be written is named, and never written as another channel.
     void unwritableKeys() {
         BankTable banks;

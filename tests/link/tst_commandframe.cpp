@@ -1,3 +1,6 @@
+// The frames' hex digits and the checks of the radio's replies. (The frames
+// sent are every transfer's documented frames.)
+
 #include "core/link/CommandFrame.h"
 
 #include <QTest>
@@ -7,22 +10,6 @@ using namespace kpr5;
 class CommandFrameTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void addressDigits_data() {
-        QTest::addColumn<quint32>("address");
-        QTest::addColumn<QByteArray>("digits");
-        QTest::newRow("first channel") << quint32(0x1200) << QByteArray("01200");
-        QTest::newRow("record 1623") << quint32(0x1A780) << QByteArray("1A780");
-        QTest::newRow("zero") << quint32(0) << QByteArray("00000");
-        QTest::newRow("write protect") << quint32(0x1FE01) << QByteArray("1FE01");
-        QTest::newRow("top") << quint32(0x1FFFF) << QByteArray("1FFFF");
-    }
-    void addressDigits() {
-        QFETCH(quint32, address);
-        QFETCH(QByteArray, digits);
-        QCOMPARE(kpr5::addressDigits(address), digits);
-        QCOMPARE(blockReadFrame(address), "QX~F" + digits + "R\r");
-    }
-
     void hexDigits() {
         for (int b = 0; b < 256; ++b) {
             const QByteArray two = encodeHexByte(quint8(b));
@@ -32,16 +19,6 @@ private Q_SLOTS:
         QCOMPARE(decodeHexDigit('a'), -1);
         QCOMPARE(decodeHexDigit('G'), -1);
         QCOMPARE(decodeHexDigit(':'), -1);
-    }
-
-    void frames() {
-        QCOMPARE(identificationFrame(), QByteArray("QX~KP-R5T\r"));
-        QCOMPARE(fontIdentificationFrame(), QByteArray("QX~KP-R5\r"));
-        const CommandFrame zero = blockWriteFrame(0x1200, QByteArray(64, '\0'));
-        QCOMPARE(zero.size(), 139);
-        QCOMPARE(zero, "QX~F01200W" + QByteArray(128, '0') + "\r");
-        QCOMPARE(blockWriteFrame(0x100, QByteArray::fromHex("81FF")),
-                 QByteArray("QX~F00100W81FF\r"));
     }
 
     void replies() {
