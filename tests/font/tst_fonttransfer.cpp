@@ -7,6 +7,7 @@
 #include "core/font/FontTransfer.h"
 #include "core/font/GlyphCodec.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 
@@ -156,6 +157,25 @@ private Q_SLOTS:
         QCOMPARE(rig.transfer.state(), int(FontTransfer::Idle));
         QCOMPARE(rig.transfer.timeoutCount(), 0);
         QCOMPARE(rig.font.pixel(0, 0, 0), quint8(1));
+    }
+
+    // A radio that never answers: a resend on every expiry of the timer, not
+    // sooner, and the port closed after the last (the count and the message:
+    // the fault matrix).
+    void resendsWaitForTheTimer() {
+        SimOptions options;
+        options.silent = true;
+        Rig rig(options);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!rig.single(false, 1));
+        const qint64 ms = clock.elapsed();
+        QVERIFY2(ms >= 21 * FontTransfer::kTimerMs - 50 && ms < 8000,
+                 qPrintable(QString::number(ms)));
+        QCOMPARE(rig.radio.frameCount(), 21);
+        QCOMPARE(rig.transfer.timeoutCount(), 0);
+        QCOMPARE(rig.transfer.state(), int(FontTransfer::Idle));
+        QVERIFY(!rig.link.isOpen());
     }
 
     // Never more than three failures in a row, but ten in all end it; the
