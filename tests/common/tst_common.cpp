@@ -73,7 +73,8 @@ private Q_SLOTS:
         QCOMPARE(DtmfMemories::cleaned(u"12*#-ABCD 1a \uFF11\u3042"_s), u"12*#-ABCD1"_s);
     }
 
-    // The radio's 16 bytes of a memory; "<>" both ways, ">" only encoded, "<" only decoded.
+    // The radio's 16 bytes of a memory; "<>" both ways, ">" only encoded, "<"
+    // only decoded. (Digits and "*#-": the DTMF transfer's documented image.)
     void dtmfMemory_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
@@ -81,8 +82,6 @@ private Q_SLOTS:
         auto row = [](const char *text, const QByteArray &bytes, const char *way) {
             QTest::newRow(text) << QString::fromLatin1(text) << bytes << QString::fromLatin1(way);
         };
-        row("123#", hex("0102030F") + QByteArray(12, 0x11), "<>");
-        row("*0-9", hex("0E001009") + QByteArray(12, 0x11), "<>");
         row("", QByteArray(16, 0x11), "<>");
         row("0123456789ABCD*#", hex("000102030405060708090A0B0C0D0E0F"), "<>");
         row("1x2", hex("0102") + QByteArray(14, 0x11), ">"); // pasted, never lost the focus
