@@ -1,6 +1,7 @@
 // The configuration file: the port line rules, where the file lives, the
 // start-up read and the write when a port is chosen.
 
+#include "Files.h"
 #include "GuiFixture.h"
 #include "core/files/Configuration.h"
 #include "core/files/DataFile.h"
@@ -15,21 +16,6 @@
 
 using namespace kpr5;
 using namespace kpr5::test;
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class ConfigurationTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The command line end to end: `kpr5 write` then `kpr5 read` against the
 // simulated radio on a pseudo-terminal, CSV conversion, usage and failures.
 
+#include "Files.h"
 #include "Kpr5Process.h"
 #include "SimFixture.h"
 #include "cli/CommandLine.h"
@@ -20,18 +21,9 @@ using namespace kpr5;
 namespace {
 
 using Run = test::Kpr5Run;
+using test::readFile;
 using test::runKpr5;
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::writeFile;
 
 // The lines of a file without its first (date) line and the COMPORT line.
 QList<QByteArray> comparable(const QByteArray &file) {
@@ -109,8 +101,8 @@ private Q_SLOTS:
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QVERIFY2(r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
         QVERIFY(
-            comparable(readAll(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
-        QCOMPARE(comparable(readAll(backFont)), comparable(fontFile()));
+            comparable(readFile(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
+        QCOMPARE(comparable(readFile(backFont)), comparable(fontFile()));
     }
 
     // A silent radio: one verdict line, no success line, no file (how each

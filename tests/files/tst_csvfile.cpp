@@ -3,6 +3,7 @@
 
 #include "ChannelRows.h"
 #include "Documents.h"
+#include "Files.h"
 #include "core/files/CsvFile.h"
 #include "core/files/TextLines.h"
 #include "core/text/Cp932.h"
@@ -317,10 +318,7 @@ private Q_SLOTS:
         QFETCH(int, status);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        test::writeFile(path, bytes);
         RadioDocument doc;
         fillTable(doc);
         ChannelTable &t = doc.channels;

@@ -4,6 +4,7 @@
 // saves by tst_fileedges.)
 
 #include "ChannelRows.h"
+#include "Files.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/DataFile.h"
@@ -254,10 +255,7 @@ private Q_SLOTS:
         QFETCH(int, status);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        f.close();
+        test::writeFile(path, content);
         RadioDocument doc;
         doc.channels.setText(7, Col::NameCol, QStringLiteral("KEEP"));
         doc.channels.setInUse(6, 1);

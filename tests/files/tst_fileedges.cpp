@@ -11,6 +11,7 @@
 //   file.
 
 #include "FailDevice.h"
+#include "Files.h"
 #include "Kpr5Process.h"
 #include "cli/CommandLine.h"
 #include "core/channels/ChannelTable.h"
@@ -32,6 +33,7 @@
 #include <unistd.h>
 
 using namespace kpr5;
+using kpr5::test::writeFile;
 
 namespace {
 
@@ -44,12 +46,6 @@ QString csvRow(const QString &name, const QString &mode = QStringLiteral("FM"),
                const QString &carrier = QStringLiteral("2300Hz")) {
     return QStringLiteral(",145.00000,%1,5KHz,%2,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,%3,1")
         .arg(mode, carrier, name);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // A CH line for `slot` up to its name (145 MHz, FM, all else at its start).

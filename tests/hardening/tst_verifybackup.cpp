@@ -4,6 +4,7 @@
 // through the command line.
 
 #include "Documents.h"
+#include "Files.h"
 #include "Kpr5Process.h"
 #include "SimFixture.h"
 
@@ -214,9 +215,8 @@ private Q_SLOTS:
             kept.filter(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.F?R5$")));
         QCOMPARE(kept.size(), 2);
         // The backup holds what the output file holds.
-        QFile a(out), b(backups.filePath(kept.at(1)));
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(a.readAll().split('\n').mid(1), b.readAll().split('\n').mid(1));
+        QCOMPARE(readFile(out).split('\n').mid(1),
+                 readFile(backups.filePath(kept.at(1))).split('\n').mid(1));
 
         // No backup folder to be had (a file where it would be): the file asked
         // for is written all the same.
