@@ -167,31 +167,6 @@ void OneTouchTable::restore(const State &state) {
         Q_EMIT keyChanged(key);
 }
 
-// --- the data file -------------------------------------------------------------
-
-void OneTouchTable::setBankFromFile(int key, int value) {
-    if (!validKey(key)) return;
-    if (value == kFileUnassigned) {
-        setKey(key, Key{});
-        return;
-    }
-    Key k = m_keys[size_t(key)];
-    k.unassigned = false;
-    const int p = positionOfBank(value);
-    if (p >= 0) {
-        k.bankPosition = p;
-        if (k.channelPosition >= countAtPosition(p)) k.channelPosition = 0;
-    }
-    setKey(key, k);
-}
-
-void OneTouchTable::setChannelFromFile(int key, int value) {
-    if (!validKey(key)) return;
-    Key k = m_keys[size_t(key)];
-    k.channelPosition = value >= 0 && value < channelCount(key) ? value : 0;
-    setKey(key, k);
-}
-
 // --- the radio's 27 bytes --------------------------------------------------------
 
 QString OneTouchTable::unwritableReason() const {

@@ -35,8 +35,6 @@ public:
     static constexpr quint8 kUnassignedByte = 0xFF;
     // The largest channel number the radio's channel byte can hold.
     static constexpr int kMaxChannelByte = 255;
-    // The data file's mark for an unassigned key on its "ONETOUCH_BANK" line.
-    static constexpr int kFileUnassigned = 255;
 
     // The lists are built from the default bank table (banks 0-9 of 100
     // channels) and every key is unassigned, as after Reset.
@@ -81,17 +79,6 @@ public:
 
     // `COMMON_ONE_TOUCH_RESET`: every key unassigned, bank and channel "0".
     void reset();
-
-    // --- the data file ("ONETOUCH_BANK" / "ONETOUCH_CHDA" lines) -----------
-    // The "ONETOUCH_BANK" value read back: 255 marks the key unassigned and
-    // selects position 0 of both lists; any other value assigns the key and
-    // selects the bank NUMBERED value when it is in the list (the channel
-    // position stays when it is below that bank's count, else it becomes 0);
-    // a bank not in the list leaves the positions as they were.
-    void setBankFromFile(int key, int value);
-    // The "ONETOUCH_CHDA" value read back: selected when below the key's
-    // channel count, else position 0.
-    void setChannelFromFile(int key, int value);
 
     // --- the radio's 27 bytes -------------------------------------------------
     // Why the keys cannot be written as they stand, naming the first key
