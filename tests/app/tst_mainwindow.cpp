@@ -96,24 +96,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menuCaption");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("file") << "FILE"
-                              << "File(&F)"
-                              << QStringList{"ReadFile", "TEST_CLICK", "FILE_INPORT", "FILE_EXPORT"}
-                              << QStringList{"Open(&O)", "Save(&S)", "Import(&I)", "Export(&E)"};
-        QTest::newRow("communication")
-            << "Tusin_Botton"
-            << "Communication(&T)" << QStringList{"ALL_WRITE", "ALL_READ"}
-            << QStringList{"Write All Data(&A)", "Read All Data(&B)"};
-        QTest::newRow("help") << "MenuHelp"
-                              << "Help(&H)" << QStringList{"MenuVersion"}
-                              << QStringList{"Version Infomation(&A)"};
+        const auto row = [](const char *menu, const char *caption, const QStringList &items,
+                            const QStringList &captions) {
+            QTest::newRow(menu) << QString(menu) << QString(caption) << items << captions;
+        };
+        row("FILE", "File(&F)", {"ReadFile", "TEST_CLICK", "FILE_INPORT", "FILE_EXPORT"},
+            {"Open(&O)", "Save(&S)", "Import(&I)", "Export(&E)"});
+        row("Tusin_Botton", "Communication(&T)", {"ALL_WRITE", "ALL_READ"},
+            {"Write All Data(&A)", "Read All Data(&B)"});
+        row("MenuHelp", "Help(&H)", {"MenuVersion"}, {"Version Infomation(&A)"});
         QStringList coms, comCaptions;
         for (int n = 1; n <= 16; ++n) {
             coms << QStringLiteral("MenuSetCom(%1)").arg(n);
             comCaptions << QStringLiteral("COM%1").arg(n);
         }
-        QTest::newRow("ports") << "MenuComPort"
-                               << "COMPort(&C)" << coms << comCaptions;
+        row("MenuComPort", "COMPort(&C)", coms, comCaptions);
     }
     void menus() {
         QFETCH(QString, menu);
@@ -213,72 +210,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("frames");
+        const auto row = [](const char *window, const char *button, const char *frames) {
+            QTest::newRow(button) << QString(window) << QString(button) << QString(frames);
+        };
+        row("main", "READ_Botton", "R 01200..1A780 x1623");
+        row("main", "WRITE_Botton", "W 01200..00F00 x1636");
+        row("main", "MEM_ONE_READ", "R 01280 012C0"); // rows 4 up to 3
+        row("main", "MEM_ONE_WRITE", "W 01280 012C0");
+        row("main", "READ_BANK", "R 00200 00240");
+        row("main", "WRITE_BANK", "W 00200 00240");
         // The settings travel with the DTMF memories and the setting byte; a
         // write reads the settings' blocks first, to keep what it does not own.
-        const QString settingsRead = "R 00000 00040 00080 1FE01 01100 01133 01173";
-        const QString settingsWrite = "R 00000 00040 00080, W 00000 00040 00080 01100 01133 01173";
-        QTest::newRow("channels read") << "main"
-                                       << "READ_Botton"
-                                       << "R 01200..1A780 x1623";
-        QTest::newRow("channels write") << "main"
-                                        << "WRITE_Botton"
-                                        << "W 01200..00F00 x1636";
-        QTest::newRow("rows 4 up to 3 read") << "main"
-                                             << "MEM_ONE_READ"
-                                             << "R 01280 012C0";
-        QTest::newRow("rows 4 up to 3 write") << "main"
-                                              << "MEM_ONE_WRITE"
-                                              << "W 01280 012C0";
-        QTest::newRow("banks read") << "main"
-                                    << "READ_BANK"
-                                    << "R 00200 00240";
-        QTest::newRow("banks write") << "main"
-                                     << "WRITE_BANK"
-                                     << "W 00200 00240";
-        QTest::newRow("set mode read") << "main"
-                                       << "Set_Mode_Read" << settingsRead;
-        QTest::newRow("set mode write") << "main"
-                                        << "Set_Mode_Write" << settingsWrite;
-        QTest::newRow("common read") << "main"
-                                     << "SETTING_READ" << settingsRead;
-        QTest::newRow("common write") << "main"
-                                      << "SETTING_WRITE" << settingsWrite;
-        QTest::newRow("DTMF read") << "main"
-                                   << "READ_DTMF"
-                                   << "R 01100 01133 01173";
-        QTest::newRow("DTMF write") << "main"
-                                    << "WRITE_DTMF"
-                                    << "W 01100 01133 01173";
-        QTest::newRow("one-touch read") << "main"
-                                        << "READ_ONE_TOUCH"
-                                        << "R 00180";
-        QTest::newRow("one-touch write") << "main"
-                                         << "WRITE_ONE_TOUCH"
-                                         << "W 00180";
-        QTest::newRow("title read") << "main"
-                                    << "TITLE_READ"
-                                    << "R 001A0";
-        QTest::newRow("title write") << "main"
-                                     << "TITLE_WRITE"
-                                     << "W 001A0";
-        QTest::newRow("character 2 read") << "font"
-                                          << "R_FONT"
-                                          << "R 01040";
-        QTest::newRow("character 2 write") << "font"
-                                           << "FONT_WRITE"
-                                           << "W 01040";
-        QTest::newRow("font read") << "font"
-                                   << "READ_ALL"
-                                   << "R 01000 01020 01040 01060 01080 010A0 010C0 010E0";
-        QTest::newRow("font write") << "font"
-                                    << "WRITE_ALL"
-                                    << "W 01000 01020 01040 01060 01080 010A0 010C0 010E0";
-        QTest::newRow("groups read") << "group"
-                                     << "GROUP_READ"
-                                     << "R 00100 00130";
-        QTest::newRow("groups write") << "group"
-                                      << "GROUP_WRITE"
-                                      << "W 00100 00130";
+        const char *settingsRead = "R 00000 00040 00080 1FE01 01100 01133 01173";
+        const char *settingsWrite = "R 00000 00040 00080, W 00000 00040 00080 01100 01133 01173";
+        row("main", "Set_Mode_Read", settingsRead);
+        row("main", "Set_Mode_Write", settingsWrite);
+        row("main", "SETTING_READ", settingsRead);
+        row("main", "SETTING_WRITE", settingsWrite);
+        row("main", "READ_DTMF", "R 01100 01133 01173");
+        row("main", "WRITE_DTMF", "W 01100 01133 01173");
+        row("main", "READ_ONE_TOUCH", "R 00180");
+        row("main", "WRITE_ONE_TOUCH", "W 00180");
+        row("main", "TITLE_READ", "R 001A0");
+        row("main", "TITLE_WRITE", "W 001A0");
+        row("font", "R_FONT", "R 01040"); // character 2
+        row("font", "FONT_WRITE", "W 01040");
+        row("font", "READ_ALL", "R 01000 01020 01040 01060 01080 010A0 010C0 010E0");
+        row("font", "WRITE_ALL", "W 01000 01020 01040 01060 01080 010A0 010C0 010E0");
+        row("group", "GROUP_READ", "R 00100 00130");
+        row("group", "GROUP_WRITE", "W 00100 00130");
     }
     void transferButtons() {
         QFETCH(QString, window);
@@ -305,12 +265,11 @@ private Q_SLOTS:
     void closingDuringATransfer_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("button");
-        QTest::newRow("main") << "main"
-                              << "READ_Botton";
-        QTest::newRow("font") << "font"
-                              << "READ_ALL";
-        QTest::newRow("group") << "group"
-                               << "GROUP_WRITE";
+        for (const char *window : {"main", "font", "group"})
+            QTest::newRow(window) << QString(window)
+                                  << QString(*window == 'm'   ? "READ_Botton"
+                                             : *window == 'f' ? "READ_ALL"
+                                                              : "GROUP_WRITE");
     }
     void closingDuringATransfer() {
         QFETCH(QString, window);

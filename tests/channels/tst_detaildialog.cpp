@@ -62,15 +62,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("integer");
         QTest::addColumn<QString>("decimals");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("145 and 5") << 0 << "145"
-                                   << "5"
-                                   << "145.50000MHz";
-        QTest::newRow("824 erased") << 0 << "824"
-                                    << "00000"
-                                    << "";
-        QTest::newRow("CALL-UHF 145 is 433") << 1401 << "145"
-                                             << "00000"
-                                             << "433.00000MHz";
+        const auto row = [](const char *tag, int slot, const char *mhz, const char *decimals,
+                            const char *cell) {
+            QTest::newRow(tag) << slot << QString(mhz) << QString(decimals) << QString(cell);
+        };
+        row("145 and 5", 0, "145", "5", "145.50000MHz");
+        row("824 erased", 0, "824", "00000", "");
+        row("CALL-UHF 145 is 433", 1401, "145", "00000", "433.00000MHz");
     }
     void frequencyOnEnter() {
         QFETCH(int, slot);
@@ -113,24 +111,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("MHz 4") << 0 << "DETAIL_FREQ_1"
-                               << "14505"
-                               << "1450";
-        QTest::newRow("decimals 5") << 0 << "DETAIL_FREQ_2"
-                                    << "1234567"
-                                    << "12345";
-        QTest::newRow("shift 3") << 0 << "DETAIL_SHIFT_FREQ_1"
-                                 << "1234"
-                                 << "123";
-        QTest::newRow("shift decimals 3") << 0 << "DETAIL_SHIFT_FREQ_2"
-                                          << "9x9 9 9"
-                                          << "999";
-        QTest::newRow("second set") << 1100 << "DETAIL_FREQ_1_2"
-                                    << "14505"
-                                    << "1450";
-        QTest::newRow("second set shift") << 1100 << "DETAIL_SHIFT_FREQ_2_2"
-                                          << "1a2345"
-                                          << "123";
+        const auto row = [](int slot, const char *name, const char *keys, const char *kept) {
+            QTest::newRow(name) << slot << QString(name) << QString(keys) << QString(kept);
+        };
+        row(0, "DETAIL_FREQ_1", "14505", "1450");
+        row(0, "DETAIL_FREQ_2", "1234567", "12345");
+        row(0, "DETAIL_SHIFT_FREQ_1", "1234", "123");
+        row(0, "DETAIL_SHIFT_FREQ_2", "9x9 9 9", "999");
+        row(1100, "DETAIL_FREQ_1_2", "14505", "1450");
+        row(1100, "DETAIL_SHIFT_FREQ_2_2", "1a2345", "123");
     }
     void digitFields() {
         QFETCH(int, slot);
@@ -195,15 +184,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("result");
-        QTest::newRow("15 bytes") << "ABCDEFGHIJKLMNO"
-                                  << "Command1(3)"
-                                  << "ABCDEFGHIJKLMNO:4~";
-        QTest::newRow("16 bytes") << "ABCDEFGHIJKLMNOP"
-                                  << "Command1(3)"
-                                  << "ABCDEFGHIJKLMNOP";
-        QTest::newRow("second set") << "AB"
-                                    << "Command1_2(7)"
-                                    << "AB:8~";
+        const auto row = [](const char *tag, const char *name, const char *button,
+                            const char *result) {
+            QTest::newRow(tag) << QString(name) << QString(button) << QString(result);
+        };
+        row("15 bytes", "ABCDEFGHIJKLMNO", "Command1(3)", "ABCDEFGHIJKLMNO:4~");
+        row("16 bytes", "ABCDEFGHIJKLMNOP", "Command1(3)", "ABCDEFGHIJKLMNOP");
+        row("second set", "AB", "Command1_2(7)", "AB:8~");
     }
     void userCharacterButtons() {
         QFETCH(QString, name);
