@@ -28,10 +28,7 @@ public Q_SLOTS:
 class HardeningGuiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QDir(backupDirectory()).removeRecursively();
-    }
+    void initTestCase() { usePrivateStandardPaths(); }
 
     void menuItems() {
         MainWindow w;

@@ -14,6 +14,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -98,6 +100,14 @@ std::shared_ptr<Modal> onModal(QObject &owner, typename Action<T>::type act = {}
     });
     poll->start();
     return state;
+}
+
+// Test-mode standard paths below a home of this process's own, so that tests
+// running side by side do not see each other's backups.
+inline void usePrivateStandardPaths() {
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 // Records every message box the windows show and answers it. The
