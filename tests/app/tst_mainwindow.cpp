@@ -18,7 +18,6 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kpr5;

@@ -7,14 +7,9 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 using namespace kpr5;
 using namespace kpr5::test;

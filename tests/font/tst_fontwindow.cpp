@@ -8,7 +8,6 @@
 
 #include <QProgressBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kpr5;

@@ -6,11 +6,9 @@
 #include "core/files/Backups.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QUrl>
 
 using namespace kpr5;
