@@ -185,6 +185,17 @@ private Q_SLOTS:
         QCOMPARE(messages.records.size(), 2);
         QCOMPARE(messages.records.last().title, QStringLiteral(" Error"));
         QVERIFY(!messages.records.last().detail.isEmpty());
+
+        // Not a font file at all: refused as well, the glyphs unchanged.
+        QFile junk(dir.filePath(QStringLiteral("junk.FR5")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(300, '\x93'));
+        junk.close();
+        font.setPixel(2, 0, 0, 1);
+        ui::setNextFileNames({junk.fileName()});
+        click(w, QStringLiteral("FONT_READ"));
+        QCOMPARE(messages.texts().last(), QStringLiteral("This File don't Open| Error"));
+        QCOMPARE(font.pixel(2, 0, 0), 1);
     }
 
     // While a transfer runs the controls are off and the file menu does

@@ -225,11 +225,24 @@ private Q_SLOTS:
         QCOMPARE(rowText(t, 31), rowText(t, 2));
     }
 
-    // A block with one bad row is refused whole, naming the row and the field.
+    // A block with one bad row (tab- or comma-separated) is refused whole,
+    // naming the row and the field.
+    void pasteRefusesABadRow_data() {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("named");
+        const auto row = [](const char *named, const char *bad) {
+            QTest::newRow(named) << QString(bad) << QString(named);
+        };
+        row("step \"7KHz\"", "Bank000-1\t145.5\tFM\t7KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz\t023\tOff"
+                             "\t0.000MHz\t\tX\t2");
+        row("frequency \"845.0\"", "Bank000-1\t845.0\tFM\t5KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz"
+                                   "\t023\tOff\t0.000MHz\t\tX\t2");
+        row("mode \"SSB\"", "Bank000-1,145.5,SSB,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,"
+                            "0.000MHz,,X,2");
+    }
     void pasteRefusesABadRow() {
-        const QString bad =
-            QStringLiteral("Bank000-1\t145.5\tFM\t7KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz"
-                           "\t023\tOff\t0.000MHz\t\tX\t2");
+        QFETCH(QString, bad);
+        QFETCH(QString, named);
         MessageRecorder messages;
         MainWindow w;
         const QString good = QStringLiteral(
@@ -242,7 +255,7 @@ private Q_SLOTS:
         QCOMPARE(messages.records.size(), 1);
         const QString text = messages.records.first().text;
         QVERIFY2(text.startsWith(QStringLiteral("Pasted row 2 (Bank000-1)")), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("step \"7KHz\"")), qPrintable(text));
+        QVERIFY2(text.contains(named), qPrintable(text));
         QCOMPARE(fileBytes(w), before);
     }
 
