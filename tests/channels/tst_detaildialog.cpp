@@ -179,6 +179,23 @@ private Q_SLOTS:
         QCOMPARE(e.button(QStringLiteral("DETAIL_MODE(1)"))->isChecked(), wide);
     }
 
+    // A mode no option shows (a radio's undefined one) leaves none checked;
+    // choosing then checks one only.
+    void unknownModeChecksNone() {
+        C t;
+        t.setText(1, C::FreqCol, QStringLiteral("145.00000MHz"));
+        t.setText(1, C::ModeCol, QStringLiteral("ERR"));
+        t.setInUse(0, 1);
+        Editor e(t, 0);
+        const auto checked = [&](int mode) {
+            return e.button(QStringLiteral("DETAIL_MODE(%1)").arg(mode))->isChecked();
+        };
+        QVERIFY(!checked(0) && !checked(1) && !checked(2) && !checked(3));
+        click(*e.dialog, QStringLiteral("DETAIL_MODE(0)"));
+        click(*e.dialog, QStringLiteral("DETAIL_MODE(2)"));
+        QVERIFY(!checked(0) && checked(2));
+    }
+
     // A user-character button appends its token where it fits, caret at the end.
     void userCharacterButtons_data() {
         QTest::addColumn<QString>("name");
