@@ -70,7 +70,7 @@ class WholeRadioGuiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // Backups of the reads go to the test locations, not the user's folder.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { usePrivateStandardPaths(); }
 
     void readAllFromTheMenu() {
         sim::RadioSimulator radio;

@@ -7,25 +7,14 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 using namespace kpr5;
 using namespace kpr5::test;
 
 namespace {
-
-void trigger(MainWindow &w, const char *name) {
-    QAction *a = w.findChild<QAction *>(QLatin1String(name));
-    QVERIFY2(a, name);
-    a->trigger();
-}
 
 void fillRow(ChannelTable &t, int row, const QString &name) {
     setChannel(t, row, QStringLiteral("145.12500MHz"), QStringLiteral("NFM"), 4, 20,
@@ -76,7 +65,7 @@ private Q_SLOTS:
             selected = d->selectedNameFilter();
             d->reject(); // cancelled: the operation ends silently
         });
-        trigger(w, action.toLatin1().constData());
+        click(w, action);
         QVERIFY(seen);
         QCOMPARE(shownFilters, filters);
         QCOMPARE(selected, filters.first());
@@ -84,46 +73,59 @@ private Q_SLOTS:
         QVERIFY(messages.records.isEmpty());
     }
 
+    // What Save (Export) wrote comes back on Open (Import), each with its
+    // message; a file the reader refuses changes nothing.
+    void saveAndOpen_data() {
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("refusedFile");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("data file")
+            << "TEST_CLICK"
+            << "ReadFile"
+            << "radio.R5"
+            << "radio.txt"
+            << QStringList{"Save File|Finish", "Read File|Finish", "This File don't Open|Error"};
+        QTest::newRow("CSV") << "FILE_EXPORT"
+                             << "FILE_INPORT"
+                             << "channels.CSV"
+                             << "bad.CSV"
+                             << QStringList{"Save File|Finish", "Inport CSV File| Finish",
+                                            "CSV File Error| Error"};
+    }
     void saveAndOpen() {
-        MessageRecorder messages;
+        QFETCH(QString, save);
+        QFETCH(QString, open);
+        QFETCH(QString, file);
+        QFETCH(QString, refusedFile);
+        QFETCH(QStringList, messages);
+        MessageRecorder recorder;
         MainWindow w;
         ChannelTable &t = w.document().channels;
         fillRow(t, 3, QStringLiteral("KEEP"));
-        const QString path = m_dir.filePath(QStringLiteral("radio.R5"));
-        ui::setNextFileNames({path});
-        trigger(w, "TEST_CLICK");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Save File|Finish")});
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
-        QVERIFY(bytes.contains("\r\nCH00020145.12500"));
-        QVERIFY(bytes.endsWith("COMPORT01\r\nFile End\r\n"));
+        ui::setNextFileNames({m_dir.filePath(file)});
+        click(w, save);
+        QFile saved(m_dir.filePath(file));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        if (file.endsWith(QLatin1String(".R5")))
+            QVERIFY(saved.readAll().endsWith("COMPORT01\r\nFile End\r\n")); // the window's port
 
         t.clearRow(3);
-        fillRow(t, 4, QStringLiteral("GONE"));
-        messages.records.clear();
-        ui::setNextFileNames({path});
-        trigger(w, "ReadFile");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Read File|Finish")});
+        ui::setNextFileNames({m_dir.filePath(file)});
+        click(w, open);
         QCOMPARE(t.text(3, Col::NameCol), QStringLiteral("KEEP"));
-        QCOMPARE(t.inUse(3), quint8(0));
+        QCOMPARE(w.progressBar()->value(), 0);
 
-        // Another extension: refused, nothing changes.
-        const QString txt = path + QStringLiteral(".txt");
-        QVERIFY(QFile::copy(path, txt));
+        QFile refused(m_dir.filePath(refusedFile));
+        QVERIFY(refused.open(QIODevice::WriteOnly));
+        refused.write("not a channel list\r\n");
+        refused.close();
         fillRow(t, 5, QStringLiteral("STAYS"));
-        messages.records.clear();
-        ui::setNextFileNames({txt});
-        trigger(w, "ReadFile");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("This File don't Open|Error")});
+        ui::setNextFileNames({refused.fileName()});
+        click(w, open);
+        QCOMPARE(recorder.texts(), messages);
         QCOMPARE(t.text(5, Col::NameCol), QStringLiteral("STAYS"));
-
-        // Cancelled dialogs end silently.
-        messages.records.clear();
-        ui::setNextFileNames({QString(), QString()});
-        trigger(w, "ReadFile");
-        trigger(w, "TEST_CLICK");
-        QVERIFY(messages.records.isEmpty());
     }
 
     void failedSavesAreReported_data() {
@@ -139,43 +141,11 @@ private Q_SLOTS:
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
         ui::setNextFileNames({plain.fileName() + QStringLiteral("/out.R5")});
-        trigger(w, action.toLatin1().constData());
+        click(w, action);
         QCOMPARE(messages.records.size(), 1);
         QCOMPARE(messages.records.first().text, QStringLiteral("Error"));
         QCOMPARE(messages.records.first().title, QStringLiteral(" Error"));
         QVERIFY(!messages.records.first().detail.isEmpty());
-    }
-
-    void exportAndImport() {
-        MessageRecorder messages;
-        MainWindow w;
-        ChannelTable &t = w.document().channels;
-        fillRow(t, 10, QStringLiteral("CSV ROW"));
-        const QString path = m_dir.filePath(QStringLiteral("channels.CSV"));
-        ui::setNextFileNames({path});
-        trigger(w, "FILE_EXPORT");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Save File|Finish")});
-        QVERIFY(QFile::exists(path));
-
-        t.clearRow(10);
-        messages.records.clear();
-        ui::setNextFileNames({path});
-        trigger(w, "FILE_INPORT");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("Inport CSV File| Finish")});
-        QCOMPARE(t.text(10, Col::NameCol), QStringLiteral("CSV ROW"));
-        QCOMPARE(t.inUse(9), quint8(1));
-        QCOMPARE(w.progressBar()->value(), 0);
-
-        const QString bad = m_dir.filePath(QStringLiteral("bad.CSV"));
-        QFile f(bad);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\x00\x01\x02 not a channel list\r\n");
-        f.close();
-        messages.records.clear();
-        ui::setNextFileNames({bad});
-        trigger(w, "FILE_INPORT");
-        QCOMPARE(messages.texts(), QStringList{QStringLiteral("CSV File Error| Error")});
-        QCOMPARE(t.text(10, Col::NameCol), QStringLiteral("CSV ROW"));
     }
 
     void nothingWhileATransferRuns() {
@@ -188,7 +158,7 @@ private Q_SLOTS:
             for (const char *action : {"TEST_CLICK", "FILE_EXPORT", "ReadFile", "FILE_INPORT"}) {
                 ui::setNextFileNames(
                     {QString::fromLatin1(action).startsWith(QLatin1String("FILE")) ? csv : r5});
-                trigger(w, action);
+                click(w, QLatin1String(action));
             }
         }
         QVERIFY(messages.records.isEmpty());

@@ -6,11 +6,9 @@
 #include "core/files/Backups.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QUrl>
 
 using namespace kpr5;
@@ -28,23 +26,18 @@ public Q_SLOTS:
 class HardeningGuiTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QDir(backupDirectory()).removeRecursively();
-    }
+    void initTestCase() { usePrivateStandardPaths(); }
 
     void menuItems() {
         MainWindow w;
-        auto *backups = w.findChild<QAction *>(QStringLiteral("MenuBackups"));
-        QVERIFY(backups);
+        auto *backups = find<QAction>(w, QStringLiteral("MenuBackups"));
         QCOMPARE(backups->text(), QStringLiteral("Backups"));
-        QVERIFY(w.findChild<QMenu *>(QStringLiteral("FILE"))->actions().contains(backups));
-        auto *verify = w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"));
-        QVERIFY(verify);
+        QVERIFY(find<QMenu>(w, QStringLiteral("FILE"))->actions().contains(backups));
+        auto *verify = find<QAction>(w, QStringLiteral("VERIFY_AFTER_WRITE"));
         QCOMPARE(verify->text(), QStringLiteral("Verify after write"));
         QVERIFY(verify->isCheckable());
         QVERIFY(!verify->isChecked());
-        QVERIFY(w.findChild<QMenu *>(QStringLiteral("Tusin_Botton"))->actions().contains(verify));
+        QVERIFY(find<QMenu>(w, QStringLiteral("Tusin_Botton"))->actions().contains(verify));
 
         // "Backups" opens the folder, made first if it is not there yet.
         UrlCatcher catcher;
@@ -64,7 +57,7 @@ private Q_SLOTS:
         w.show();
         connectLink(w.link(), radio);
         const QStringList before = QDir(backupDirectory()).entryList(QDir::Files);
-        w.findChild<QAction *>(QStringLiteral("ALL_READ"))->trigger();
+        click(w, QStringLiteral("ALL_READ"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success ALL DATA READ| Finish")});
         QStringList added = QDir(backupDirectory()).entryList(QDir::Files, QDir::Name);
         for (const QString &f : before)
@@ -89,8 +82,8 @@ private Q_SLOTS:
         w.show();
         connectLink(w.link(), radio);
         w.document().title.setDisplayText(QStringLiteral("HELLO"));
-        w.findChild<QAction *>(QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(true);
-        w.findChild<QAction *>(QStringLiteral("ALL_WRITE"))->trigger();
+        find<QAction>(w, QStringLiteral("VERIFY_AFTER_WRITE"))->setChecked(true);
+        click(w, QStringLiteral("ALL_WRITE"));
         QCOMPARE(messages.texts(),
                  (QStringList{QStringLiteral("Success| Finish"),
                               QStringLiteral("Verify: title differ (1 block)| Verify")}));

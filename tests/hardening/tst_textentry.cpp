@@ -40,13 +40,7 @@ void enter(QLineEdit *field, Path path, const QString &text) {
     field->setFocus();
     switch (path) {
     case Keys:
-        for (char32_t c : text.toUcs4()) {
-            const QString one = QString::fromUcs4(&c, 1);
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, one);
-            QApplication::sendEvent(field, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, one);
-            QApplication::sendEvent(field, &release);
-        }
+        type(field, text);
         break;
     case InputMethod: {
         QInputMethodEvent im;

@@ -10,15 +10,7 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace kpr5;
@@ -28,14 +20,14 @@ using C = kpr5::ChannelTable;
 namespace {
 
 ChannelGridView *grid(MainWindow &w) {
-    return w.findChild<ChannelGridView *>(QStringLiteral("MSFlexGrid1"));
+    return find<ChannelGridView>(w, QStringLiteral("MSFlexGrid1"));
 }
 
+// A menu item that must be enabled; the edit it makes becomes an undo step.
 void trigger(MainWindow &w, const char *name) {
-    QAction *a = w.findChild<QAction *>(QLatin1String(name));
-    QVERIFY2(a && a->isEnabled(), name);
-    a->trigger();
-    QCoreApplication::processEvents(); // the edit becomes an undo step
+    QVERIFY2(find<QAction>(w, QLatin1String(name))->isEnabled(), name);
+    click(w, QLatin1String(name));
+    QCoreApplication::processEvents();
 }
 
 // The detail editor on `row`: a new frequency, Enter.
@@ -44,8 +36,8 @@ void editRow(MainWindow &w, int row, const QString &mhz) {
     QTimer::singleShot(0, &w, [mhz] {
         auto *d = qobject_cast<DetailDialog *>(QApplication::activeModalWidget());
         QVERIFY(d);
-        d->findChild<QLineEdit *>(QStringLiteral("DETAIL_FREQ_1"))->setText(mhz);
-        d->findChild<QLineEdit *>(QStringLiteral("DETAIL_FREQ_2"))->setText(QStringLiteral("5"));
+        retype(*d, QStringLiteral("DETAIL_FREQ_1"), mhz);
+        retype(*d, QStringLiteral("DETAIL_FREQ_2"), QStringLiteral("5"));
         d->enter();
     });
     w.findChild<ChannelPage *>()->openDetail();
@@ -128,7 +120,7 @@ private Q_SLOTS:
             editRow(w, 2, QStringLiteral("146"));
             grid(w)->setCurrentCell(1, 1, 3);
             messages.saveAnswer = ui::Answer::Discard;
-            w.findChild<QPushButton *>(QStringLiteral("MEM_ONE_READ"))->click();
+            click(w, QStringLiteral("MEM_ONE_READ"));
             QCoreApplication::processEvents();
             QCOMPARE(messages.questions.size(), 3); // the read replaces the edited row
             QVERIFY(w.document().channels.text(2, C::FreqCol) != QStringLiteral("146.50000MHz"));
@@ -150,7 +142,7 @@ private Q_SLOTS:
             messages.saveAnswer = ui::Answer::Save;
             ui::setNextFileNames({QString()});
             QTimer::singleShot(100, &w, [&w] { w.close(); });
-            w.findChild<QPushButton *>(QStringLiteral("WRITE_Botton"))->click();
+            click(w, QStringLiteral("WRITE_Botton"));
             QTRY_VERIFY(!w.link().busy());
             QCoreApplication::processEvents();
             QVERIFY(w.isVisible());
@@ -169,7 +161,7 @@ private Q_SLOTS:
         editRow(w, 1400, QStringLiteral("144"));
         states << fileBytes(w);
         grid(w)->setCurrentCell(1399, 1, 1405);
-        w.findChild<QPushButton *>(QStringLiteral("Clear_Botton"))->click();
+        click(w, QStringLiteral("Clear_Botton"));
         QCoreApplication::processEvents();
         states << fileBytes(w);
         QApplication::clipboard()->setText(QStringLiteral(
@@ -179,13 +171,13 @@ private Q_SLOTS:
         trigger(w, "MenuPaste");
         states << fileBytes(w);
         w.selectPage(MainWindow::SetModePage);
-        w.findChild<QComboBox *>(QStringLiteral("Set_Mode_Display(1)"))->setCurrentIndex(4);
+        find<QComboBox>(w, QStringLiteral("Set_Mode_Display(1)"))->setCurrentIndex(4);
         QCoreApplication::processEvents();
         states << fileBytes(w);
         for (int i = 1; i < states.size(); ++i)
             QVERIFY(states[i] != states[i - 1]);
 
-        QAction *undo = w.findChild<QAction *>(QStringLiteral("MenuUndo"));
+        auto *undo = find<QAction>(w, QStringLiteral("MenuUndo"));
         for (int i = states.size() - 1; i > 0; --i) {
             if (i == 2) QCOMPARE(undo->text(), QStringLiteral("Undo Clear rows 1399–1405"));
             trigger(w, "MenuUndo");
@@ -233,20 +225,20 @@ private Q_SLOTS:
         QCOMPARE(rowText(t, 31), rowText(t, 2));
     }
 
-    // A block with one bad row is refused whole, naming the row.
+    // A block with one bad row (tab- or comma-separated) is refused whole,
+    // naming the row and the field.
     void pasteRefusesABadRow_data() {
         QTest::addColumn<QString>("bad");
         QTest::addColumn<QString>("named");
-        QTest::newRow("step")
-            << "Bank000-1\t145.5\tFM\t7KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz\t023\tOff"
-               "\t0.000MHz\t\tX\t2"
-            << "step \"7KHz\"";
-        QTest::newRow("frequency") << "Bank000-1\t845.0\tFM\t5KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz"
-                                      "\t023\tOff\t0.000MHz\t\tX\t2"
-                                   << "frequency \"845.0\"";
-        QTest::newRow("mode") << "Bank000-1,145.5,SSB,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,"
-                                 "0.000MHz,,X,2"
-                              << "mode \"SSB\"";
+        const auto row = [](const char *named, const char *bad) {
+            QTest::newRow(named) << QString(bad) << QString(named);
+        };
+        row("step \"7KHz\"", "Bank000-1\t145.5\tFM\t7KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz\t023\tOff"
+                             "\t0.000MHz\t\tX\t2");
+        row("frequency \"845.0\"", "Bank000-1\t845.0\tFM\t5KHz\t2300Hz\tNone\t88.5Hz\t88.5Hz"
+                                   "\t023\tOff\t0.000MHz\t\tX\t2");
+        row("mode \"SSB\"", "Bank000-1,145.5,SSB,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,"
+                            "0.000MHz,,X,2");
     }
     void pasteRefusesABadRow() {
         QFETCH(QString, bad);
@@ -280,11 +272,11 @@ private Q_SLOTS:
         QCOMPARE(grid(w)->currentRow(), 20);
 
         trigger(w, "MenuFind");
-        QLineEdit *find = w.findChild<QLineEdit *>(QStringLiteral("FindText"));
-        QVERIFY(find->isVisible());
+        QLineEdit *field = find<QLineEdit>(w, QStringLiteral("FindText"));
+        QVERIFY(field->isVisible());
         const auto search = [&](const QString &query) {
-            find->setText(query);
-            QTest::keyClick(find, Qt::Key_Return);
+            field->setText(query);
+            QTest::keyClick(field, Qt::Key_Return);
             return grid(w)->currentRow();
         };
         QCOMPARE(search(QStringLiteral("145.5")), 30);
