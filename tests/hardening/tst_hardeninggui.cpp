@@ -1,14 +1,18 @@
 // The main window's side of "nothing lost": the File menu's "Backups" item,
 // the backup after "Read All Data", and "Verify after write" under
-// Communication, against the simulated radio.
+// Communication, against the simulated radio; and the real message boxes.
 
 #include "GuiFixture.h"
 #include "core/files/Backups.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/widgets/MessageDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 using namespace kpr5;
@@ -88,6 +92,35 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("Success| Finish"),
                               QStringLiteral("Verify: title differ (1 block)| Verify")}));
         QVERIFY(!w.link().busy());
+    }
+
+    // The real boxes (no hook): the answer is the button clicked. Every other
+    // window test answers through the hook, so only this sees the box itself.
+    void realBoxesAnswerAsClicked_data() {
+        QTest::addColumn<bool>("question"); // the unsaved-changes question, or OK/Cancel
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("OK") << false << int(QMessageBox::Ok) << int(ui::Answer::Ok);
+        QTest::newRow("Cancel") << false << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
+        QTest::newRow("Save") << true << int(QMessageBox::Save) << int(ui::Answer::Save);
+        QTest::newRow("Discard") << true << int(QMessageBox::Discard) << int(ui::Answer::Discard);
+        QTest::newRow("question, Cancel")
+            << true << int(QMessageBox::Cancel) << int(ui::Answer::Cancel);
+    }
+    void realBoxesAnswerAsClicked() {
+        QFETCH(bool, question);
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        ui::setMessageHook({});
+        QTimer::singleShot(0, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            box->button(QMessageBox::StandardButton(button))->click();
+        });
+        const ui::Answer got =
+            question ? ui::askSaveChanges(nullptr, QStringLiteral("Save changes?"), QString())
+                     : ui::showMessage(nullptr, QStringLiteral("Text"), QString(), {}, true);
+        QCOMPARE(int(got), answer);
     }
 };
 
