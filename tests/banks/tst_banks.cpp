@@ -126,6 +126,7 @@ private Q_SLOTS:
             QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
         QCOMPARE(banks.shownTotal(), 1000);
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.maximum, 100);
         QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
         QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
         QCOMPARE(rig.radio.image(), before);
@@ -142,6 +143,7 @@ private Q_SLOTS:
         banks.setCounts(c);
         QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.maximum, 100);
         // 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF and BUG.
         const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
                                 hex("6400C80064000300640064001400") + QByteArray(14, '\0');

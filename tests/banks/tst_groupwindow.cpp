@@ -53,6 +53,7 @@ private Q_SLOTS:
         QTableWidget *grid = find<QTableWidget>(w, QStringLiteral("MSFlexGrid1"));
         QCOMPARE(grid, w.grid());
         QCOMPARE(grid->rowCount(), 12);
+        QCOMPARE(grid->item(0, 0)->text(), QString());
         QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("Group0"));
         QCOMPARE(grid->item(11, 0)->text(), QStringLiteral("GroupB"));
         QString header;
