@@ -267,6 +267,7 @@ private Q_SLOTS:
         C &t = w.document().channels;
         putRow(t, 10, QStringLiteral("145.5"), QStringLiteral("Home"));
         putRow(t, 30, QStringLiteral("145.525"), QStringLiteral("CLUB"));
+        putRow(t, 40, QStringLiteral("0.531"), QStringLiteral("AM"));
         grid(w)->setCurrentCell(20, 1);
         QTest::keyClicks(grid(w), QStringLiteral("1"));
         QCOMPARE(grid(w)->currentRow(), 20);
@@ -284,6 +285,7 @@ private Q_SLOTS:
         QCOMPARE(search(QStringLiteral("145.500")), 10);
         QCOMPARE(search(QStringLiteral("club")), 30);
         QCOMPARE(search(QStringLiteral("nowhere")), 30);
+        QCOMPARE(search(QStringLiteral("0.53")), 40); // below 1 MHz
     }
 };
 
