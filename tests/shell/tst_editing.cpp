@@ -268,6 +268,7 @@ private Q_SLOTS:
         putRow(t, 10, QStringLiteral("145.5"), QStringLiteral("Home"));
         putRow(t, 30, QStringLiteral("145.525"), QStringLiteral("CLUB"));
         putRow(t, 40, QStringLiteral("0.531"), QStringLiteral("AM"));
+        putRow(t, 1, QStringLiteral("430.1"), QStringLiteral("First"));
         grid(w)->setCurrentCell(20, 1);
         QTest::keyClicks(grid(w), QStringLiteral("1"));
         QCOMPARE(grid(w)->currentRow(), 20);
@@ -286,6 +287,7 @@ private Q_SLOTS:
         QCOMPARE(search(QStringLiteral("club")), 30);
         QCOMPARE(search(QStringLiteral("nowhere")), 30);
         QCOMPARE(search(QStringLiteral("0.53")), 40); // below 1 MHz
+        QCOMPARE(search(QStringLiteral("first")), 1);
     }
 };
 
