@@ -173,6 +173,9 @@ private Q_SLOTS:
         row("SD00", "SD00001", false);
         row("ONETOUCH short", "ONETOUCH_BANK" + QString(26, QLatin1Char('0')), false);
         row("ONETOUCH other", "ONETOUCH_XXXX" + QString(27, QLatin1Char('0')), false);
+        row("XSET", "XSET001001001", true);
+        row("XSET moving not a number", "XSET00100100X", false);
+        row("XSET display not a number", "XSET001X01001", false);
     }
     void otherLines() {
         QFETCH(QString, line);
