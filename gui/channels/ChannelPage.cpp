@@ -171,10 +171,14 @@ void ChannelPage::changeRows(const std::function<void()> &change) {
 
 void ChannelPage::deleteRows() {
     if (transferRunning()) return;
+    emptySelectedRows("Delete");
+}
+
+void ChannelPage::emptySelectedRows(const char *verb) {
     ChannelTable &table = m_workspace.document().channels;
     const int current = m_grid->currentRow();
     const int end = m_grid->selectionEnd();
-    const History::Scope step(m_workspace.history(), rowsStep("Delete", current, end));
+    const History::Scope step(m_workspace.history(), rowsStep(verb, current, end));
     changeRows([&] { rowedits::deleteRows(table, current, end); });
 }
 
@@ -257,12 +261,7 @@ void ChannelPage::copyRows() {
 void ChannelPage::cutRows() {
     if (transferRunning() || m_edit.busy) return;
     copyRows();
-    // What Delete would empty.
-    ChannelTable &table = m_workspace.document().channels;
-    const int current = m_grid->currentRow();
-    const int end = m_grid->selectionEnd();
-    const History::Scope step(m_workspace.history(), rowsStep("Cut", current, end));
-    changeRows([&] { rowedits::deleteRows(table, current, end); });
+    emptySelectedRows("Cut");
 }
 
 void ChannelPage::pasteRows() {

@@ -63,6 +63,8 @@ private:
     // Runs `change` with the grid disabled and not painting, then restores
     // the current cell and the selection (columns 1-12).
     void changeRows(const std::function<void()> &change);
+    // Empties the selected rows as Delete does, as one undo step named `verb`.
+    void emptySelectedRows(const char *verb);
     void transferEnded();
 
     Workspace &m_workspace;
