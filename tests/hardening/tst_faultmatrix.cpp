@@ -202,7 +202,7 @@ QString firstDifference(const Regions &got, const Regions &want) {
 
 // --- the transfers ------------------------------------------------------------
 
-// Reads and writes alternate.
+// Reads and writes alternate, named by kSubjectNames.
 enum class Subject {
     ReadSelected,
     WriteSelected,
@@ -224,8 +224,11 @@ enum class Subject {
     WriteGlyphs,
     ReadAll,
     WriteAll,
-    ReadChannels,
+    ReadChannels
 };
+const char *const kSubjectNames[] = {"selected rows", "banks",      "groups",        "one-touch",
+                                     "title",         "settings",   "DTMF memories", "glyph",
+                                     "all glyphs",    "whole radio"};
 
 bool isWrite(Subject s) {
     return int(s) % 2 == 1;
@@ -599,31 +602,6 @@ private Q_SLOTS:
 
         const struct {
             const char *name;
-            Subject subject;
-        } subjects[] = {
-            {"selected rows read", Subject::ReadSelected},
-            {"selected rows write", Subject::WriteSelected},
-            {"banks read", Subject::ReadBanks},
-            {"banks write", Subject::WriteBanks},
-            {"groups read", Subject::ReadGroups},
-            {"groups write", Subject::WriteGroups},
-            {"one-touch read", Subject::ReadOneTouch},
-            {"one-touch write", Subject::WriteOneTouch},
-            {"title read", Subject::ReadTitle},
-            {"title write", Subject::WriteTitle},
-            {"settings read", Subject::ReadSettings},
-            {"settings write", Subject::WriteSettings},
-            {"DTMF memories read", Subject::ReadDtmf},
-            {"DTMF memories write", Subject::WriteDtmf},
-            {"glyph read", Subject::ReadGlyph},
-            {"glyph write", Subject::WriteGlyph},
-            {"all glyphs read", Subject::ReadGlyphs},
-            {"all glyphs write", Subject::WriteGlyphs},
-            {"whole radio read", Subject::ReadAll},
-            {"whole radio write", Subject::WriteAll},
-        };
-        const struct {
-            const char *name;
             Fault fault;
             bool recoverable;
         } faults[] = {
@@ -636,16 +614,16 @@ private Q_SLOTS:
             {"no such port", Fault::NoPort, false},
             {"closed during a reply wait", Fault::Close, false},
         };
-        for (const auto &s : subjects)
+        for (int s = 0; s <= int(Subject::WriteAll); ++s)
             for (const auto &f : faults)
-                QTest::addRow("%s, %s", s.name, f.name)
-                    << s.subject
+                QTest::addRow("%s %s, %s", kSubjectNames[s / 2], s % 2 ? "write" : "read", f.name)
+                    << Subject(s)
                     << f.fault
                     // Every block has its own attempts, except in the whole
                     // radio (a limit over the run); a single character does
                     // not repeat a spoilt acknowledgement.
-                    << (f.recoverable && !isWhole(s.subject) &&
-                        !(isSingleGlyph(s.subject) && f.fault == Fault::Corrupt));
+                    << (f.recoverable && !isWhole(Subject(s)) &&
+                        !(isSingleGlyph(Subject(s)) && f.fault == Fault::Corrupt));
         // A late reply at wire speed: the retry's own reply follows it, after
         // the late one has been taken, and must not be taken for the next block.
         QTest::addRow("selected rows read, late reply at wire speed")

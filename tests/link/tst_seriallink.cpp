@@ -61,27 +61,6 @@ private Q_SLOTS:
         QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
     }
 
-    void faultsAreFailedExchanges_data() {
-        QTest::addColumn<int>("fault");
-        QTest::newRow("dropped") << 0;
-        QTest::newRow("short") << 1;
-        QTest::newRow("corrupted") << 2;
-    }
-    void faultsAreFailedExchanges() {
-        QFETCH(int, fault);
-        sim::SimOptions o;
-        o.dropEvery = fault == 0;
-        o.shortEvery = fault == 1;
-        o.corruptEvery = fault == 2;
-        sim::RadioSimulator radio(o);
-        SerialLink link;
-        connectLink(link, radio, 150);
-        QCOMPARE(link.identify(), Outcome::Rejected);
-        QByteArray data;
-        QCOMPARE(link.readBlock(0x1200, &data), Outcome::Rejected);
-        QCOMPARE(link.writeBlock(0x1200, QByteArray(64, '\0')), Outcome::Rejected);
-    }
-
     void lateReplyIsNotTakenForTheNextOne() {
         sim::SimOptions o;
         o.lateEvery = 2; // the read's reply comes late
