@@ -42,25 +42,6 @@ Q_DECLARE_METATYPE(Script)
 class SerialLinkTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void exchanges() {
-        sim::RadioSimulator radio;
-        SerialLink link;
-        connectLink(link, radio);
-        QCOMPARE(link.identify(), Outcome::Accepted);
-        QByteArray record(64, '\0');
-        for (int i = 0; i < 64; ++i)
-            record[i] = char(i * 3);
-        radio.write(0x13E00, record);
-        QByteArray data;
-        QCOMPARE(link.readBlock(0x13E00, &data), Outcome::Accepted);
-        QCOMPARE(data, record);
-        QCOMPARE(link.writeBlock(0x1A780, QByteArray::fromHex("0102030405")), Outcome::Accepted);
-        QCOMPARE(radio.read(0x1A780, 6), QByteArray::fromHex("010203040500"));
-        QCOMPARE(radio.frames(),
-                 (QList<QByteArray>{"QX~KP-R5T", "QX~F13E00R", "QX~F1A780W0102030405"}));
-        QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
-    }
-
     void lateReplyIsNotTakenForTheNextOne() {
         sim::SimOptions o;
         o.lateEvery = 2; // the read's reply comes late
@@ -194,6 +175,7 @@ private Q_SLOTS:
         QCOMPARE(host.texts(), messages);
         QCOMPARE(radio.frameCount(), frames);
         QCOMPARE(link.busy(), busy);
+        QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
         if (!busy && host.started > 0 && host.closed == 0) {
             QCOMPARE(host.finished, host.started);
             QCOMPARE(host.percents.last(), 0);
