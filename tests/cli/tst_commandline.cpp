@@ -34,39 +34,10 @@ QList<QByteArray> comparable(const QByteArray &file) {
     return lines;
 }
 
-const char *const kDataFile = "Save Date and Time 2026-12-06 08:00:00\r\n"
-                              "CH00000145.0000010720208080002000.6001REPEATER\r\n"
-                              "CH00120433.0000020720208080002005.0001TOWER\r\n"
-                              "CH10011145.5000000000000080800000000.0000\r\n"
-                              "CH14091145.0000000000000080800000000.0000PASS\r\n"
-                              "BK0000500500000000000000000000000000\r\n"
-                              "BK0001000000000000000000000000000000\r\n"
-                              "BK0002000000000000000000000000000000\r\n"
-                              "BK0003000000000000000000000000000000\r\n"
-                              "BK0004000000000000000000000000000000\r\n"
-                              "ONETOUCH_BANK000001255255255255255255255\r\n"
-                              "ONETOUCH_CHDA005010000000000000000000000\r\n"
-                              "NUM_DTMF0011234#\r\n"
-                              "NUM_DTMF009*0-9\r\n"
-                              "SET_DTMF001005005002000\r\n"
-                              "TITLEHELLO:1~\r\n"
-                              "GRD0010000000100000000000000000000000000000000000000011\r\n"
-                              "SD01001001000007000000000000000000000000000000000000\r\n"
-                              "COMPORT01\r\n"
-                              "File End\r\n";
-
-QByteArray fontFile() {
-    QByteArray f = "Save Date and Time 2026-12-06 08:00:00\r\n";
-    for (int k = 0; k < 8; ++k) {
-        f += QByteArray::number(k) + "\r\n";
-        for (int row = 0; row < 16; ++row) {
-            QByteArray line(16, '0');
-            line[(row + k) % 16] = '1';
-            line[15 - row] = '1';
-            f += line + "\r\n";
-        }
-    }
-    return f + "File End\r\n";
+// Golden inputs: a data file with a few rows and a value in every other
+// region, and a font file of eight crossed characters.
+QByteArray golden(const char *name) {
+    return readFile(QFINDTESTDATA(QStringLiteral("../data/") + QLatin1String(name)));
 }
 
 } // namespace
@@ -81,8 +52,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString partial = dir.filePath(QStringLiteral("partial.R5"));
         const QString font = dir.filePath(QStringLiteral("chars.FR5"));
-        writeFile(partial, kDataFile);
-        writeFile(font, fontFile());
+        writeFile(partial, golden("partial.R5"));
+        writeFile(font, golden("crossed.FR5"));
         sim::RadioSimulator radio;
         QVERIFY(radio.start());
         const Run w =
@@ -102,7 +73,7 @@ private Q_SLOTS:
         QVERIFY2(r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
         QVERIFY(
             comparable(readFile(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
-        QCOMPARE(comparable(readFile(backFont)), comparable(fontFile()));
+        QCOMPARE(comparable(readFile(backFont)), comparable(golden("crossed.FR5")));
     }
 
     // A silent radio: one verdict line, no success line, no file (how each
