@@ -95,15 +95,6 @@ private Q_SLOTS:
                    QCOMPARE(link.completion(), Completion::StepFailed);
                })
             << QStringList{error} << 3 << false << 2900 << 4500;
-        QTest::newRow("port cannot be opened: Port Error with the reason")
-            << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
-                   link.portSettings().devicePath = missingPort();
-                   Operation op(link, host);
-                   QVERIFY(op.begin() && !op.identify());
-                   QVERIFY2(host.messages.value(0).detail.contains(QLatin1String("no such device")),
-                            qPrintable(host.messages.value(0).detail));
-               })
-            << QStringList{QStringLiteral("Port Error| Error")} << 0 << false << 0 << 1000;
         QTest::newRow("one failure is retried")
             << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
                    sim::SimOptions o;
