@@ -18,25 +18,20 @@ class ChannelRecordTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void frequencyText_data() {
-        QTest::addColumn<uint>("hz");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("145 MHz") << 145000000u << "145.00000MHz";
-        QTest::newRow("1295 MHz") << 1295000000u << "1295.00000MHz";
-        QTest::newRow("tie rounds to even, down") << 118008325u << "118.00832MHz";
-        QTest::newRow("tie rounds to even, up") << 118008335u << "118.00834MHz";
-        QTest::newRow("above the tie rounds up") << 118008326u << "118.00833MHz";
-        QTest::newRow("50 MHz") << 50000000u << "50.00000MHz";
-        QTest::newRow("below 100 kHz") << 50000u << "0.05000MHz";
-        QTest::newRow("zero") << 0u << "0.00000MHz";
-        QTest::newRow("largest, beyond 32 bits when read back") << 0xFFFFFFFFu << "4294.96730MHz";
-    }
     void frequencyText() {
-        QFETCH(uint, hz);
-        QFETCH(QString, text);
-        QCOMPARE(channeltext::frequencyText(hz), text);
-        const quint64 back = QString(text).remove(QLatin1Char('.')).chopped(3).toULongLong() * 10;
-        QCOMPARE(frequencyHz(text), back > 0xFFFFFFFFu ? 0u : quint32(back));
+        const std::pair<quint32, const char *> cases[] = {
+            {145000000u, "145.00000MHz"},  {1295000000u, "1295.00000MHz"},
+            {118008325u, "118.00832MHz"}, // a tie rounds to even, down
+            {118008335u, "118.00834MHz"}, // and up
+            {118008326u, "118.00833MHz"},  {50000000u, "50.00000MHz"},
+            {50000u, "0.05000MHz"},        {0u, "0.00000MHz"},
+            {0xFFFFFFFFu, "4294.96730MHz"}}; // beyond 32 bits when read back
+        for (const auto &[hz, text] : cases) {
+            QCOMPARE(channeltext::frequencyText(hz), QLatin1String(text));
+            const quint64 back =
+                QString::fromLatin1(text).remove('.').chopped(3).toULongLong() * 10;
+            QCOMPARE(frequencyHz(QLatin1String(text)), back > 0xFFFFFFFFu ? 0u : quint32(back));
+        }
     }
 
     void malformedTexts() {
@@ -48,28 +43,6 @@ private Q_SLOTS:
         QCOMPARE(shiftAmountText(10000000), QStringLiteral("10.000MHz"));
         for (const char *text : {"", "1000.000MHz", "0.6x0MHz"})
             QCOMPARE(shiftAmountHz(QLatin1String(text)), std::nullopt);
-    }
-
-    // A row as the editor leaves it, in the radio's bytes.
-    void encodeARow() {
-        C t;
-        decodeChannel(Record(), t, 5);
-        t.setText(5, C::FreqCol, QStringLiteral("118.00833MHz"));
-        t.setText(5, C::ModeCol, QStringLiteral("WFM"));
-        t.setText(5, C::ToneModeCol, QStringLiteral("TSQ"));
-        t.setText(5, C::ShiftCol, QStringLiteral("+"));
-        t.setText(5, C::ShiftFreqCol, QStringLiteral("0.600MHz"));
-        t.setText(5, C::SkipCol, QStringLiteral("*"));
-        t.setStepIndex(4, 7);
-        t.setTxToneIndex(4, 12);
-        t.setRxToneIndex(4, 13);
-        t.setDcsIndex(4, 103);
-        t.setCarrierIndex(4, 28);
-        t.setStoredName(4, QStringLiteral("\u2460A"));
-        Record want(118008330);
-        want.mode(3).step(7).shift(1, 600000).toneMode(3).tones(12, 13).dcs(103).carrier(28);
-        want.skip().nameField(QByteArray("\x40\x87\x41\x00", 4));
-        QCOMPARE(encodeChannel(t, 5).toByteArray().toHex(' '), want.bytes().toHex(' '));
     }
 
     // Only the low nibble of the in-use, mode, step, shift and skip bytes counts.
@@ -127,23 +100,16 @@ private Q_SLOTS:
             QCOMPARE(encodeChannel(t, row).toByteArray(), QByteArray(64, '\0'));
     }
 
-    void inUseIsTheLowNibble_data() {
-        QTest::addColumn<int>("byte0");
-        QTest::addColumn<bool>("inUse");
-        QTest::newRow("0x00") << 0x00 << false;
-        QTest::newRow("0x10") << 0x10 << false;
-        QTest::newRow("0x11") << 0x11 << true;
-        QTest::newRow("0x08") << 0x08 << true;
-    }
+    // Row 1401 holds the VHF call channel: its texts stay when it reads as empty.
     void inUseIsTheLowNibble() {
-        QFETCH(int, byte0);
-        QFETCH(bool, inUse);
-        C t; // row 1401 holds the VHF call channel: its texts stay when it reads as empty
-        const QString before = rowTexts(t, 1401);
-        decodeChannel(Record(146000000).carrier(3).set(0, byte0), t, 1401);
-        QCOMPARE(t.inUse(1400), quint8(inUse));
-        QCOMPARE(t.text(1401, C::FreqCol) == QLatin1String("146.00000MHz"), inUse);
-        if (!inUse) QCOMPARE(rowTexts(t, 1401), before);
+        for (const auto &[byte0, inUse] :
+             {std::pair{0x00, false}, {0x10, false}, {0x11, true}, {0x08, true}}) {
+            C t;
+            const QString before = rowTexts(t, 1401);
+            decodeChannel(Record(146000000).carrier(3).set(0, byte0), t, 1401);
+            QCOMPARE(t.inUse(1400), quint8(inUse));
+            QCOMPARE(rowTexts(t, 1401) == before, !inUse);
+        }
     }
 
     // Index bytes outside their tables show "ERROR" and go back to the radio
