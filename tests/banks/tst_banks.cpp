@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using namespace kpr5;
+using namespace Qt::StringLiterals;
 using kpr5::test::SimRig;
 
 namespace {
@@ -52,32 +53,24 @@ private Q_SLOTS:
         QVERIFY(!t.stepCount(2, -1));
     }
 
-    // Two bytes a bank: the low byte and the high byte's low nibble, at most
-    // 1000; half a bank is no count.
+    // Two bytes a bank ("bytes=count"): the low byte and the high byte's low
+    // nibble, at most 1000; half a bank is no count.
     void countsDecode() {
-        for (const auto &[bytes, count] : std::initializer_list<std::pair<const char *, int>>{
-                 {"E803", 1000}, {"64F0", 100}, {"FF0F", 1000}, {"0000", 0}, {"0A", 42}}) {
+        for (const QString &c : u"E803=1000 64F0=100 FF0F=1000 0000=0 0A=42"_s.split(' ')) {
             BankTable t;
             t.setCount(49, 42);
-            t.decodeCounts(48, hex("0500") + hex(bytes),
+            t.decodeCounts(48, hex("0500") + QByteArray::fromHex(c.section('=', 0, 0).toLatin1()),
                            32); // banks 48 and 49; there is no bank 50
             QCOMPARE(t.count(48), 5);
-            QCOMPARE(t.count(49), count);
+            QCOMPARE(t.count(49), c.section('=', 1).toInt());
         }
     }
 
-    // A bank's text box taken over as a count (wide digits are no digits).
+    // A bank's text box taken over as a count ("text=count"; wide digits are no digits).
     void textBecomesCount() {
-        for (const auto &[text, count] : std::initializer_list<std::pair<const char16_t *, int>>{
-                 {u"250", 250},
-                 {u"12a3", 123},
-                 {u"", 0},
-                 {u"1000", 1000},
-                 {u"1500", 100},
-                 {u"123456789012345678901234567890", 100},
-                 {u"0000000000000007", 7},
-                 {u"\uFF11\uFF12", 0}})
-            QCOMPARE(BankTable::countFromText(QString::fromUtf16(text)), count);
+        for (const QString &c : u"250=250 12a3=123 =0 1000=1000 1500=100 0000000000000007=7 "
+                                u"123456789012345678901234567890=100 \uFF11\uFF12=0"_s.split(' '))
+            QCOMPARE(BankTable::countFromText(c.section('=', 0, 0)), c.section('=', 1).toInt());
     }
 
     void groupDecodingIgnoresUnusedBits() {

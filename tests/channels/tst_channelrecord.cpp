@@ -5,6 +5,7 @@
 #include "core/channels/ChannelRecord.h"
 #include "core/channels/ChannelTable.h"
 
+#include <QFile>
 #include <QtTest>
 
 using namespace kpr5;
@@ -18,31 +19,39 @@ class ChannelRecordTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void frequencyText() {
-        const std::pair<quint32, const char *> cases[] = {
-            {145000000u, "145.00000MHz"},  {1295000000u, "1295.00000MHz"},
-            {118008325u, "118.00832MHz"}, // a tie rounds to even, down
-            {118008335u, "118.00834MHz"}, // and up
-            {118008326u, "118.00833MHz"},  {50000000u, "50.00000MHz"},
-            {50000u, "0.05000MHz"},        {0u, "0.00000MHz"},
-            {0xFFFFFFFFu, "4294.96730MHz"}}; // beyond 32 bits when read back
-        for (const auto &[hz, text] : cases) {
-            QCOMPARE(channeltext::frequencyText(hz), QLatin1String(text));
-            const quint64 back =
-                QString::fromLatin1(text).remove('.').chopped(3).toULongLong() * 10;
-            QCOMPARE(frequencyHz(QLatin1String(text)), back > 0xFFFFFFFFu ? 0u : quint32(back));
-        }
+    // The cases of tests/data/tst_channelrecord-cases.tsv, by their first column.
+    void cases_data() {
+        QTest::addColumn<QStringList>("c");
+        QFile file(QFINDTESTDATA("../data/tst_channelrecord-cases.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                QTest::newRow(qPrintable(line.section('\t', 0, 0) + ": " + line.section('\t', -1)))
+                    << line.split('\t');
     }
-
-    void malformedTexts() {
-        for (const char *text : {"", "145.000MHz", "12950.00000MHz", "1a5.00000MHz"})
-            QCOMPARE(frequencyHz(QLatin1String(text)), 0u);
-        for (quint32 hz : {0u, 600000u, 5000000u, 10000000u, 999995000u})
-            QCOMPARE(shiftAmountHz(shiftAmountText(hz)), std::optional<quint32>(hz));
-        QCOMPARE(shiftAmountText(600999), QStringLiteral("0.600MHz"));
-        QCOMPARE(shiftAmountText(10000000), QStringLiteral("10.000MHz"));
-        for (const char *text : {"", "1000.000MHz", "0.6x0MHz"})
-            QCOMPARE(shiftAmountHz(QLatin1String(text)), std::nullopt);
+    void cases() {
+        QFETCH(QStringList, c);
+        if (c[0] == "frequency") {
+            if (c[3].endsWith('>')) QCOMPARE(frequencyText(c[1].toUInt()), c[2]);
+            if (c[3].startsWith('<')) QCOMPARE(frequencyHz(c[2]), c[1].toUInt());
+        } else if (c[0] == "shift") {
+            const std::optional<quint32> hz =
+                c[1] == "-" ? std::nullopt : std::optional<quint32>(c[1].toUInt());
+            if (c[3].endsWith('>')) QCOMPARE(shiftAmountText(*hz), c[2]);
+            if (c[3].startsWith('<')) QCOMPARE(shiftAmountHz(c[2]), hz);
+        } else { // a row's texts as the editor leaves them, in the radio's bytes
+            C t;
+            decodeChannel(Record(), t, 1);
+            const int columns[] = {C::FreqCol, C::ModeCol, C::ToneModeCol, C::ShiftCol,
+                                   C::ShiftFreqCol};
+            for (int i = 0; i < 5; ++i)
+                t.setText(1, columns[i], c[1].section('|', i, i));
+            const QStringList b = c[2].split('|');
+            QByteArray want = Record(b[0].toUInt()).mode(b[1].toInt()).toneMode(b[2].toInt());
+            test::put32(want, 7, b[4].toUInt());
+            want[11] = char(b[3].toInt());
+            QCOMPARE(encodeChannel(t, 1).toByteArray().toHex(' '), want.toHex(' '));
+        }
     }
 
     // Only the low nibble of the in-use, mode, step, shift and skip bytes counts.
@@ -60,35 +69,6 @@ private Q_SLOTS:
         QCOMPARE(t.stepIndex(1101), quint8(10));
         QCOMPARE(t.storedName(1101), QStringLiteral("\uFF71"));
         QCOMPARE(encodeChannel(t, 1102).toByteArray(), clean.bytes());
-    }
-
-    void encodeRules_data() {
-        QTest::addColumn<QStringList>("texts"); // frequency, mode, tone mode, shift, amount
-        QTest::addColumn<QList<uint>>("bytes"); // Hz, mode, tone mode, shift, amount
-        auto row = [](const char *tag, const char *texts, QList<uint> bytes) {
-            QTest::newRow(tag) << QString::fromUtf8(texts).split(QLatin1Char('|')) << bytes;
-        };
-        row("0.600MHz with +", "145.00000MHz|FM|None|+|0.600MHz", {145000000, 1, 0, 1, 600000});
-        row("10.000MHz with -", "145.00000MHz|AM|TSQ|-|10.000MHz", {145000000, 2, 3, 2, 10000000});
-        row("empty amount with +", "145.00000MHz|FM|None|+|", {145000000, 1, 0, 0, 0});
-        row("long amount with -", "145.00000MHz|FM|None|-|1000.000MHz", {145000000, 1, 0, 0, 0});
-        row("unknown shift text", "145.00000MHz|FM|None|plus|0.600MHz",
-            {145000000, 1, 0, 0, 600000});
-        row("unknown texts", "145MHz|USB|CTCSS|Off|0.000MHz", {0, 0, 0, 0, 0});
-    }
-    void encodeRules() {
-        QFETCH(QStringList, texts);
-        QFETCH(QList<uint>, bytes);
-        C t;
-        decodeChannel(Record(), t, 1);
-        const int columns[] = {C::FreqCol, C::ModeCol, C::ToneModeCol, C::ShiftCol,
-                               C::ShiftFreqCol};
-        for (int i = 0; i < 5; ++i)
-            t.setText(1, columns[i], texts[i]);
-        QByteArray want = Record(bytes[0]).mode(int(bytes[1])).toneMode(int(bytes[2]));
-        test::put32(want, 7, bytes[4]);
-        want[11] = char(bytes[3]);
-        QCOMPARE(encodeChannel(t, 1).toByteArray().toHex(' '), want.toHex(' '));
     }
 
     // An empty slot is written as zeros, so that writing deletes the radio's channel.

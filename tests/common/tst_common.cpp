@@ -124,7 +124,7 @@ private Q_SLOTS:
         TwoBanks b;
         OneTouchTable &t = b.t;
         b.assign(0, 1, 500);   // bank 7
-        b.assign(1, 0, 9);     // bank 3
+        b.assign(1, 0, 5);     // bank 3
         t.selectChannel(2, 4); // bank 3, unassigned
         // Bank 2 gains channels and bank 3 shrinks to 5: bank 7 moves to position 2.
         b.banks.setCount(2, 5);
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(t.bankEntries(), (QStringList{"2", "3", "7"}));
         QCOMPARE((QList<int>{t.bankNumber(0), t.channelPosition(0), t.bankNumber(1),
                              t.channelPosition(1), t.channelPosition(2), t.isUnassigned(2)}),
-                 (QList<int>{7, 500, 3, 0, 4, 1})); // 9 is beyond the new count of bank 3
+                 (QList<int>{7, 500, 3, 0, 4, 1})); // 5 is the new count of bank 3
         // Bank 7 becomes empty: its key goes to position 0, channel 0, still assigned.
         b.banks.setCount(7, 0);
         b.banks.setCount(9, 990);
