@@ -105,27 +105,9 @@ private Q_SLOTS:
         QCOMPARE(groups.encodeArea(), QByteArray(88, '\0'));
     }
 
-    void bankRead() {
-        SimRig rig;
-        fillWithNoise(rig.radio);
-        // 49 banks of 20 and a last bank of 19: 999 channels. The high
-        // byte's upper nibble carries nothing.
-        QByteArray area = hex("14F0").repeated(49) + hex("13A0");
-        rig.radio.write(0x200, area);
-        const QByteArray before = rig.radio.image();
-        BankTable banks;
-        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
-        for (int b = 0; b < 50; ++b)
-            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
-        QCOMPARE(banks.shownTotal(), 1000);
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QCOMPARE(rig.host.maximum, 100);
-        QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
-        QCOMPARE(rig.radio.image(), before);
-    }
-
-    void bankWriteMatchesTheDocumentedImage() {
+    // The write: 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF
+    // and BUG. The read: the high byte's upper nibble carries nothing.
+    void bankTransfers() {
         SimRig rig;
         fillWithNoise(rig.radio);
         QByteArray expected = rig.radio.image();
@@ -137,7 +119,6 @@ private Q_SLOTS:
         QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.maximum, 100);
-        // 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF and BUG.
         const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
                                 hex("6400C80064000300640064001400") + QByteArray(14, '\0');
         expected.replace(0x200, 128, area);
@@ -145,32 +126,27 @@ private Q_SLOTS:
         QCOMPARE(rig.radio.frames(),
                  (QList<QByteArray>{"QX~KP-R5T", "QX~F00200W" + area.left(64).toHex().toUpper(),
                                     "QX~F00240W" + area.mid(64).toHex().toUpper()}));
+
+        // 49 banks of 20 and a last bank of 19: 999 channels.
+        rig.radio.write(0x200, hex("14F0").repeated(49) + hex("13A0"));
+        expected = rig.radio.image();
+        rig.radio.clearFrames();
+        rig.host = test::RecordingHost();
+        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
+        for (int b = 0; b < 50; ++b)
+            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
+        QCOMPARE(banks.shownTotal(), 1000);
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.maximum, 100);
+        QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
+        QCOMPARE(rig.radio.image(), expected);
     }
 
-    // The whole-radio read ends with its own text (tst_wholeradiogui).
-    void groupRead() {
-        SimRig rig(200);
-        fillWithNoise(rig.radio);
-        QByteArray area(88, '\0');
-        area.replace(0, 8, hex("8181000000000000"));      // group 0: 0, 7, 8, 15
-        area.replace(8 * 10, 8, hex("1000000000010000")); // GroupB: 3, 47
-        rig.radio.write(0x100, area);
-        const QByteArray before = rig.radio.image();
-        GroupTable groups;
-        groups.setLinked(5, 5, true); // overwritten by the radio's group 5
-        BankTable banks;              // banks 0-9 hold channels
-        banks.setCount(7, 0);
-        QVERIFY(succeeded(readGroups(groups, rig.link, rig.host, GroupReadEnding::Ok, &banks)));
-        QByteArray want(88, '\0'); // the flags of empty banks are dropped
-        want.replace(0, 8, hex("8080000000000000"));
-        want.replace(8 * 10, 8, hex("1000000000000000"));
-        QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("OK| Finish")});
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
-        QCOMPARE(rig.radio.image(), before);
-    }
-
-    void groupWriteMatchesTheDocumentedImage() {
+    // The write: block 1 ends right after its 80 digits, not padded to block
+    // 0's length. The read drops the flags of empty banks (the whole-radio
+    // read's own ending: tst_wholeradiogui).
+    void groupTransfers() {
         SimRig rig(200);
         fillWithNoise(rig.radio);
         QByteArray expected = rig.radio.image();
@@ -185,10 +161,27 @@ private Q_SLOTS:
         area.replace(80, 8, hex("0000000000004000"));
         expected.replace(0x100, 88, area);
         QCOMPARE(rig.radio.image(), expected);
-        // Block 1 ends right after its 80 digits, not padded to block 0's length.
         QCOMPARE(rig.radio.frames(),
                  (QList<QByteArray>{"QX~KP-R5T", "QX~F00100W" + area.left(48).toHex().toUpper(),
                                     "QX~F00130W" + area.mid(48).toHex().toUpper()}));
+
+        area.replace(0, 8, hex("8181000000000000"));  // group 0: 0, 7, 8, 15
+        area.replace(80, 8, hex("1000000000010000")); // GroupB: 3, 47
+        rig.radio.write(0x100, area);
+        expected = rig.radio.image();
+        rig.radio.clearFrames();
+        rig.host = test::RecordingHost();
+        groups.setLinked(5, 5, true); // overwritten by the radio's group 5
+        BankTable banks;              // banks 0-9 hold channels
+        banks.setCount(7, 0);
+        QVERIFY(succeeded(readGroups(groups, rig.link, rig.host, GroupReadEnding::Ok, &banks)));
+        QByteArray want(88, '\0');
+        want.replace(0, 8, hex("8080000000000000"));
+        want.replace(80, 8, hex("1000000000000000"));
+        QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("OK| Finish")});
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
+        QCOMPARE(rig.radio.image(), expected);
     }
 };
 
