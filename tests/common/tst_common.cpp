@@ -190,26 +190,29 @@ private Q_SLOTS:
     // and read back.
     void titleTransfers() {
         const QString display = u"ABCDEFGHIJKLMNO:8~"_s; // 16 characters, a token last
-        const QByteArray bytes =
-            hex("4100420043004400450046004700480049004A004B004C004D004E004F0047871111");
-        SimRig rig;
-        QByteArray image(sim::kImageSize, '\x5A');
-        rig.radio.setImage(image);
-        OpeningTitle t;
-        t.setDisplayText(display);
-        t.setOpeningMoving(1);
-        QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-        QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
-        QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
-        image.replace(0x1A0, 34, bytes);
-        QCOMPARE(rig.radio.image(), image);
+        for (int moving : {0, 1}) {
+            const QByteArray bytes =
+                hex("4100420043004400450046004700480049004A004B004C004D004E004F004787") +
+                QByteArray(2, char(0x11 * moving));
+            SimRig rig;
+            QByteArray image(sim::kImageSize, '\x5A');
+            rig.radio.setImage(image);
+            OpeningTitle t;
+            t.setDisplayText(display);
+            t.setOpeningMoving(moving);
+            QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
+            QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
+            QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
+            QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
+            image.replace(0x1A0, 34, bytes);
+            QCOMPARE(rig.radio.image(), image);
 
-        OpeningTitle back;
-        QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
-        QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
-        QCOMPARE(back.displayText(), display);
-        QCOMPARE(back.openingMoving(), 1);
+            OpeningTitle back;
+            QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
+            QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
+            QCOMPARE(back.displayText(), display);
+            QCOMPARE(back.openingMoving(), moving);
+        }
     }
 };
 
