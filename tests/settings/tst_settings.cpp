@@ -136,13 +136,12 @@ private Q_SLOTS:
             decodeSettings(back);
             QCOMPARE(back.position(F::Key, 5), p);
         }
-        for (const auto &[byte, position] : std::initializer_list<std::pair<int, int>>{
-                 {0x00, 0}, {0x01, 1}, {0x02, 2}, {0x12, 2}, {0x03, 0}, {0x0A, 0}}) {
-            SettingsModel m;
+        for (const QString &c : QStringLiteral("00=0 01=1 02=2 12=2 03=0 0A=0").split(' ')) {
+            SettingsModel m; // "byte=position"
             QVERIFY(m.setPosition(F::Mem, 0, 1));
             decodeSettings(m);
-            decodeWriteProtect(m, quint8(byte));
-            QCOMPARE(m.position(F::Mem, 0), position);
+            decodeWriteProtect(m, quint8(c.section('=', 0, 0).toUInt(nullptr, 16)));
+            QCOMPARE(m.position(F::Mem, 0), c.section('=', 1).toInt());
         }
     }
 
