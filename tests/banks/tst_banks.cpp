@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using namespace kpr5;
+using namespace Qt::StringLiterals;
 using kpr5::test::SimRig;
 
 namespace {
@@ -52,32 +53,24 @@ private Q_SLOTS:
         QVERIFY(!t.stepCount(2, -1));
     }
 
-    // Two bytes a bank: the low byte and the high byte's low nibble, at most
-    // 1000; half a bank is no count.
+    // Two bytes a bank ("bytes=count"): the low byte and the high byte's low
+    // nibble, at most 1000; half a bank is no count.
     void countsDecode() {
-        for (const auto &[bytes, count] : std::initializer_list<std::pair<const char *, int>>{
-                 {"E803", 1000}, {"64F0", 100}, {"FF0F", 1000}, {"0000", 0}, {"0A", 42}}) {
+        for (const QString &c : u"E803=1000 64F0=100 FF0F=1000 0000=0 0A=42"_s.split(' ')) {
             BankTable t;
             t.setCount(49, 42);
-            t.decodeCounts(48, hex("0500") + hex(bytes),
+            t.decodeCounts(48, hex("0500") + QByteArray::fromHex(c.section('=', 0, 0).toLatin1()),
                            32); // banks 48 and 49; there is no bank 50
             QCOMPARE(t.count(48), 5);
-            QCOMPARE(t.count(49), count);
+            QCOMPARE(t.count(49), c.section('=', 1).toInt());
         }
     }
 
-    // A bank's text box taken over as a count (wide digits are no digits).
+    // A bank's text box taken over as a count ("text=count"; wide digits are no digits).
     void textBecomesCount() {
-        for (const auto &[text, count] : std::initializer_list<std::pair<const char16_t *, int>>{
-                 {u"250", 250},
-                 {u"12a3", 123},
-                 {u"", 0},
-                 {u"1000", 1000},
-                 {u"1500", 100},
-                 {u"123456789012345678901234567890", 100},
-                 {u"0000000000000007", 7},
-                 {u"\uFF11\uFF12", 0}})
-            QCOMPARE(BankTable::countFromText(QString::fromUtf16(text)), count);
+        for (const QString &c : u"250=250 12a3=123 =0 1000=1000 1500=100 0000000000000007=7 "
+                                u"123456789012345678901234567890=100 \uFF11\uFF12=0"_s.split(' '))
+            QCOMPARE(BankTable::countFromText(c.section('=', 0, 0)), c.section('=', 1).toInt());
     }
 
     void groupDecodingIgnoresUnusedBits() {
@@ -112,27 +105,9 @@ private Q_SLOTS:
         QCOMPARE(groups.encodeArea(), QByteArray(88, '\0'));
     }
 
-    void bankRead() {
-        SimRig rig;
-        fillWithNoise(rig.radio);
-        // 49 banks of 20 and a last bank of 19: 999 channels. The high
-        // byte's upper nibble carries nothing.
-        QByteArray area = hex("14F0").repeated(49) + hex("13A0");
-        rig.radio.write(0x200, area);
-        const QByteArray before = rig.radio.image();
-        BankTable banks;
-        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
-        for (int b = 0; b < 50; ++b)
-            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
-        QCOMPARE(banks.shownTotal(), 1000);
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QCOMPARE(rig.host.maximum, 100);
-        QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
-        QCOMPARE(rig.radio.image(), before);
-    }
-
-    void bankWriteMatchesTheDocumentedImage() {
+    // The write: 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF
+    // and BUG. The read: the high byte's upper nibble carries nothing.
+    void bankTransfers() {
         SimRig rig;
         fillWithNoise(rig.radio);
         QByteArray expected = rig.radio.image();
@@ -144,7 +119,6 @@ private Q_SLOTS:
         QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.maximum, 100);
-        // 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF and BUG.
         const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
                                 hex("6400C80064000300640064001400") + QByteArray(14, '\0');
         expected.replace(0x200, 128, area);
@@ -152,40 +126,27 @@ private Q_SLOTS:
         QCOMPARE(rig.radio.frames(),
                  (QList<QByteArray>{"QX~KP-R5T", "QX~F00200W" + area.left(64).toHex().toUpper(),
                                     "QX~F00240W" + area.mid(64).toHex().toUpper()}));
+
+        // 49 banks of 20 and a last bank of 19: 999 channels.
+        rig.radio.write(0x200, hex("14F0").repeated(49) + hex("13A0"));
+        expected = rig.radio.image();
+        rig.radio.clearFrames();
+        rig.host = test::RecordingHost();
+        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
+        for (int b = 0; b < 50; ++b)
+            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
+        QCOMPARE(banks.shownTotal(), 1000);
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+        QCOMPARE(rig.host.maximum, 100);
+        QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
+        QCOMPARE(rig.radio.image(), expected);
     }
 
-    void groupRead_data() {
-        QTest::addColumn<int>("ending");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("from the window") << int(GroupReadEnding::Ok) << "OK| Finish";
-        QTest::newRow("whole-radio read")
-            << int(GroupReadEnding::AllDataRead) << "Success ALL DATA READ| Finish";
-    }
-    void groupRead() {
-        QFETCH(int, ending);
-        QFETCH(QString, text);
-        SimRig rig(200);
-        fillWithNoise(rig.radio);
-        QByteArray area(88, '\0');
-        area.replace(0, 8, hex("8181000000000000"));      // group 0: 0, 7, 8, 15
-        area.replace(8 * 10, 8, hex("1000000000010000")); // GroupB: 3, 47
-        rig.radio.write(0x100, area);
-        const QByteArray before = rig.radio.image();
-        GroupTable groups;
-        groups.setLinked(5, 5, true); // overwritten by the radio's group 5
-        BankTable banks;              // banks 0-9 hold channels
-        banks.setCount(7, 0);
-        QVERIFY(succeeded(readGroups(groups, rig.link, rig.host, GroupReadEnding(ending), &banks)));
-        QByteArray want(88, '\0'); // the flags of empty banks are dropped
-        want.replace(0, 8, hex("8080000000000000"));
-        want.replace(8 * 10, 8, hex("1000000000000000"));
-        QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
-        QCOMPARE(rig.host.texts(), QStringList{text});
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
-        QCOMPARE(rig.radio.image(), before);
-    }
-
-    void groupWriteMatchesTheDocumentedImage() {
+    // The write: block 1 ends right after its 80 digits, not padded to block
+    // 0's length. The read drops the flags of empty banks (the whole-radio
+    // read's own ending: tst_wholeradiogui).
+    void groupTransfers() {
         SimRig rig(200);
         fillWithNoise(rig.radio);
         QByteArray expected = rig.radio.image();
@@ -200,10 +161,27 @@ private Q_SLOTS:
         area.replace(80, 8, hex("0000000000004000"));
         expected.replace(0x100, 88, area);
         QCOMPARE(rig.radio.image(), expected);
-        // Block 1 ends right after its 80 digits, not padded to block 0's length.
         QCOMPARE(rig.radio.frames(),
                  (QList<QByteArray>{"QX~KP-R5T", "QX~F00100W" + area.left(48).toHex().toUpper(),
                                     "QX~F00130W" + area.mid(48).toHex().toUpper()}));
+
+        area.replace(0, 8, hex("8181000000000000"));  // group 0: 0, 7, 8, 15
+        area.replace(80, 8, hex("1000000000010000")); // GroupB: 3, 47
+        rig.radio.write(0x100, area);
+        expected = rig.radio.image();
+        rig.radio.clearFrames();
+        rig.host = test::RecordingHost();
+        groups.setLinked(5, 5, true); // overwritten by the radio's group 5
+        BankTable banks;              // banks 0-9 hold channels
+        banks.setCount(7, 0);
+        QVERIFY(succeeded(readGroups(groups, rig.link, rig.host, GroupReadEnding::Ok, &banks)));
+        QByteArray want(88, '\0');
+        want.replace(0, 8, hex("8080000000000000"));
+        want.replace(80, 8, hex("1000000000000000"));
+        QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
+        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("OK| Finish")});
+        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
+        QCOMPARE(rig.radio.image(), expected);
     }
 };
 

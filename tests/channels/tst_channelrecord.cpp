@@ -5,6 +5,7 @@
 #include "core/channels/ChannelRecord.h"
 #include "core/channels/ChannelTable.h"
 
+#include <QFile>
 #include <QtTest>
 
 using namespace kpr5;
@@ -18,58 +19,39 @@ class ChannelRecordTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void frequencyText_data() {
-        QTest::addColumn<uint>("hz");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("145 MHz") << 145000000u << "145.00000MHz";
-        QTest::newRow("1295 MHz") << 1295000000u << "1295.00000MHz";
-        QTest::newRow("tie rounds to even, down") << 118008325u << "118.00832MHz";
-        QTest::newRow("tie rounds to even, up") << 118008335u << "118.00834MHz";
-        QTest::newRow("above the tie rounds up") << 118008326u << "118.00833MHz";
-        QTest::newRow("50 MHz") << 50000000u << "50.00000MHz";
-        QTest::newRow("below 100 kHz") << 50000u << "0.05000MHz";
-        QTest::newRow("zero") << 0u << "0.00000MHz";
-        QTest::newRow("largest, beyond 32 bits when read back") << 0xFFFFFFFFu << "4294.96730MHz";
+    // The cases of tests/data/tst_channelrecord-cases.tsv, by their first column.
+    void cases_data() {
+        QTest::addColumn<QStringList>("c");
+        QFile file(QFINDTESTDATA("../data/tst_channelrecord-cases.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                QTest::newRow(qPrintable(line.section('\t', 0, 0) + ": " + line.section('\t', -1)))
+                    << line.split('\t');
     }
-    void frequencyText() {
-        QFETCH(uint, hz);
-        QFETCH(QString, text);
-        QCOMPARE(channeltext::frequencyText(hz), text);
-        const quint64 back = QString(text).remove(QLatin1Char('.')).chopped(3).toULongLong() * 10;
-        QCOMPARE(frequencyHz(text), back > 0xFFFFFFFFu ? 0u : quint32(back));
-    }
-
-    void malformedTexts() {
-        for (const char *text : {"", "145.000MHz", "12950.00000MHz", "1a5.00000MHz"})
-            QCOMPARE(frequencyHz(QLatin1String(text)), 0u);
-        for (quint32 hz : {0u, 600000u, 5000000u, 10000000u, 999995000u})
-            QCOMPARE(shiftAmountHz(shiftAmountText(hz)), std::optional<quint32>(hz));
-        QCOMPARE(shiftAmountText(600999), QStringLiteral("0.600MHz"));
-        QCOMPARE(shiftAmountText(10000000), QStringLiteral("10.000MHz"));
-        for (const char *text : {"", "1000.000MHz", "0.6x0MHz"})
-            QCOMPARE(shiftAmountHz(QLatin1String(text)), std::nullopt);
-    }
-
-    // A row as the editor leaves it, in the radio's bytes.
-    void encodeARow() {
-        C t;
-        decodeChannel(Record(), t, 5);
-        t.setText(5, C::FreqCol, QStringLiteral("118.00833MHz"));
-        t.setText(5, C::ModeCol, QStringLiteral("WFM"));
-        t.setText(5, C::ToneModeCol, QStringLiteral("TSQ"));
-        t.setText(5, C::ShiftCol, QStringLiteral("+"));
-        t.setText(5, C::ShiftFreqCol, QStringLiteral("0.600MHz"));
-        t.setText(5, C::SkipCol, QStringLiteral("*"));
-        t.setStepIndex(4, 7);
-        t.setTxToneIndex(4, 12);
-        t.setRxToneIndex(4, 13);
-        t.setDcsIndex(4, 103);
-        t.setCarrierIndex(4, 28);
-        t.setStoredName(4, QStringLiteral("\u2460A"));
-        Record want(118008330);
-        want.mode(3).step(7).shift(1, 600000).toneMode(3).tones(12, 13).dcs(103).carrier(28);
-        want.skip().nameField(QByteArray("\x40\x87\x41\x00", 4));
-        QCOMPARE(encodeChannel(t, 5).toByteArray().toHex(' '), want.bytes().toHex(' '));
+    void cases() {
+        QFETCH(QStringList, c);
+        if (c[0] == "frequency") {
+            if (c[3].endsWith('>')) QCOMPARE(frequencyText(c[1].toUInt()), c[2]);
+            if (c[3].startsWith('<')) QCOMPARE(frequencyHz(c[2]), c[1].toUInt());
+        } else if (c[0] == "shift") {
+            const std::optional<quint32> hz =
+                c[1] == "-" ? std::nullopt : std::optional<quint32>(c[1].toUInt());
+            if (c[3].endsWith('>')) QCOMPARE(shiftAmountText(*hz), c[2]);
+            if (c[3].startsWith('<')) QCOMPARE(shiftAmountHz(c[2]), hz);
+        } else { // a row's texts as the editor leaves them, in the radio's bytes
+            C t;
+            decodeChannel(Record(), t, 1);
+            const int columns[] = {C::FreqCol, C::ModeCol, C::ToneModeCol, C::ShiftCol,
+                                   C::ShiftFreqCol};
+            for (int i = 0; i < 5; ++i)
+                t.setText(1, columns[i], c[1].section('|', i, i));
+            const QStringList b = c[2].split('|');
+            QByteArray want = Record(b[0].toUInt()).mode(b[1].toInt()).toneMode(b[2].toInt());
+            test::put32(want, 7, b[4].toUInt());
+            want[11] = char(b[3].toInt());
+            QCOMPARE(encodeChannel(t, 1).toByteArray().toHex(' '), want.toHex(' '));
+        }
     }
 
     // Only the low nibble of the in-use, mode, step, shift and skip bytes counts.
@@ -89,35 +71,6 @@ private Q_SLOTS:
         QCOMPARE(encodeChannel(t, 1102).toByteArray(), clean.bytes());
     }
 
-    void encodeRules_data() {
-        QTest::addColumn<QStringList>("texts"); // frequency, mode, tone mode, shift, amount
-        QTest::addColumn<QList<uint>>("bytes"); // Hz, mode, tone mode, shift, amount
-        auto row = [](const char *tag, const char *texts, QList<uint> bytes) {
-            QTest::newRow(tag) << QString::fromUtf8(texts).split(QLatin1Char('|')) << bytes;
-        };
-        row("0.600MHz with +", "145.00000MHz|FM|None|+|0.600MHz", {145000000, 1, 0, 1, 600000});
-        row("10.000MHz with -", "145.00000MHz|AM|TSQ|-|10.000MHz", {145000000, 2, 3, 2, 10000000});
-        row("empty amount with +", "145.00000MHz|FM|None|+|", {145000000, 1, 0, 0, 0});
-        row("long amount with -", "145.00000MHz|FM|None|-|1000.000MHz", {145000000, 1, 0, 0, 0});
-        row("unknown shift text", "145.00000MHz|FM|None|plus|0.600MHz",
-            {145000000, 1, 0, 0, 600000});
-        row("unknown texts", "145MHz|USB|CTCSS|Off|0.000MHz", {0, 0, 0, 0, 0});
-    }
-    void encodeRules() {
-        QFETCH(QStringList, texts);
-        QFETCH(QList<uint>, bytes);
-        C t;
-        decodeChannel(Record(), t, 1);
-        const int columns[] = {C::FreqCol, C::ModeCol, C::ToneModeCol, C::ShiftCol,
-                               C::ShiftFreqCol};
-        for (int i = 0; i < 5; ++i)
-            t.setText(1, columns[i], texts[i]);
-        QByteArray want = Record(bytes[0]).mode(int(bytes[1])).toneMode(int(bytes[2]));
-        test::put32(want, 7, bytes[4]);
-        want[11] = char(bytes[3]);
-        QCOMPARE(encodeChannel(t, 1).toByteArray().toHex(' '), want.toHex(' '));
-    }
-
     // An empty slot is written as zeros, so that writing deletes the radio's channel.
     void emptySlotAndOutsideRowsEncodeAsZeros() {
         C t;
@@ -127,23 +80,16 @@ private Q_SLOTS:
             QCOMPARE(encodeChannel(t, row).toByteArray(), QByteArray(64, '\0'));
     }
 
-    void inUseIsTheLowNibble_data() {
-        QTest::addColumn<int>("byte0");
-        QTest::addColumn<bool>("inUse");
-        QTest::newRow("0x00") << 0x00 << false;
-        QTest::newRow("0x10") << 0x10 << false;
-        QTest::newRow("0x11") << 0x11 << true;
-        QTest::newRow("0x08") << 0x08 << true;
-    }
+    // Row 1401 holds the VHF call channel: its texts stay when it reads as empty.
     void inUseIsTheLowNibble() {
-        QFETCH(int, byte0);
-        QFETCH(bool, inUse);
-        C t; // row 1401 holds the VHF call channel: its texts stay when it reads as empty
-        const QString before = rowTexts(t, 1401);
-        decodeChannel(Record(146000000).carrier(3).set(0, byte0), t, 1401);
-        QCOMPARE(t.inUse(1400), quint8(inUse));
-        QCOMPARE(t.text(1401, C::FreqCol) == QLatin1String("146.00000MHz"), inUse);
-        if (!inUse) QCOMPARE(rowTexts(t, 1401), before);
+        for (const auto &[byte0, inUse] :
+             {std::pair{0x00, false}, {0x10, false}, {0x11, true}, {0x08, true}}) {
+            C t;
+            const QString before = rowTexts(t, 1401);
+            decodeChannel(Record(146000000).carrier(3).set(0, byte0), t, 1401);
+            QCOMPARE(t.inUse(1400), quint8(inUse));
+            QCOMPARE(rowTexts(t, 1401) == before, !inUse);
+        }
     }
 
     // Index bytes outside their tables show "ERROR" and go back to the radio

@@ -5,6 +5,7 @@
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelValidation.h"
 
+#include <QFile>
 #include <QtTest>
 
 using namespace kpr5;
@@ -32,6 +33,16 @@ EditSet channel(const QString &frequency, const QString &name = QString()) {
     return b;
 }
 
+// A golden table: tab-separated columns, '#' starts a comment line.
+QList<QStringList> table(const char *name) {
+    QFile file(QFINDTESTDATA(QStringLiteral("../data/tst_channelvalidation-%1.tsv").arg(name)));
+    if (!file.open(QIODevice::ReadOnly)) qFatal("no table %s", name);
+    QList<QStringList> rows;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.isEmpty() && !line.startsWith('#')) rows << QString::fromUtf8(line).split('\t');
+    return rows;
+}
+
 CommitResult commit(C &t, int slot, const EditSet &b, int action = SetSingle) {
     EditState s;
     s.slot = slot;
@@ -48,91 +59,42 @@ class ChannelValidationTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // What was typed ("integer|decimals") on a slot, the frequency accepted,
-    // and the two fields afterwards.
+    // What was typed on a slot, the frequency accepted and the two fields
+    // afterwards (tests/data/tst_channelvalidation-frequencies.tsv).
     void acceptFrequency_data() {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fields");
-        auto row = [](const char *tag, int slot, const char *typed, const char *text,
-                      const char *fields) {
-            QTest::newRow(tag) << slot << QString::fromLatin1(typed) << QString::fromLatin1(text)
-                               << QString::fromLatin1(fields);
-        };
-        row("decimals padded", 0, "145|5", "145.50000", "145|50000");
-        row("1301 is 145", 0, "1301|", "145.00000", "145|00000");
-        row("9999 is 145", 0, "9999|12345", "145.12345", "145|12345");
-        row("1300 erased", 0, "1300|", "", "|");
-        row("1299.99999 kept", 0, "1299|99999", "1299.99999", "1299|99999");
-        row("non-digits dropped", 0, "1x4 5|5-0", "145.50000", "145|50000");
-        row("824 blocked", 0, "824|00000", "", "|");
-        row("849.99999 blocked", 0, "849|99999", "", "|");
-        row("850 accepted", 0, "850|", "850.00000", "850|00000");
-        row("869 blocked", 0, "869|", "", "|");
-        row("894.99999 blocked", 0, "894|99999", "", "|");
-        row("895 accepted", 0, "895|", "895.00000", "895|00000");
-        row("0.53099 accepted", 0, "0|53099", "0.53099", "0|53099");
-        row("0.53098 erased", 0, "0|53098", "", "|");
-        row("decimals only", 0, "|6", "0.60000", "|60000");
-        row("nothing typed", 0, "|", "", "|");
-        row("six decimals are none", 0, "145|123456", "145.00000", "145|00000");
-        row("CALL-VHF in band", 1400, "146|5", "146.50000", "146|50000");
-        row("CALL-VHF 433", 1400, "433|", "145.00000", "145|00000");
-        row("CALL-VHF emptied", 1400, "|", "145.00000", "145|00000");
-        row("CALL-UHF 145", 1401, "145|", "433.00000", "433|00000");
-        row("CALL-UHF 869 blocked", 1401, "869|", "433.00000", "433|00000");
-        row("CALL-1.2 1299.99990", 1402, "1299|9999", "1299.99990", "1299|99990");
-        row("CALL-1.2 1300", 1402, "1300|", "1295.00000", "1295|00000");
-        row("pair 145.5", 1100, "145|5", "145.50000", "145|50000");
-        row("pair below range", 1101, "0|1", "", "|");
-        row("pair 824 blocked", 1101, "824|5", "", "|");
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &c : table("frequencies"))
+            QTest::newRow(qPrintable(c.value(4))) << c;
     }
     void acceptFrequency() {
-        QFETCH(int, slot);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        QFETCH(QString, fields);
-        FrequencyFields f{typed.section(QLatin1Char('|'), 0, 0),
-                          typed.section(QLatin1Char('|'), 1)};
-        QCOMPARE(edit::acceptFrequency(f, slot, isDualWatchSlot(slot)), text);
-        QCOMPARE(f.integer + QLatin1Char('|') + f.decimals, fields);
+        QFETCH(QStringList, c);
+        const int slot = c[0].toInt();
+        FrequencyFields f{c[1].section(QLatin1Char('|'), 0, 0), c[1].section(QLatin1Char('|'), 1)};
+        QCOMPARE(edit::acceptFrequency(f, slot, isDualWatchSlot(slot)), c[2]);
+        QCOMPARE(f.integer + QLatin1Char('|') + f.decimals, c[3]);
     }
 
-    void shiftCorrections_data() {
-        QTest::addColumn<QString>("typed"); // integer|decimals
-        QTest::addColumn<QString>("result");
-        auto row = [](const char *typed, const char *result) {
-            QTest::newRow(typed) << QString::fromLatin1(typed) << QString::fromLatin1(result);
-        };
-        row("999|999", "999.995");
-        row("999|996", "999.995");
-        row("999|995", "999.995");
-        row("999|99", "999.990"); // the decimals as typed are 990
-        row("998|999", "998.999");
-        row("0|6", "0.600");
-        row("|", "0.000");
-        row("007|05", "7.050");
-        row("1a|b2", "1.200");
-        row("0999|998", "999.995");
-    }
+    // The shift amount typed and as corrected (tst_channelvalidation-shifts.tsv).
     void shiftCorrections() {
-        QFETCH(QString, typed);
-        QFETCH(QString, result);
-        const QString integer = typed.section(QLatin1Char('|'), 0, 0);
-        QCOMPARE(correctShiftInteger(integer) + QLatin1Char('.') +
-                     correctShiftDecimals(integer, typed.section(QLatin1Char('|'), 1)),
-                 result);
+        for (const QStringList &c : table("shifts")) {
+            const QString integer = c[0].section(QLatin1Char('|'), 0, 0);
+            QCOMPARE(correctShiftInteger(integer) + QLatin1Char('.') +
+                         correctShiftDecimals(integer, c[0].section(QLatin1Char('|'), 1)),
+                     c[1]);
+        }
     }
 
+    // Single slot or pair, the two frequencies given: what a commit does.
     void editActions() {
-        QCOMPARE(editActionFor(false, QStringLiteral("145.00000"), QString()), int(SetSingle));
-        QCOMPARE(editActionFor(false, QString(), QString()), int(ClearEdited));
-        QCOMPARE(editActionFor(true, QStringLiteral("145.0"), QStringLiteral("433.0")),
-                 int(SetBoth));
-        QCOMPARE(editActionFor(true, QStringLiteral("145.0"), QString()), int(SetEdited));
-        QCOMPARE(editActionFor(true, QString(), QStringLiteral("433.0")), int(ClearEdited));
-        QCOMPARE(editActionFor(true, QString(), QString()), int(ClearBoth));
+        const struct {
+            bool pair;
+            const char *main, *sub;
+            int action;
+        } cases[] = {{false, "145.0", "", SetSingle},   {false, "", "", ClearEdited},
+                     {true, "145.0", "433.0", SetBoth}, {true, "145.0", "", SetEdited},
+                     {true, "", "433.0", ClearEdited},  {true, "", "", ClearBoth}};
+        for (const auto &c : cases)
+            QCOMPARE(editActionFor(c.pair, QLatin1String(c.main), QLatin1String(c.sub)), c.action);
     }
 
     void commitWritesTheRow() {
@@ -145,15 +107,11 @@ private Q_SLOTS:
                              t.dcsIndex(4), t.carrierIndex(4)}),
                  QList<int>({1, 7, 12, 13, 5, 20}));
         QCOMPARE(t.storedName(4), QStringLiteral("AB\u2460C"));
-
-        // A single slot confirmed without a frequency is emptied as a whole.
+        // A single slot confirmed without a frequency is emptied as a whole
+        // (Cancel: tst_detaildialog clearAndCancel).
         QCOMPARE(commit(t, 4, channel(QString()), ClearEdited), CommitResult::Applied);
-        QCOMPARE(t.inUse(4), quint8(0));
-        QCOMPARE(rowTexts(t, 5), QStringLiteral("|||||||||||"));
-        QVERIFY(t.storedName(4).isEmpty());
-        // Cancel changes nothing.
-        QCOMPARE(commit(t, 4, channel(QStringLiteral("145.00000")), NoEdit), CommitResult::Nothing);
-        QVERIFY(t.text(5, C::FreqCol).isEmpty());
+        QCOMPARE(rowTexts(t, 5) + t.storedName(4) + QString::number(t.inUse(4)),
+                 QStringLiteral("|||||||||||0"));
     }
 
     void undefinedModeShowsErrorAndAnUntouchedOneKeepsTheRadioByte() {
@@ -193,26 +151,17 @@ private Q_SLOTS:
     }
 
     // Pass channels within the same kHz are refused; the refused channel
-    // keeps everything it had.
+    // keeps everything it had (tst_channelvalidation-overlaps.tsv).
     void passOverlap_data() {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("frequency");
-        QTest::addColumn<bool>("overlap");
-        QTest::newRow("same kHz") << 1408 << "145.12050" << true;
-        QTest::newRow("same frequency") << 1408 << "145.12000" << true;
-        QTest::newRow("1 kHz apart") << 1408 << "145.12100" << false;
-        QTest::newRow("other MHz") << 1408 << "146.12000" << false;
-        QTest::newRow("four-digit MHz") << 1408 << "1295.12090" << true;
-        QTest::newRow("two-digit MHz") << 1408 << "500.00000" << false;
-        QTest::newRow("a channel in use moved onto another") << 1404 << "145.12090" << true;
-        QTest::newRow("re-confirming itself") << 1403 << "145.12000" << false;
-        QTest::newRow("a slot not in use") << 1408 << "146.50000" << false;
-        QTest::newRow("outside the pass channels") << 1503 << "145.12000" << false;
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &c : table("overlaps"))
+            QTest::newRow(qPrintable(c.value(3))) << c;
     }
     void passOverlap() {
-        QFETCH(int, slot);
-        QFETCH(QString, frequency);
-        QFETCH(bool, overlap);
+        QFETCH(QStringList, c);
+        const int slot = c[0].toInt();
+        const QString frequency = c[1];
+        const bool overlap = c[2] == "1";
         C t;
         commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
         commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));

@@ -5,6 +5,7 @@
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
 
+#include <QFile>
 #include <QtTest>
 
 #include <iconv.h>
@@ -108,37 +109,27 @@ private Q_SLOTS:
         }
     }
 
+    // tests/data/tst_cp932-text.tsv: text, bytes, which way.
     void encodeAndDecodeText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("way"); // "<>" both ways, ">" encoded only, "<" decoded only
-        auto row = [](const char *tag, const QString &text, const QByteArray &bytes,
-                      const char *way) {
-            QTest::newRow(tag) << text << bytes << QString::fromLatin1(way);
-        };
-        row("ascii", u"AB1~"_s, "AB1~", "<>");
-        row("half-width katakana", u"\uFF71"_s, "\xB1", "<>");
-        row("hiragana", u"\u3042"_s, "\x82\xA0", "<>");
-        row("circled one", u"\u2460"_s, "\x87\x40", "<>");
-        row("yen sign is backslash", u"\\"_s, "\x5C", "<>");
-        row("full-width JR", u"\uFF2A\uFF32"_s, "\x82\x69\x82\x71", "<>");
-        row("line end", u"a\r\n"_s, "a\r\n", "<>");
-        row("euro sign", u"a\u20ACb"_s, "a?b", ">");
-        row("surrogate pair is one character", QString::fromUcs4(U"x\U0001F600y"), "x?y", ">");
-        row("lone surrogate", QString(QChar(0xD800)), "?", ">");
-        row("lead before line end", u"\uFFFD\r\n"_s, "\x82\r\n", "<");
-        row("lead at the end", u"a\uFFFD"_s, "a\x82", "<");
-        row("unassigned pair", u"\uFFFD@Z"_s, "\x85\x40Z", "<");
+        QTest::addColumn<QStringList>("c");
+        QFile file(QFINDTESTDATA("../data/tst_cp932-text.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+            if (line.isEmpty() || line.startsWith('#')) continue;
+            QStringList c = line.split('\t');
+            for (int i = c[0].indexOf("\\u"); i >= 0; i = c[0].indexOf("\\u", i + 1))
+                c[0].replace(i, 6, QChar(c[0].mid(i + 2, 4).toUShort(nullptr, 16)));
+            QTest::newRow(qPrintable(c.last())) << c;
+        }
     }
     void encodeAndDecodeText() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, way);
-        if (way.endsWith(QLatin1Char('>'))) {
-            QCOMPARE(cp932::encode(text), bytes);
-            QCOMPARE(cp932::byteLength(text), bytes.size());
+        QFETCH(QStringList, c);
+        const QByteArray bytes = QByteArray::fromHex(c[1].toLatin1());
+        if (c[2].endsWith('>')) {
+            QCOMPARE(cp932::encode(c[0]), bytes);
+            QCOMPARE(cp932::byteLength(c[0]), bytes.size());
         }
-        if (way.startsWith(QLatin1Char('<'))) QCOMPARE(cp932::decode(bytes), text);
+        if (c[2].startsWith('<')) QCOMPARE(cp932::decode(bytes), c[0]);
     }
 
     void preferredCodeForCharactersWithTwoCodes() {

@@ -10,14 +10,13 @@
 #include "core/common/OpeningTitle.h"
 #include "core/common/TitleTransfer.h"
 
+#include <QFile>
 #include <QtTest>
 
 using namespace kpr5;
 using namespace Qt::StringLiterals;
 using kpr5::test::SimRig;
-using Action = DtmfMemories::KeyAction;
-
-Q_DECLARE_METATYPE(kpr5::DtmfMemories::KeyAction)
+using D = DtmfMemories;
 
 namespace {
 
@@ -25,211 +24,153 @@ QByteArray hex(const char *text) {
     return QByteArray::fromHex(text);
 }
 
-// Only banks 3 (10 channels) and 7 (990 channels) hold channels.
-BankTable::Counts twoBanks() {
-    BankTable::Counts counts{};
-    counts[3] = 10;
-    counts[7] = 990;
-    return counts;
-}
-
 // The one-touch area with key 0 given by its three bytes, the others unassigned.
 QByteArray keys(const char *firstKey = "FF0000") {
     return hex(firstKey) + hex("FF0000").repeated(OneTouchTable::kKeyCount - 1);
 }
 
-// Key k on bank list position p, channel c, assigned.
-void assign(OneTouchTable &t, int k, int p, int c) {
-    t.setUnassigned(k, false);
-    QVERIFY(t.selectBank(k, p));
-    QVERIFY(t.selectChannel(k, c));
-}
+// Only banks 3 (10 channels) and 7 (990 channels) hold channels.
+struct TwoBanks {
+    BankTable banks;
+    OneTouchTable t;
+    TwoBanks() {
+        BankTable::Counts counts{};
+        counts[3] = 10;
+        counts[7] = 990;
+        banks.setCounts(counts);
+        t.rebuildLists(banks);
+    }
+    // Key k on bank list position p, channel c, assigned.
+    void assign(int k, int p, int c) {
+        t.setUnassigned(k, false);
+        QVERIFY(t.selectBank(k, p) && t.selectChannel(k, c));
+    }
+};
 
 } // namespace
 
 class CommonTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void dtmfKeys_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QChar>("key");
-        QTest::addColumn<Action>("action");
-        const QString sixteen = u"0123456789ABCD*#"_s;
-        QTest::newRow("digit") << QString() << QChar('5') << Action::Accept;
-        QTest::newRow("upper A") << u"1"_s << QChar('A') << Action::Accept;
-        QTest::newRow("lower a") << u"1"_s << QChar('a') << Action::Discard;
-        QTest::newRow("E") << QString() << QChar('E') << Action::Discard;
-        QTest::newRow("backspace") << u"12"_s << QChar(0x08) << Action::Accept;
-        QTest::newRow("full: digit") << sixteen << QChar('1') << Action::Discard;
-        QTest::newRow("17 pasted") << sixteen + u"1"_s << QChar('1') << Action::Empty;
-        QTest::newRow("9 double-byte") << QString(9, QChar(0x3042)) << QChar('1') << Action::Empty;
-        QTest::newRow("8 double-byte") << QString(8, QChar(0x3042)) << QChar('1') << Action::Accept;
+    // The cases of tests/data/tst_common-cases.tsv, by their first column.
+    void cases_data() {
+        QTest::addColumn<QStringList>("c");
+        QFile file(QFINDTESTDATA("../data/tst_common-cases.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                QTest::newRow(qPrintable(line.section('\t', 0, 0) + ": " + line.section('\t', -1)))
+                    << line.split('\t');
     }
-    void dtmfKeys() {
-        QFETCH(QString, text);
-        QFETCH(QChar, key);
-        QFETCH(Action, action);
-        QCOMPARE(DtmfMemories::filterKey(text, key), action);
-        QCOMPARE(DtmfMemories::cleaned(u"12*#-ABCD 1a \uFF11\u3042"_s), u"12*#-ABCD1"_s);
-    }
-
-    // The radio's 16 bytes of a memory; "<>" both ways, ">" only encoded, "<"
-    // only decoded. (Digits and "*#-": the DTMF transfer's documented image.)
-    void dtmfMemory_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("way");
-        auto row = [](const char *text, const QByteArray &bytes, const char *way) {
-            QTest::newRow(text) << QString::fromLatin1(text) << bytes << QString::fromLatin1(way);
-        };
-        row("", QByteArray(16, 0x11), "<>");
-        row("0123456789ABCD*#", hex("000102030405060708090A0B0C0D0E0F"), "<>");
-        row("1x2", hex("0102") + QByteArray(14, 0x11), ">"); // pasted, never lost the focus
-        row("77777777777777777777", QByteArray(16, 0x07), ">");
-        row("1", hex("011102") + QByteArray(13, 0x11), "<");
-        row("5", hex("0512FF01") + QByteArray(12, 0x11), "<");
-    }
-    void dtmfMemory() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, way);
-        if (way.endsWith(QLatin1Char('>'))) QCOMPARE(DtmfMemories::encodeMemory(text), bytes);
-        if (way.startsWith(QLatin1Char('<'))) QCOMPARE(DtmfMemories::decodeMemory(bytes), text);
-    }
-
-    // A timing byte read from the radio gives its list position; a byte
-    // outside the list (-1) keeps the position.
-    void dtmfTimings() {
-        using D = DtmfMemories;
-        const struct {
-            D::Timing timing;
-            int block, offset, byte, position;
-        } cases[] = {{D::DialChannel, 2, 48, 0, 0},   {D::DialChannel, 2, 48, 9, 8},
-                     {D::DialChannel, 2, 48, 10, -1}, {D::Wait, 0, 0, 11, -1},
-                     {D::Head, 0, 1, 23, -1},         {D::Burst, 0, 2, 0xFF, -1}};
-        for (const auto &[t, block, offset, byte, position] : cases) {
-            DtmfMemories d;
-            QVERIFY(d.setTiming(t, 2));
-            QByteArray data = d.encodeBlock(block);
-            data[offset] = char(byte);
-            QVERIFY(d.decodeBlock(block, data));
-            QCOMPARE(d.timing(t), position < 0 ? 2 : position);
-            QVERIFY(!d.setTiming(t, DtmfMemories::timingOptions(t).size()));
-            // A short block or another block number changes nothing.
-            QVERIFY(!d.decodeBlock(block, data.left(data.size() - 1)) && !d.decodeBlock(3, data));
+    void cases() {
+        QFETCH(QStringList, c);
+        if (c[0] == "dtmfkey") {
+            const char *actions[] = {"Accept", "Discard", "Empty"};
+            QCOMPARE(QString::fromLatin1(
+                         actions[int(D::filterKey(c[1], QChar(c[2].toUShort(nullptr, 16))))]),
+                     c[3]);
+        } else if (c[0] == "dtmfclean") {
+            QCOMPARE(D::cleaned(c[1]), c[2]);
+        } else if (c[0] == "dtmfmemory") {
+            const QByteArray bytes = QByteArray::fromHex(c[2].toLatin1());
+            if (c[3].endsWith('>')) QCOMPARE(D::encodeMemory(c[1]), bytes);
+            if (c[3].startsWith('<')) QCOMPARE(D::decodeMemory(bytes), c[1]);
+        } else if (c[0] == "onetouch") {
+            const QByteArray bytes = c[1].endsWith('+') ? keys(qPrintable(c[1].chopped(1)))
+                                                        : QByteArray::fromHex(c[1].toLatin1());
+            TwoBanks b;
+            b.assign(0, 1, 700); // replaced by what is read
+            b.t.decodeArea(bytes);
+            QCOMPARE(QStringLiteral("%1 %2 %3")
+                         .arg(b.t.isUnassigned(0))
+                         .arg(b.t.bankPosition(0))
+                         .arg(b.t.channelPosition(0)),
+                     c[2]);
+            for (int k = 1; k < OneTouchTable::kKeyCount; ++k)
+                QVERIFY(b.t.isUnassigned(k));
+            if (c[3] == "1") QCOMPARE(b.t.encodeArea(), bytes);
+        } else if (c[0] == "timing") { // a short block or another block changes nothing
+            D d;
+            int t = 0;
+            while (D::timingControlName(D::Timing(t)) != c[1])
+                ++t;
+            QVERIFY(d.setTiming(D::Timing(t), 2));
+            QVERIFY(!d.setTiming(D::Timing(t), D::timingOptions(D::Timing(t)).size()));
+            QByteArray data = d.encodeBlock(c[2].toInt());
+            data[c[3].toInt()] = char(c[4].toInt(nullptr, 16));
+            QVERIFY(!d.decodeBlock(c[2].toInt(), data.chopped(1)) && !d.decodeBlock(3, data));
+            QCOMPARE(d.timing(D::Timing(t)), 2);
+            QVERIFY(d.decodeBlock(c[2].toInt(), data));
+            QCOMPARE(d.timing(D::Timing(t)), c[5] == "-1" ? 2 : c[5].toInt());
+        } else if (c[0] == "titlebyte") { // a short area changes nothing
+            OpeningTitle t;
+            t.setOpeningMoving(1 - c[2].toInt());
+            QByteArray data(64, '\x11');
+            data[32] = char(c[1].toInt(nullptr, 16));
+            QVERIFY(t.decodeArea(data));
+            QVERIFY(!t.decodeArea(data.left(32)));
+            QCOMPARE(t.openingMoving(), c[2].toInt());
+        } else if (c[0] == "titlefile") {
+            OpeningTitle t;
+            t.setDisplayText(u"old"_s);
+            bool wasCut = c[3] != "1";
+            t.setFromFile(c[1], &wasCut);
+            QCOMPARE(t.displayText(), c[2]);
+            QCOMPARE(wasCut, c[3] == "1");
         }
     }
 
-    // `RESET_DTMF`: memories empty, Wait 1, Head 5, Burst 5, Pause 2, Dial 0.
-    void dtmfReset() {
-        DtmfMemories d;
-        d.setMemory(3, u"123"_s);
-        d.reset();
-        QCOMPARE(d.memory(3), QString());
-        QList<int> timings;
-        for (int t = 0; t < DtmfMemories::kTimingCount; ++t)
-            timings << d.timing(DtmfMemories::Timing(t));
-        QCOMPARE(timings, (QList<int>{1, 5, 5, 2, 0}));
-    }
-
-    // Key 0's bytes read back: unassigned, bank list position, channel position,
-    // and whether they are written back as they came.
-    void oneTouchCoding_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QList<int>>("key"); // unassigned, bank position, channel position
-        QTest::addColumn<bool>("same");
-        QTest::newRow("unassigned") << keys() << QList<int>{1, 0, 0} << true;
-        QTest::newRow("bank 3 channel 5") << keys("030500") << QList<int>{0, 0, 5} << true;
-        QTest::newRow("bank 7 channel 255") << keys("07FF00") << QList<int>{0, 1, 255} << true;
-        QTest::newRow("FF ignores the channel") << keys("FF0700") << QList<int>{1, 0, 0} << false;
-        QTest::newRow("third byte ignored") << keys("070955") << QList<int>{0, 1, 9} << false;
-        QTest::newRow("empty bank") << keys("050400") << QList<int>{0, 0, 0} << false;
-        QTest::newRow("no such bank") << keys("320400") << QList<int>{0, 0, 0} << false;
-        QTest::newRow("channel at the count") << keys("030A00") << QList<int>{0, 0, 0} << false;
-        QTest::newRow("one byte only") << hex("07") << QList<int>{0, 1, 0} << false;
-        QTest::newRow("nothing") << QByteArray() << QList<int>{1, 0, 0} << false;
-    }
-    void oneTouchCoding() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QList<int>, key);
-        QFETCH(bool, same);
-        BankTable banks;
-        banks.setCounts(twoBanks());
-        OneTouchTable t;
-        t.rebuildLists(banks);
-        QCOMPARE(t.bankEntries(), (QStringList{"3", "7"}));
-        assign(t, 0, 1, 700); // replaced by what is read
-        t.decodeArea(bytes);
-        QCOMPARE((QList<int>{t.isUnassigned(0), t.bankPosition(0), t.channelPosition(0)}), key);
-        for (int k = 1; k < OneTouchTable::kKeyCount; ++k)
-            QVERIFY(t.isUnassigned(k));
-        if (same) QCOMPARE(t.encodeArea(), bytes);
-    }
-
     void oneTouchListsFollowTheBanks() {
-        BankTable banks;
-        banks.setCounts(twoBanks());
-        OneTouchTable t;
-        t.rebuildLists(banks);
-        assign(t, 0, 1, 500);  // bank 7
-        assign(t, 1, 0, 9);    // bank 3
+        TwoBanks b;
+        OneTouchTable &t = b.t;
+        b.assign(0, 1, 500);   // bank 7
+        b.assign(1, 0, 5);     // bank 3
         t.selectChannel(2, 4); // bank 3, unassigned
         // Bank 2 gains channels and bank 3 shrinks to 5: bank 7 moves to position 2.
-        banks.setCount(2, 5);
-        banks.setCount(3, 5);
-        t.rebuildLists(banks);
+        b.banks.setCount(2, 5);
+        b.banks.setCount(3, 5);
+        t.rebuildLists(b.banks);
         QCOMPARE(t.bankEntries(), (QStringList{"2", "3", "7"}));
-        QCOMPARE(t.bankNumber(0), 7);
-        QCOMPARE(t.channelPosition(0), 500);
-        QCOMPARE(t.bankNumber(1), 3);
-        QCOMPARE(t.channelPosition(1), 0); // 9 is beyond the new count
-        QCOMPARE(t.channelPosition(2), 4);
-        QVERIFY(t.isUnassigned(2));
+        QCOMPARE((QList<int>{t.bankNumber(0), t.channelPosition(0), t.bankNumber(1),
+                             t.channelPosition(1), t.channelPosition(2), t.isUnassigned(2)}),
+                 (QList<int>{7, 500, 3, 0, 4, 1})); // 5 is the new count of bank 3
         // Bank 7 becomes empty: its key goes to position 0, channel 0, still assigned.
-        banks.setCount(7, 0);
-        banks.setCount(9, 990);
-        t.rebuildLists(banks);
+        b.banks.setCount(7, 0);
+        b.banks.setCount(9, 990);
+        t.rebuildLists(b.banks);
         QCOMPARE(t.encodeArea().left(3), hex("020000"));
         QVERIFY(!t.isUnassigned(0));
     }
 
-    // A key that cannot be written is named, and never written as another channel.
+    // A key that cannot be written is named, never written as another
+    // channel, and the write refuses before it starts.
     void unwritableKeys() {
-        BankTable banks;
-        banks.setCounts(twoBanks());
-        OneTouchTable t;
-        t.rebuildLists(banks);
-        assign(t, 4, 1, 300);
-        QVERIFY(t.unwritableReason().contains(u"key 5"_s));
-        QCOMPARE(t.encodeArea().mid(12, 3), hex("FF0000")); // 300 would be 0x2C in one byte
-        t.setUnassigned(4, true);
-        QVERIFY(t.unwritableReason().isEmpty());
-        banks.setCounts({}); // no bank holds channels
-        t.rebuildLists(banks);
-        t.setUnassigned(6, false);
-        QVERIFY(t.unwritableReason().contains(u"key 7"_s));
-        QCOMPARE(t.encodeArea(), keys());
+        TwoBanks b;
+        b.assign(4, 1, 300);
+        QVERIFY(b.t.unwritableReason().contains(u"key 5"_s));
+        QCOMPARE(b.t.encodeArea().mid(12, 3), hex("FF0000")); // 300 would be 0x2C in one byte
+        b.t.setUnassigned(4, true);
+        QVERIFY(b.t.unwritableReason().isEmpty());
+        b.banks.setCounts({}); // no bank holds channels
+        b.t.rebuildLists(b.banks);
+        b.t.setUnassigned(6, false);
+        QCOMPARE(b.t.encodeArea(), keys());
 
-        // The write refuses before it starts.
         SimRig rig;
-        QVERIFY(!succeeded(writeOneTouch(t, rig.link, rig.host)));
+        QVERIFY(!succeeded(writeOneTouch(b.t, rig.link, rig.host)));
         QCOMPARE(rig.host.texts(), QStringList{u"Error| Error"_s});
         QVERIFY(rig.host.messages[0].detail.contains(u"key 7"_s));
-        QCOMPARE(rig.radio.frameCount(), 0);
-        QCOMPARE(rig.host.started, 0);
+        QCOMPARE(rig.radio.frameCount() + rig.host.started, 0);
     }
 
     void oneTouchTransfers() {
         SimRig rig;
         QByteArray image(sim::kImageSize, '\x5A');
         rig.radio.setImage(image);
-        BankTable banks;
-        banks.setCounts(twoBanks());
-        OneTouchTable t;
-        t.rebuildLists(banks);
-        assign(t, 0, 0, 5);
-        assign(t, 3, 1, 200);
-        QVERIFY(succeeded(writeOneTouch(t, rig.link, rig.host)));
+        TwoBanks b;
+        b.assign(0, 0, 5);
+        b.assign(3, 1, 200);
+        QVERIFY(succeeded(writeOneTouch(b.t, rig.link, rig.host)));
         QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
         QCOMPARE(rig.host.progressValues, (QList<int>{50, 100}));
         QByteArray area = keys("030500");
@@ -238,96 +179,40 @@ private Q_SLOTS:
         image.replace(0x180, 27, area);
         QCOMPARE(rig.radio.image(), image);
 
-        // Read back into a table whose lists still show the default banks:
-        // the radio's bank numbers are looked up among the banks as they are now.
+        // The radio's bank numbers are looked up among the banks as they are now.
         OneTouchTable back;
-        QVERIFY(succeeded(readOneTouch(back, banks, rig.link, rig.host)));
+        QVERIFY(succeeded(readOneTouch(back, b.banks, rig.link, rig.host)));
         QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F00180R"));
-        QCOMPARE(back.bankEntries(), (QStringList{"3", "7"}));
         QCOMPARE(back.encodeArea(), area);
-    }
-
-    // Only the high digit of the setting byte counts: 1 is ON.
-    void titleSettingByte() {
-        for (const auto &[byte, moving] : std::initializer_list<std::pair<int, int>>{
-                 {0x11, 1}, {0x1F, 1}, {0x01, 0}, {0x21, 0}}) {
-            OpeningTitle t;
-            t.setOpeningMoving(1 - moving);
-            QByteArray data(64, '\x11');
-            data[32] = char(byte);
-            QVERIFY(t.decodeArea(data));
-            QCOMPARE(t.openingMoving(), moving);
-            QVERIFY(!t.decodeArea(data.left(32))); // too short: no change
-            QCOMPARE(t.openingMoving(), moving);
-        }
-    }
-
-    // Measured in the radio's 16 slots after dropping what the set does not
-    // hold (the lengths themselves: tst_fileedges' names from files).
-    void titleFromAFile_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("tokens") << u":1~AB:8~"_s << u":1~AB:8~"_s << false;
-        QTest::newRow("kanji outside the set") << u"A亜B"_s << u"AB"_s << false;
-        QTest::newRow("cut after a whole token")
-            << u"ABCDEFGHIJKLMNO:2~Q"_s << u"ABCDEFGHIJKLMNO:2~"_s << true;
-        QTest::newRow("16 after dropping")
-            << u"ABCDEFGHIJKLMNO亜P"_s << u"ABCDEFGHIJKLMNOP"_s << false;
-    }
-    void titleFromAFile() {
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        QFETCH(bool, cut);
-        OpeningTitle t;
-        t.setDisplayText(u"old"_s);
-        bool wasCut = !cut;
-        t.setFromFile(text, &wasCut);
-        QCOMPARE(wasCut, cut);
-        QCOMPARE(t.displayText(), shown);
     }
 
     // The title and its setting as the radio holds them (34 bytes), written
     // and read back.
-    void titleTransfers_data() {
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<int>("moving");
-        QTest::addColumn<QByteArray>("bytes");
-        auto row = [](const char *tag, const QString &display, int moving, const char *hexBytes) {
-            QTest::newRow(tag) << display << moving
-                               << hex(hexBytes).leftJustified(32, '\0') +
-                                      QByteArray(2, char(0x11 * moving));
-        };
-        row("empty, OFF", QString(), 0, "");
-        row("HELLO, ON", u"HELLO"_s, 1, "480045004C004C004F00");
-        row("user characters", u":2~Z:3~"_s, 0, "41875A004287");
-        row("hiragana, katakana", u"\u3042\uFF71"_s, 0, "A082B100");
-        row("16 characters, token last", u"ABCDEFGHIJKLMNO:8~"_s, 0,
-            "4100420043004400450046004700480049004A004B004C004D004E004F004787");
-    }
     void titleTransfers() {
-        QFETCH(QString, display);
-        QFETCH(int, moving);
-        QFETCH(QByteArray, bytes);
-        SimRig rig;
-        QByteArray image(sim::kImageSize, '\x5A');
-        rig.radio.setImage(image);
-        OpeningTitle t;
-        t.setDisplayText(display);
-        t.setOpeningMoving(moving);
-        QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-        QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
-        QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
-        image.replace(0x1A0, 34, bytes);
-        QCOMPARE(rig.radio.image(), image);
+        const QString display = u"ABCDEFGHIJKLMNO:8~"_s; // 16 characters, a token last
+        for (int moving : {0, 1}) {
+            const QByteArray bytes =
+                hex("4100420043004400450046004700480049004A004B004C004D004E004F004787") +
+                QByteArray(2, char(0x11 * moving));
+            SimRig rig;
+            QByteArray image(sim::kImageSize, '\x5A');
+            rig.radio.setImage(image);
+            OpeningTitle t;
+            t.setDisplayText(display);
+            t.setOpeningMoving(moving);
+            QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
+            QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
+            QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
+            QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
+            image.replace(0x1A0, 34, bytes);
+            QCOMPARE(rig.radio.image(), image);
 
-        OpeningTitle back;
-        QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
-        QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
-        QCOMPARE(back.displayText(), display);
-        QCOMPARE(back.storedTitle(), t.storedTitle());
-        QCOMPARE(back.openingMoving(), moving);
+            OpeningTitle back;
+            QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
+            QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
+            QCOMPARE(back.displayText(), display);
+            QCOMPARE(back.openingMoving(), moving);
+        }
     }
 };
 

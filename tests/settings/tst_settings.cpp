@@ -9,6 +9,7 @@
 #include "core/settings/SettingsModel.h"
 #include "core/settings/SettingsTransfer.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSignalSpy>
@@ -35,87 +36,53 @@ void moveOffDefaults(SettingsModel &m, quint32 seed) {
     }
 }
 
-// An item at a position is written as a byte; the byte `read` gives
-// `readPosition` (-1: it lies outside the list and the position stays).
-struct Coding {
-    F family;
-    int element, position, offset, written, read, readPosition;
-};
-
 QByteArray dtmfArea(const DtmfMemories &d) {
     return d.encodeBlock(0) + d.encodeBlock(1) + d.encodeBlock(2);
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Coding)
-
 class SettingsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The catalogue holds every control once, with the same options in both
+    // languages, and no key function code twice.
     void catalogueIsWhole() {
         QSet<QString> names;
         for (int f = 0; f < kFamilyCount; ++f)
             for (int e = 0; e < settings::familySize(F(f)); ++e) {
-                QVERIFY2(settings::item(F(f), e), qPrintable(settings::controlName(F(f), e)));
-                names.insert(settings::controlName(F(f), e));
+                const SettingItem *it = settings::item(F(f), e);
+                const QString name = settings::controlName(F(f), e);
+                QVERIFY2(it && it->optionsJa.size() == it->optionsEn.size(), qPrintable(name));
+                QVERIFY2(!it->hasList() || it->optionCount() > it->defaultPosition,
+                         qPrintable(name));
+                names.insert(name);
             }
         QCOMPARE(size_t(names.size()), settings::catalogue().size());
-        for (const SettingItem &it : settings::catalogue()) {
-            const QByteArray name = settings::controlName(it.family, it.element).toUtf8();
-            QVERIFY2(it.optionsJa.size() == it.optionsEn.size(), name);
-            QVERIFY2(!it.hasList() || (it.optionCount() > it.defaultPosition &&
-                                       !it.captionJa.isEmpty() && !it.captionEn.isEmpty()),
-                     name);
-        }
-        QCOMPARE(settings::keyFunctionNames(Japanese).size(), 51);
-        QCOMPARE(settings::keyFunctionNames(English).size(), 51);
         const auto &codes = settings::keyFunctionCodes();
-        QCOMPARE(QSet<quint8>(codes.begin(), codes.end()).size(), 51);
-    }
-
-    void outOfRangePositionIsRefused() {
+        QCOMPARE(QSet<quint8>(codes.begin(), codes.end()).size(), settings::kKeyFunctionCount);
         SettingsModel m;
         QSignalSpy spy(&m, &SettingsModel::positionChanged);
-        QVERIFY(!m.setPosition(F::Display, 1, 9)); // past the list
-        QVERIFY(!m.setPosition(F::Key, 6, -1));
-        QVERIFY(!m.setPosition(F::Key, 6, 51));
-        QVERIFY(!m.setPosition(F::Power, 3, 0)); // no such element
-        QVERIFY(!m.setPosition(F(99), 0, 0));
+        QVERIFY(!m.setPosition(F::Display, 1, 9) && !m.setPosition(F::Key, 6, -1));
+        QVERIFY(!m.setPosition(F::Power, 3, 0) && !m.setPosition(F(99), 0, 0));
         QCOMPARE(spy.count(), 0);
     }
 
-    void resets() {
-        SettingsModel m;
-        for (const SettingItem &it : settings::catalogue())
-            if (it.hasList()) QVERIFY(m.setPosition(it.family, it.element, it.optionCount() - 1));
-        const int language = m.position(F::Display, 0), bold = m.position(F::Display, 5);
-        m.resetSetMode();
-        QCOMPARE(m.position(F::Display, 0), language);
-        QCOMPARE(m.position(F::Display, 5), bold);
-        QCOMPARE(m.options(F::Display, 8).at(m.position(F::Display, 8)), QStringLiteral("Simple"));
-        m.resetCommon();
-        QCOMPARE(m.position(F::Preset, 0), 0);         // Activate
-        QCOMPARE(m.position(F::Key, 7), 1);            // Illumination
-        QCOMPARE(m.position(F::Display, 0), language); // Language stays
-        QCOMPARE(m.position(F::Display, 6), 0);        // Vol display type
-        QCOMPARE(m.position(F::Scan, 0), 0);           // Scan mode, by the first
-    }
-
     // Start-up ends by selecting English while the lists were built in
-    // Japanese with the item already at English: selecting it again applies it.
+    // Japanese with the item already at English: selecting it again applies
+    // it. The resets leave the language alone.
     void languageItemDrivesTheLanguage() {
         SettingsModel m;
         QSignalSpy lang(&m, &SettingsModel::languageChanged);
         QVERIFY(m.setPosition(F::Display, 0, Japanese));
         QCOMPARE(m.language(), int(Japanese));
-        QCOMPARE(m.caption(F::Display, 9), QStringLiteral("チャンネル\u3000スコープ表示"));
-        m.applyLanguage(Japanese);
         QVERIFY(m.setPosition(F::Display, 0, English));
-        QCOMPARE(m.language(), int(English));
         QVERIFY(m.applyLanguage(Japanese));
         QVERIFY(m.setPosition(F::Display, 0, English));
         QCOMPARE(m.language(), int(English));
+        m.resetSetMode();
+        m.resetCommon();
+        QCOMPARE(m.position(F::Display, 0), int(English));
         // The Language byte read from the radio switches it too.
         m.setImageBytes(62, QByteArray(1, 0x01));
         decodeSettings(m);
@@ -123,83 +90,72 @@ private Q_SLOTS:
         QCOMPARE(lang.count(), 5);
     }
 
+    // An item at a position is written as a byte at its offset; a byte read
+    // gives a position (tests/data/tst_settings-coding.tsv).
     void itemCoding_data() {
-        QTest::addColumn<Coding>("c");
-        auto row = [](const char *tag, const Coding &c) { QTest::newRow(tag) << c; };
-        row("sensitivity 1, zero reads as 1", {F::Toutyou, 1, 0, 48, 0x01, 0x00, 0});
-        row("sensitivity 6 is beyond", {F::Toutyou, 1, 4, 48, 0x05, 6, -1});
-        row("preset band 1200MHz", {F::Display, 14, 1, 14, 0x04, 0x01, 1});
-        row("preset band 2 is beyond", {F::Display, 14, 0, 14, 0x03, 2, -1});
-        row("tv ch", {F::Display, 13, 0, 13, 0x01, 0x00, 0});
-        row("contrast 10", {F::Display, 3, 9, 64 + 18, 10, 10, 9});
-        row("channel display on", {F::Combo1, 0, 1, 7, 0x0D, 0x01, 1});
-        row("channel display on, byte 6 not read", {F::Combo1, 0, 1, 6, 0x0D, 0x0D, 0});
-        row("scan mode 39", {F::Scan, 0, 39, 38, 39, 39, 39});
-        row("scan mode 40 is beyond", {F::Scan, 0, 0, 38, 0, 40, -1});
-        row("illumination 9 is beyond", {F::Display, 1, 0, 44, 0, 9, -1});
-        row("moni active on both bands", {F::Key, 3, 3, 64 + 58, 3, 3, 3});
-        row("moni key tx 4 is beyond", {F::Key, 11, 0, 128 + 13, 0, 4, -1});
-        row("language japanese", {F::Display, 0, 0, 62, 0x01, 0x01, 0});
-        row("language english", {F::Display, 0, 1, 62, 0x00, 0x00, 1});
-        row("wild key, last function", {F::Key, 6, 50, 53, 0x68, 0x68, 50});
-        row("wild key, no function", {F::Key, 6, 0, 53, 0x82, 0x00, -1});
-        row("lamp key", {F::Key, 7, 1, 64 + 32, 0x15, 0xFF, -1});
+        QTest::addColumn<QStringList>("c");
+        QFile file(QFINDTESTDATA("../data/tst_settings-coding.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                QTest::newRow(qPrintable(line.section('\t', -1))) << line.split('\t');
     }
     void itemCoding() {
-        QFETCH(Coding, c);
+        QFETCH(QStringList, c);
+        const auto item = std::find_if(
+            settings::catalogue().begin(), settings::catalogue().end(), [&](const SettingItem &it) {
+                return settings::controlName(it.family, it.element) == c[0];
+            });
+        QVERIFY(item != settings::catalogue().end());
+        const int offset = c[2].toInt(), readPosition = c[5].toInt();
         SettingsModel m;
-        m.setImageBytes(0, QByteArray(148, char(0x5A))); // image bytes that are not written back
-        QVERIFY(m.setPosition(c.family, c.element, c.position));
-        QCOMPARE(int(quint8(encodeAll(m)[c.offset])), c.written);
+        m.setImageBytes(0, QByteArray(148, char(0x5A))); // bytes that are not written back
+        QVERIFY(m.setPosition(item->family, item->element, c[1].toInt()));
+        QCOMPARE(int(quint8(encodeAll(m)[offset])), c[3].toInt(nullptr, 0));
         SettingsModel back;
-        const int before = c.readPosition == 1 ? 0 : 1;
-        QVERIFY(back.setPosition(c.family, c.element, before));
-        back.setImageBytes(c.offset, QByteArray(1, char(c.read)));
+        const int before = readPosition == 1 ? 0 : 1;
+        QVERIFY(back.setPosition(item->family, item->element, before));
+        back.setImageBytes(offset, QByteArray(1, char(c[4].toInt(nullptr, 0))));
         decodeSettings(back);
-        QCOMPARE(back.position(c.family, c.element), c.readPosition < 0 ? before : c.readPosition);
+        QCOMPARE(back.position(item->family, item->element),
+                 readPosition < 0 ? before : readPosition);
     }
 
-    void dialRingAndKeyFunctions() {
-        const int pairs[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}}; // bytes 29 and 31 of block 1
+    // Dial Ring is two bytes of block 1 (29 and 31); any non-zero byte counts as set.
+    // Write Protect is the low digit of its own byte; a digit beyond the list leaves 0.
+    void dialRingAndWriteProtect() {
+        const int pairs[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
         for (int p = 0; p < 4; ++p) {
             SettingsModel m;
             QVERIFY(m.setPosition(F::Key, 5, p));
             const QByteArray block1 = encodeSettingsBlock(m, 1);
             QCOMPARE(QList<int>({block1[29], block1[31]}), QList<int>({pairs[p][0], pairs[p][1]}));
-            SettingsModel back; // any non-zero byte counts as set
+            SettingsModel back;
             back.setImageBytes(64 + 29, QByteArray(1, char(pairs[p][0] * 0x40)));
             back.setImageBytes(64 + 31, QByteArray(1, char(pairs[p][1] * 0x09)));
             decodeSettings(back);
             QCOMPARE(back.position(F::Key, 5), p);
         }
-        for (int p = 0; p < settings::kKeyFunctionCount; ++p) {
-            SettingsModel m;
-            QVERIFY(m.setPosition(F::Key, 6, p));
-            QVERIFY(m.setPosition(F::Key, 7, settings::kKeyFunctionCount - 1 - p));
-            SettingsModel back;
-            back.setImageBytes(0, encodeAll(m));
-            decodeSettings(back);
-            QCOMPARE(back.position(F::Key, 6), p);
-            QCOMPARE(back.position(F::Key, 7), settings::kKeyFunctionCount - 1 - p);
-        }
-    }
-
-    // The low digit of the byte is the position; a digit beyond the list
-    // leaves 0, which decoding the settings sets first.
-    void writeProtect() {
-        for (const auto &[byte, position] : std::initializer_list<std::pair<int, int>>{
-                 {0x00, 0}, {0x01, 1}, {0x02, 2}, {0x12, 2}, {0x03, 0}, {0x0A, 0}}) {
-            SettingsModel m;
+        for (const QString &c : QStringLiteral("00=0 01=1 02=2 12=2 03=0 0A=0").split(' ')) {
+            SettingsModel m; // "byte=position"
             QVERIFY(m.setPosition(F::Mem, 0, 1));
             decodeSettings(m);
-            QCOMPARE(m.position(F::Mem, 0), 0);
-            decodeWriteProtect(m, quint8(byte));
-            QCOMPARE(m.position(F::Mem, 0), position);
+            decodeWriteProtect(m, quint8(c.section('=', 0, 0).toUInt(nullptr, 16)));
+            QCOMPARE(m.position(F::Mem, 0), c.section('=', 1).toInt());
         }
     }
 
-    void readShowsEveryItem() {
+    // The read shows every item and the DTMF area. The write reads the three
+    // blocks again: the bytes the program does not edit go back as the radio
+    // holds them then; the constants as the radio expects them; every other
+    // byte from the items.
+    void readAndWriteMatchTheDocumentedImage() {
         SimRig rig;
+        QRandomGenerator gen(0xC0FFEE);
+        QByteArray noise(sim::kImageSize, '\0');
+        for (char &c : noise)
+            c = char(gen.bounded(256));
+        rig.radio.setImage(noise);
         SettingsModel radioSide;
         moveOffDefaults(radioSide, 1);
         DtmfMemories radioDtmf;
@@ -228,24 +184,10 @@ private Q_SLOTS:
         QCOMPARE(dtmfArea(dtmf), dtmfArea(radioDtmf));
         QCOMPARE(rig.host.percents, (QList<int>{10, 20, 35, 50, 55, 65, 80, 100, 100, 0}));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
-        QCOMPARE(rig.radio.frames(),
-                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R",
-                                    "QX~F1FE01R", "QX~F01100R", "QX~F01133R", "QX~F01173R"}));
-    }
+        const QList<QByteArray> reads{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R"};
+        QCOMPARE(rig.radio.frames(), reads + QList<QByteArray>({"QX~F1FE01R", "QX~F01100R",
+                                                                "QX~F01133R", "QX~F01173R"}));
 
-    // The write reads the three blocks again: the bytes the program does not
-    // edit go back as the radio holds them then; the constants as the radio
-    // expects them; every other byte from the items.
-    void writeMatchesTheDocumentedImage() {
-        SimRig rig;
-        QRandomGenerator gen(0xC0FFEE);
-        QByteArray noise(sim::kImageSize, '\0');
-        for (char &c : noise)
-            c = char(gen.bounded(256));
-        rig.radio.setImage(noise);
-        SettingsModel settings;
-        DtmfMemories dtmf;
-        QVERIFY(succeeded(readSettings(settings, dtmf, rig.link, rig.host)));
         moveOffDefaults(settings, 11);
         QByteArray expected = rig.radio.image();
         expected.replace(0, 148, encodeAll(settings));
@@ -271,8 +213,7 @@ private Q_SLOTS:
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.percents, (QList<int>{10, 20, 35, 50, 65, 80, 85, 90, 100, 0}));
         const QList<QByteArray> frames = rig.radio.frames();
-        QCOMPARE(frames.mid(0, 4),
-                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00000R", "QX~F00040R", "QX~F00080R"}));
+        QCOMPARE(frames.mid(0, 4), reads);
         const char *writes[] = {"QX~F00000W", "QX~F00040W", "QX~F00080W",
                                 "QX~F01100W", "QX~F01133W", "QX~F01173W"};
         const int lengths[] = {138, 138, 50, 112, 138, 110}; // without the CR
