@@ -85,7 +85,7 @@ private Q_SLOTS:
     // The lists take no typed keys; the arrow keys still choose.
     void listsDiscardTypedKeys() {
         QComboBox *power = list(F::Power, 0);
-        QTest::keyClicks(power, QStringLiteral("OFF 3 hrs"));
+        QTest::keyClicks(power, QStringLiteral("3")); // would choose "3 hrs."
         QCOMPARE(power->currentIndex(), 0);
         QTest::keyClick(power, Qt::Key_Down);
         QCOMPARE(m_window->document().settings.position(F::Power, 0), 1);
