@@ -16,16 +16,10 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kpr5;
@@ -82,28 +76,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("path");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("kept");
-        struct Case {
-            const char *name;
-            const char *field;
-            QString text, kept;
+        // 〜 − ‖ ¢ £ ¬ — and the yen key, then as code page 932 has them: 15 bytes.
+        const char16_t *jis = u"\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014\u00A5",
+                       *cp932 = u"\uFF5E\uFF0D\u2225\uFFE0\uFFE1\uFFE2\u2015\\";
+        const struct {
+            const char *name, *field;
+            const char16_t *text, *kept;
+        } cases[] = {
+            {"name, Japanese forms", "DETAIL_NAME", jis, cp932},
+            {"title, Japanese forms", "TITLE_TEXT", jis, cp932},
+            {"name, 16 bytes", "DETAIL_NAME", u"ABCDEFGHIJKLMNOPQRS", u"ABCDEFGHIJKLMNOP"},
+            {"title, allowed set", "TITLE_TEXT", u"AB亜:1~CD", u"AB:1~CD"},
+            {"digits", "DETAIL_FREQ_1", u"1a2b3c4d5", u"1234"},
         };
-        // 〜 − ‖ ¢ £ ¬ — and the yen key as code page 932 has them: 15 bytes.
-        const QString jisForms =
-            QStringLiteral(u"\u301C\u2212\u2016\u00A2\u00A3\u00AC\u2014\u00A5");
-        const QString cp932Forms = QStringLiteral(u"\uFF5E\uFF0D\u2225\uFFE0\uFFE1\uFFE2\u2015\\");
-        const Case cases[] = {
-            {"name, Japanese forms", "DETAIL_NAME", jisForms, cp932Forms},
-            {"title, Japanese forms", "TITLE_TEXT", jisForms, cp932Forms},
-            {"name, 16 bytes", "DETAIL_NAME", QStringLiteral("ABCDEFGHIJKLMNOPQRS"),
-             QStringLiteral("ABCDEFGHIJKLMNOP")},
-            {"title, allowed set", "TITLE_TEXT", QStringLiteral(u"AB亜:1~CD"),
-             QStringLiteral("AB:1~CD")},
-            {"digits", "DETAIL_FREQ_1", QStringLiteral("1a2b3c4d5"), QStringLiteral("1234")},
-        };
-        for (const Case &c : cases)
+        for (const auto &c : cases)
             for (int p = Keys; p <= Drop; ++p)
                 QTest::addRow("%s, %s", c.name, kPathNames[p])
-                    << QString::fromLatin1(c.field) << p << c.text << c.kept;
+                    << QString::fromLatin1(c.field) << p << QString::fromUtf16(c.text)
+                    << QString::fromUtf16(c.kept);
     }
     void entryPaths() {
         QFETCH(QString, field);
@@ -115,89 +105,50 @@ private Q_SLOTS:
             const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
             QVERIFY2(!xvfb.isEmpty(), "xvfb-run (scripts/setup.sh installs it) is needed");
             QProcess child;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-            child.setProcessEnvironment(env);
-            child.setProcessChannelMode(QProcess::MergedChannels);
             child.start(xvfb, {QStringLiteral("-a"), QCoreApplication::applicationFilePath(),
+                               QStringLiteral("-platform"), QStringLiteral("xcb"),
                                QStringLiteral("entryPaths:") +
                                    QString::fromLatin1(QTest::currentDataTag())});
             QVERIFY(child.waitForFinished(60000));
-            const QByteArray output = child.readAll();
+            const QByteArray output = child.readAllStandardOutput();
             QVERIFY2(child.exitCode() == 0 && output.contains(" 0 failed"), output.constData());
             return;
         }
         MessageRecorder messages;
         ChannelTable table;
         edit::EditState state;
-        std::unique_ptr<DetailDialog> dialog;
-        std::unique_ptr<MainWindow> window;
-        QWidget *top = nullptr;
-        if (field == QLatin1String("TITLE_TEXT")) {
-            window = std::make_unique<MainWindow>();
-            top = window.get();
-        } else {
-            dialog = std::make_unique<DetailDialog>(table, state);
-            top = dialog.get();
-        }
+        std::unique_ptr<QWidget> top(field == QLatin1String("TITLE_TEXT")
+                                         ? static_cast<QWidget *>(new MainWindow)
+                                         : new DetailDialog(table, state));
         top->show();
-        QVERIFY(QTest::qWaitForWindowExposed(top));
-        auto *edit = top->findChild<QLineEdit *>(field);
-        QVERIFY(edit);
+        QVERIFY(QTest::qWaitForWindowExposed(top.get()));
+        auto *edit = find<QLineEdit>(*top, field);
         enter(edit, Path(path), text);
         QCOMPARE(edit->text(), kept);
-        if (window) QCOMPARE(window->document().title.displayText(), kept);
+        if (auto *window = qobject_cast<MainWindow *>(top.get()))
+            QCOMPARE(window->document().title.displayText(), kept);
         // A paste or drop taken only in part says so; typing never does.
-        const bool partPasted = path >= CtrlV && kept.size() < text.size();
-        QCOMPARE(messages.texts(), partPasted
-                                       ? QStringList{"Part of the pasted text was left out|Caution"}
-                                       : QStringList{});
+        const QStringList said{QStringLiteral("Part of the pasted text was left out|Caution")};
+        QCOMPARE(messages.texts(),
+                 path >= CtrlV && kept.size() < text.size() ? said : QStringList());
     }
 
     // Open and Import name what the file lost: names cut, CSV rows emptied.
-    void windowsNameWhatAFileLost_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("detail");
-        QTest::newRow("data file")
-            << "ReadFile"
-            << "long.R5"
-            << QByteArray("h\r\nCH00000145.0000000020008080000000.0000" + QByteArray(20, 'N') +
-                          "\r\n")
-            << "Read File|Finish"
-            << "CH0000: the name was cut to the 16 characters the radio holds.";
-        QTest::newRow("CSV") << "FILE_INPORT"
-                             << "rows.CSV"
-                             << QByteArray(
-                                    ",Freqency,mode,step,Carrier,Tone/DCS,Tx-tone,Rx-tone,"
-                                    "DCS,Shift,Shift-Freq,Skip,Name,0\r\n"
-                                    ",145.00000,FM,5KHz,JR,None,88.5Hz,88.5Hz,023,Off,,,A,1\r\n"
-                                    ",145.00000,FM,5KHz,JR,None,88.5Hz,88.5Hz,023,Off,,,"
-                                    "ABCDEFGHIJKLMNOPQ,2\r\n"
-                                    ",145.00000,FM,9KHz,JR,None,88.5Hz,88.5Hz,023,Off,,,A,3\r\n")
-                             << "Inport CSV File| Finish"
-                             << "Rows emptied, their step is not one the table knows: 3\n"
-                                "Names cut to the 16 characters the radio holds: rows 2";
-    }
     void windowsNameWhatAFileLost() {
-        QFETCH(QString, action);
-        QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, message);
-        QFETCH(QString, detail);
-        QTemporaryDir dir;
-        QFile f(dir.filePath(file));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        MessageRecorder messages;
-        MainWindow w;
-        ui::setNextFileNames({f.fileName()});
-        w.findChild<QAction *>(action)->trigger();
-        QCOMPARE(messages.texts(), QStringList{message});
-        QCOMPARE(messages.records.first().detail, detail);
+        const char *const cases[][4] = {
+            {"ReadFile", "name-too-long.R5", "Read File|Finish",
+             "CH0000: the name was cut to the 16 characters the radio holds."},
+            {"FILE_INPORT", "step-and-name-lost.CSV", "Inport CSV File| Finish",
+             "Rows emptied, their step is not one the table knows: 3\n"
+             "Names cut to the 16 characters the radio holds: rows 2"}};
+        for (const auto &[action, file, message, detail] : cases) {
+            MessageRecorder messages;
+            MainWindow w;
+            ui::setNextFileNames({QFINDTESTDATA(QStringLiteral("../data/") + QLatin1String(file))});
+            click(w, QLatin1String(action));
+            QCOMPARE(messages.texts(), QStringList{QLatin1String(message)});
+            QCOMPARE(messages.records.first().detail, QLatin1String(detail));
+        }
     }
 };
 
