@@ -3,7 +3,10 @@
 // by objectName and works them as the user does, and a recorder of the
 // message boxes the windows show.
 
+#include "Records.h"
 #include "SimFixture.h"
+#include "core/channels/ChannelRecord.h"
+#include "gui/channels/ChannelGridView.h"
 #include "gui/widgets/MessageDialog.h"
 
 #include <QAbstractButton>
@@ -73,6 +76,15 @@ inline void pick(const QObject &top, const QString &name, int index) {
     auto *list = find<QComboBox>(top, name);
     list->setCurrentIndex(index);
     Q_EMIT list->activated(index);
+}
+
+// The Memory page's grid of a main window.
+inline ChannelGridView *grid(const QObject &window) {
+    return find<ChannelGridView>(window, QStringLiteral("MSFlexGrid1"));
+}
+// A channel in use on `row` as a read from the radio leaves it: FM, `hz`, `name`.
+inline void putChannel(ChannelTable &table, int row, quint32 hz, const QByteArray &name = "N") {
+    decodeChannel(Record(hz).name(name).bytes(), table, row);
 }
 
 // Acts on the modal window T once its exec() runs, looking for it for half a
