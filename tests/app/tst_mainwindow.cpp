@@ -9,10 +9,6 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/SplashWindow.h"
 
-#include <QMenu>
-#include <QSignalSpy>
-#include <QtTest>
-
 using namespace kpr5;
 using namespace kpr5::test;
 

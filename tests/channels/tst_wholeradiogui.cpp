@@ -8,9 +8,6 @@
 #include "gui/radio/WholeRadioGui.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QDir>
-#include <QRegularExpression>
-
 using namespace kpr5;
 using namespace kpr5::test;
 

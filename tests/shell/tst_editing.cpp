@@ -3,13 +3,8 @@
 
 #include "GuiFixture.h"
 #include "core/files/DataFile.h"
-#include "gui/channels/ChannelPage.h"
-#include "gui/channels/DetailDialog.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
-
-#include <QClipboard>
-#include <QtTest>
 
 using namespace kpr5;
 using namespace kpr5::test;
@@ -26,16 +21,11 @@ void trigger(MainWindow &w, const char *name) {
 
 // The detail editor on `row`: a new frequency, Enter.
 void editRow(MainWindow &w, int row, const QString &mhz) {
-    grid(w)->setCurrentCell(row, 1);
-    QTimer::singleShot(0, &w, [mhz] {
-        auto *d = qobject_cast<DetailDialog *>(QApplication::activeModalWidget());
-        QVERIFY(d);
+    test::editRow(w, row, [mhz](QDialog *d) {
         retype(*d, QStringLiteral("DETAIL_FREQ_1"), mhz);
         retype(*d, QStringLiteral("DETAIL_FREQ_2"), QStringLiteral("5"));
-        d->enter();
+        click(*d, QStringLiteral("DETAIL_ENTER"));
     });
-    w.findChild<ChannelPage *>()->openDetail();
-    QCoreApplication::processEvents();
 }
 
 QByteArray fileBytes(MainWindow &w) {
@@ -158,24 +148,25 @@ private Q_SLOTS:
         MainWindow w;
         w.show();
         C &t = w.document().channels;
+        const auto pasteAt = [&](int row) {
+            grid(w)->setCurrentCell(row, 1);
+            trigger(w, "MenuPaste");
+        };
         putChannel(t, 1, 145500000, "ONE");
         putChannel(t, 2, 433125000, "TWO");
         grid(w)->setCurrentCell(1, 1, 2);
         trigger(w, "MenuCopy");
-        grid(w)->setCurrentCell(20, 1);
-        trigger(w, "MenuPaste");
+        pasteAt(20);
         QCOMPARE(rowText(t, 20), rowText(t, 1));
         QCOMPARE(rowText(t, 21), rowText(t, 2));
         const QString call = rowText(t, 1401);
-        grid(w)->setCurrentCell(1400, 1);
-        trigger(w, "MenuPaste");
+        pasteAt(1400);
         QCOMPARE(rowText(t, 1400), rowText(t, 1));
         QCOMPARE(rowText(t, 1401), call);
         grid(w)->setCurrentCell(20, 1, 21);
         trigger(w, "MenuCut");
         QVERIFY(t.text(20, C::FreqCol).isEmpty() && t.text(21, C::FreqCol).isEmpty());
-        grid(w)->setCurrentCell(30, 1);
-        trigger(w, "MenuPaste");
+        pasteAt(30);
         QCOMPARE(rowText(t, 31), rowText(t, 2));
         QVERIFY(messages.records.isEmpty());
 
@@ -183,8 +174,7 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(QStringLiteral(
             "Bank000-0,145.5,FM,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,A,1\n"
             "Bank000-1,145.5,SSB,5KHz,2300Hz,None,88.5Hz,88.5Hz,023,Off,0.000MHz,,X,2"));
-        grid(w)->setCurrentCell(40, 1);
-        trigger(w, "MenuPaste");
+        pasteAt(40);
         QCOMPARE(messages.records.size(), 1);
         const QString text = messages.records.first().text;
         QVERIFY2(text.startsWith(QStringLiteral("Pasted row 2 (Bank000-1)")) &&
