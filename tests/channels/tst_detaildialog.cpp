@@ -21,9 +21,6 @@ struct Editor {
         dialog = std::make_unique<DetailDialog>(table, state);
         dialog->show();
     }
-    QAbstractButton *button(const QString &name) const {
-        return find<QAbstractButton>(*dialog, name);
-    }
     QLineEdit *retype(const char *name, const QString &keys) const {
         return test::retype(*dialog, QLatin1String(name), keys);
     }
@@ -47,21 +44,17 @@ private Q_SLOTS:
     // emptied, row and in-use flag alike; focus loss reaches the shift
     // corrections.
     void frequencyAndShift() {
-        struct Case {
-            int slot;
-            const char *mhz, *decimals, *cell;
-        };
-        for (const Case &c : {Case{0, "145", "5", "145.50000MHz"}, Case{0, "824", "00000", ""},
-                              Case{1401, "145", "00000", "433.00000MHz"}}) {
+        for (const auto &[slot, mhz, decimals, cell] :
+             {std::tuple{0, "145", "5", "145.50000MHz"}, std::tuple{0, "824", "00000", ""},
+              std::tuple{1401, "145", "00000", "433.00000MHz"}}) {
             C t;
-            if (!C::isCallRow(c.slot + 1)) putChannel(t, c.slot + 1, 440000000, "OLD");
-            Editor e(t, c.slot);
-            e.retype("DETAIL_FREQ_1", QLatin1String(c.mhz));
-            e.retype("DETAIL_FREQ_2", QLatin1String(c.decimals));
+            if (!C::isCallRow(slot + 1)) putChannel(t, slot + 1, 440000000, "OLD");
+            Editor e(t, slot);
+            e.retype("DETAIL_FREQ_1", QLatin1String(mhz));
+            e.retype("DETAIL_FREQ_2", QLatin1String(decimals));
             QCOMPARE(e.enter(), CommitResult::Applied);
-            const QString cell = QLatin1String(c.cell);
-            QCOMPARE(t.text(c.slot + 1, C::FreqCol), cell);
-            QCOMPARE(t.inUse(c.slot), quint8(!cell.isEmpty()));
+            QCOMPARE(t.text(slot + 1, C::FreqCol), QLatin1String(cell));
+            QCOMPARE(t.inUse(slot), quint8(*cell != '\0'));
         }
         C t;
         Editor e(t, 0);
@@ -77,12 +70,11 @@ private Q_SLOTS:
     // choosing then checks one only.
     void unknownModeChecksNone() {
         C t;
-        t.setText(1, C::FreqCol, QStringLiteral("145.00000MHz"));
-        t.setText(1, C::ModeCol, QStringLiteral("ERR"));
-        t.setInUse(0, 1);
+        decodeChannel(Record().mode(7).bytes(), t, 1);
         Editor e(t, 0);
         const auto checked = [&](int mode) {
-            return e.button(QStringLiteral("DETAIL_MODE(%1)").arg(mode))->isChecked();
+            return find<QAbstractButton>(*e.dialog, QStringLiteral("DETAIL_MODE(%1)").arg(mode))
+                ->isChecked();
         };
         QVERIFY(!checked(0) && !checked(1) && !checked(2) && !checked(3));
         click(*e.dialog, QStringLiteral("DETAIL_MODE(0)"));
@@ -159,7 +151,7 @@ private Q_SLOTS:
             Editor e(t, 1401);
             click(*e.dialog, QStringLiteral("DETAIL_CLEAR"));
             e.retype("DETAIL_FREQ_1", QStringLiteral("440"));
-            QVERIFY(!e.button(QStringLiteral("DETAIL_ENTER"))->isEnabled());
+            QVERIFY(!find(*e.dialog, QStringLiteral("DETAIL_ENTER"))->isEnabled());
             click(*e.dialog, QStringLiteral("DETAIL_CANCEL"));
             QCOMPARE(commitEdit(t, e.state), CommitResult::Nothing);
             QCOMPARE(t.text(1402, C::FreqCol), QStringLiteral("433.00000MHz"));
