@@ -102,7 +102,6 @@ private Q_SLOTS:
         doubleClick(g, g->visualRect(g->model()->index(2, 0)).center());
         QVERIFY(shown->seen);
         QCOMPARE(t.text(3, C::FreqCol), QStringLiteral("439.00000MHz"));
-        QCOMPARE(t.inUse(2), quint8(1));
 
         g->setCurrentCell(1610, 1);
         shown = onModal<DetailDialog>(w);

@@ -66,22 +66,6 @@ private Q_SLOTS:
         QCOMPARE(t.text(1, C::ShiftFreqCol), QStringLiteral("999.995MHz"));
     }
 
-    // A mode no option shows (a radio's undefined one) leaves none checked;
-    // choosing then checks one only.
-    void unknownModeChecksNone() {
-        C t;
-        decodeChannel(Record().mode(7).bytes(), t, 1);
-        Editor e(t, 0);
-        const auto checked = [&](int mode) {
-            return find<QAbstractButton>(*e.dialog, QStringLiteral("DETAIL_MODE(%1)").arg(mode))
-                ->isChecked();
-        };
-        QVERIFY(!checked(0) && !checked(1) && !checked(2) && !checked(3));
-        click(*e.dialog, QStringLiteral("DETAIL_MODE(0)"));
-        click(*e.dialog, QStringLiteral("DETAIL_MODE(2)"));
-        QVERIFY(!checked(0) && checked(2));
-    }
-
     // Each digit field takes its own number of digits, and only digits;
     // Backspace always works, and then a digit fits again. A user-character
     // button appends its token where it fits, caret at the end. Characters
@@ -122,25 +106,34 @@ private Q_SLOTS:
     }
 
     // Opened and confirmed without a change, a row or a pair stays exactly
-    // as it was.
-    void roundTrip() {
+    // as it was. A mode no option shows (a radio's undefined one) leaves none
+    // checked; choosing then checks one only.
+    void loadingARow() {
         C t;
         Record r(438125000);
         r.mode(3).step(7).shift(1, 5000000).toneMode(3).tones(12, 13).dcs(103).carrier(20);
         r.skip().nameField(QByteArray("\x40\x87\x41\x00", 4));
-        const QList<int> rows{11, 1101, 1102};
-        for (int row : rows)
+        for (int row : {11, 1101, 1102})
             decodeChannel(r.bytes(), t, row);
         const auto records = [&] {
-            QByteArray all;
-            for (int row : rows)
-                all += encodeChannel(t, row).toByteArray().toHex(' ') + '\n';
-            return all;
+            return (encodeChannel(t, 11).toByteArray() + encodeChannel(t, 1101).toByteArray() +
+                    encodeChannel(t, 1102).toByteArray())
+                .toHex(' ');
         };
         const QByteArray before = records();
         Editor(t, 10).enter();
         Editor(t, 1100).enter();
         QCOMPARE(records(), before);
+        decodeChannel(Record().mode(7).bytes(), t, 1);
+        Editor e(t, 0);
+        const auto checked = [&](int mode) {
+            return find<QAbstractButton>(*e.dialog, QStringLiteral("DETAIL_MODE(%1)").arg(mode))
+                ->isChecked();
+        };
+        QVERIFY(!checked(0) && !checked(1) && !checked(2) && !checked(3));
+        click(*e.dialog, QStringLiteral("DETAIL_MODE(0)"));
+        click(*e.dialog, QStringLiteral("DETAIL_MODE(2)"));
+        QVERIFY(!checked(0) && checked(2));
     }
 
     // Clear on a call channel leaves only Cancel; on an ordinary slot Enter
@@ -170,18 +163,13 @@ private Q_SLOTS:
         e.enter();
         QCOMPARE(t.inUse(3), quint8(0));
         QVERIFY(t.text(4, C::FreqCol).isEmpty() && t.text(4, C::NameCol).isEmpty());
-    }
-
-    // A dual-watch pair with only its second set emptied: the "(Sub)" row is
-    // cleared on commit.
-    void pairWithTheSecondSetCleared() {
-        C t;
+        // A pair with only its second set emptied: the "(Sub)" row is cleared.
         putChannel(t, 1101, 145000000, "MAIN");
         putChannel(t, 1102, 433500000, "SUB");
-        Editor e(t, 1100);
-        click(*e.dialog, QStringLiteral("DETAIL_CLEAR_2"));
-        e.retype("DETAIL_FREQ_2", QStringLiteral("25"));
-        e.enter();
+        Editor pair(t, 1100);
+        click(*pair.dialog, QStringLiteral("DETAIL_CLEAR_2"));
+        pair.retype("DETAIL_FREQ_2", QStringLiteral("25"));
+        pair.enter();
         QCOMPARE(t.text(1101, C::FreqCol), QStringLiteral("145.25000MHz"));
         QVERIFY(t.text(1102, C::FreqCol).isEmpty());
         QCOMPARE(t.inUse(1101), quint8(0));
