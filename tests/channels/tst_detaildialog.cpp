@@ -147,7 +147,6 @@ private Q_SLOTS:
             QVERIFY(!find(*e.dialog, QStringLiteral("DETAIL_ENTER"))->isEnabled());
             click(*e.dialog, QStringLiteral("DETAIL_CANCEL"));
             QCOMPARE(commitEdit(t, e.state), CommitResult::Nothing);
-            QCOMPARE(t.text(1402, C::FreqCol), QStringLiteral("433.00000MHz"));
         }
         putChannel(t, 4, 145000000, "X");
         {
@@ -156,7 +155,6 @@ private Q_SLOTS:
             e.state.editAction = SetSingle; // as a previous Enter might have left it
             e.dialog->close();
             QCOMPARE(commitEdit(t, e.state), CommitResult::Nothing);
-            QCOMPARE(t.text(4, C::FreqCol), QStringLiteral("145.00000MHz"));
         }
         Editor e(t, 3);
         click(*e.dialog, QStringLiteral("DETAIL_CLEAR"));

@@ -16,25 +16,18 @@ quint32 addressOfRow(int row) {
     return *memorymap::recordAddress(*memorymap::rowToRecord(row));
 }
 
-int backupCount() {
-    return int(QDir(backupDirectory()).entryList(QDir::Files).size());
-}
-
 // The last row a verdict names as done ("rows 1–712 read", "the new rows
 // 1–712", "Stopped after row 712"); 0 when none.
 int lastRowNamed(const QString &verdict) {
     static const QRegularExpression re(QStringLiteral(
-        "(?:rows? 1\u2013(\\d+) (?:read|and)|new rows? 1\u2013(\\d+)|after row (\\d+))"));
-    const auto m = re.match(verdict); // one of the three numbers at most
-    return (m.captured(1) + m.captured(2) + m.captured(3)).toInt();
+        "(?:rows? 1\u2013(?=\\d+ (?:read|and))|new rows? 1\u2013|after row )(\\d+)"));
+    return re.match(verdict).captured(1).toInt();
 }
 
-// How a whole-radio transfer is made to fail; `stopAfter` frames before Stop is pressed.
-struct Failure {
-    bool write;
-    int dropEvery, hangupAfter, stopAfter;
-    const char *cause;
-};
+// How a whole-radio transfer is made to fail: write or read, every how many replies
+// the radio drops, after how many frames it vanishes and after how many Stop is
+// pressed (0: never), and the cause the verdict names.
+using Failure = std::tuple<bool, int, int, int, const char *>;
 } // namespace
 Q_DECLARE_METATYPE(Failure)
 
@@ -118,7 +111,10 @@ private Q_SLOTS:
             decodeChannel(Record(146000000).name("B").bytes(), w.document().channels, row);
         }
         const QByteArray before = radio.image();
-        const int backups = backupCount();
+        const auto backupCount = [] {
+            return QDir(backupDirectory()).entryList(QDir::Files).size();
+        };
+        const auto backups = backupCount();
         QTimer stopper;
         connect(&stopper, &QTimer::timeout, &w, [&] {
             if (stopAfter > 0 && radio.frameCount() >= stopAfter) {
