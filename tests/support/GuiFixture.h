@@ -3,20 +3,14 @@
 // by objectName and works them as the user does, and a recorder of the
 // message boxes the windows show.
 
+#include "Records.h"
 #include "SimFixture.h"
+#include "core/channels/ChannelRecord.h"
+#include "gui/channels/ChannelGridView.h"
 #include "gui/widgets/MessageDialog.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -75,6 +69,15 @@ inline void pick(const QObject &top, const QString &name, int index) {
     Q_EMIT list->activated(index);
 }
 
+// The Memory page's grid of a main window.
+inline ChannelGridView *grid(const QObject &window) {
+    return find<ChannelGridView>(window, QStringLiteral("MSFlexGrid1"));
+}
+// A channel in use on `row` as a read from the radio leaves it: FM, `hz`, `name`.
+inline void putChannel(ChannelTable &table, int row, quint32 hz, const QByteArray &name = "N") {
+    decodeChannel(Record(hz).name(name).bytes(), table, row);
+}
+
 // Acts on the modal window T once its exec() runs, looking for it for half a
 // second; closes it afterwards if `act` left it open.
 struct Modal {
@@ -85,21 +88,26 @@ template <class T = QDialog>
 std::shared_ptr<Modal> onModal(QObject &owner, typename Action<T>::type act = {}) {
     auto state = std::make_shared<Modal>();
     auto *poll = new QTimer(&owner);
-    poll->setInterval(5);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [state, act, poll, tries] {
+    QObject::connect(poll, &QTimer::timeout, [state, act, poll, tries = 0]() mutable {
         auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!d && ++*tries < 100) return;
+        if (!d && ++tries < 100) return;
         poll->stop();
         poll->deleteLater();
-        state->done = true;
-        state->seen = d != nullptr;
-        if (!d) return;
-        if (act) act(d);
-        if (d->isVisible()) d->reject();
+        *state = {true, d != nullptr};
+        if (d && act) act(d);
+        if (d && d->isVisible()) d->reject();
     });
-    poll->start();
+    poll->start(5);
     return state;
+}
+
+// The detail editor opened with Enter on `row` of a main window's grid and
+// worked by `act`; cancelled if `act` leaves it open.
+inline void editRow(QWidget &main, int row, const std::function<void(QDialog *)> &act) {
+    grid(main)->setCurrentCell(row, 1);
+    const auto shown = onModal(main, act);
+    QTest::keyClick(grid(main), Qt::Key_Return);
+    QVERIFY(shown->seen);
 }
 
 // Test-mode standard paths below a home of this process's own, so that tests
@@ -134,8 +142,7 @@ public:
             out << m.text + QLatin1Char('|') + m.title;
         return out;
     }
-    QList<ui::MessageRecord> records;
-    QList<ui::MessageRecord> questions;
+    QList<ui::MessageRecord> records, questions;
     ui::Answer saveAnswer = ui::Answer::Discard;
     std::function<void(const ui::MessageRecord &)> onMessage;
 
