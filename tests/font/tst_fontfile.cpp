@@ -2,13 +2,12 @@
 // loading back is held by tst_roundtrip, arbitrary files by the
 // fuzz_fontfile corpus, failed saves by tst_fileedges.)
 
+#include "Files.h"
 #include "core/files/FontFile.h"
 #include "core/font/FontImage.h"
 #include "core/font/GlyphCodec.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,29 +38,15 @@ const QByteArray kHeader = "Save Date and Time 2026-12-06 09:00:00\r\n";
 class FontFileTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // --- glyph bytes (the corners: the font transfer's documented frame) --------
-    void glyphBytes_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("byteIndex");
-        QTest::addColumn<int>("value");
-        QTest::newRow("row 7 of column 0") << 7 << 0 << 0 << 0x80;
-        QTest::newRow("top right") << 0 << 15 << 15 << 0x01;
-        QTest::newRow("row 8 of column 0") << 8 << 0 << 16 << 0x01;
-        QTest::newRow("row 10 of column 3") << 10 << 3 << 19 << 0x04;
-    }
+    // Columns are bytes, rows bits, the lower eight rows in the second 16
+    // bytes (the corners are held by the font transfer's frames).
     void glyphBytes() {
-        QFETCH(int, row);
-        QFETCH(int, col);
-        QFETCH(int, byteIndex);
-        QFETCH(int, value);
         FontImage font;
-        font.setPixel(5, row, col, 1);
+        font.setPixel(5, 0, 15, 1);
+        font.setPixel(5, 10, 3, 1);
         const QByteArray bytes = encodeGlyph(font, 5);
-        QByteArray expected(32, '\0');
-        expected[byteIndex] = char(value);
-        QCOMPARE(bytes, expected);
-
+        QCOMPARE(bytes, QByteArray(15, '\0') + '\x01' + QByteArray(3, '\0') + '\x04' +
+                            QByteArray(12, '\0'));
         FontImage back;
         QVERIFY(decodeGlyph(bytes, back, 2));
         QCOMPARE(back.glyph(2), font.glyph(5));
@@ -73,20 +58,16 @@ private Q_SLOTS:
                                                      "1112131415161718191A1B1C1D1E1F80");
         const QByteArray reply =
             "QX~F01020R\r\r\n" + toHexDigits(glyph) + QByteArray(64, 'F') + "\r\n";
-        QCOMPARE(reply.size(), 143);
         QCOMPARE(glyphFromReadReply(reply), std::optional<QByteArray>(glyph));
         QVERIFY(!glyphFromReadReply(reply.left(142)));
         QVERIFY(!glyphFromReadReply(reply + '\n'));
-        QByteArray lower = reply;
-        lower[20] = 'a'; // not an upper-case digit: never decoded as data
-        QVERIFY(!glyphFromReadReply(lower));
-
+        QVERIFY(!glyphFromReadReply(QByteArray(reply).replace(20, 1, "a"))); // lower case
         QVERIFY(fontIdentifyOk("QX~KP-R5\r\r\n  OK\r\n"));
         QVERIFY(!fontIdentifyOk("QX~KP-R5\r\r\n  OX\r\n"));
         QVERIFY(!fontIdentifyOk("QX~KP-R5\r\r\n  O")); // too short to hold "OK"
     }
 
-    // --- the font file ---------------------------------------------------------
+    // Byte for byte the file the original program writes for these pixels.
     void saveFormat() {
         FontImage font;
         font.setPixel(0, 0, 0, 1);
@@ -94,50 +75,40 @@ private Q_SLOTS:
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QVERIFY(writeFontFile(font, buffer, QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))));
-        const QByteArray text = buffer.data();
-        QVERIFY(text.endsWith("File End\r\n"));
-        QCOMPARE(text.count("\r\n"), kFontFileLines);
-        QCOMPARE(text.count('\n'), kFontFileLines); // no bare LF
-        const QList<QByteArray> lines = text.split('\n');
-        QCOMPARE(lines[0], QByteArray("Save Date and Time 2026-12-06 09:05:07\r"));
-        QCOMPARE(lines[1], QByteArray("0\r"));
-        QCOMPARE(lines[2], QByteArray("1000000000000000\r"));
-        QCOMPARE(lines[1 + 7 * 17], QByteArray("7\r"));
-        QCOMPARE(lines[1 + 7 * 17 + 16], QByteArray("0000000000000001\r"));
-        QCOMPARE(lines[137], QByteArray("File End\r"));
+        QCOMPARE(buffer.data(), test::readFile(QFINDTESTDATA("../data/two-pixels.FR5")));
     }
 
     void loadRules_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("result");
-        // glyph, row, and the pixels of that row expected afterwards ("x" = unchanged)
         QTest::addColumn<QList<int>>("changedGlyphs");
-
         const QByteArray ones(16, '1');
-        QTest::newRow("header digit not used: blocks fill 0, 1 in order")
-            << kHeader + block("3", {ones}) + block("0") + "File End\r\n"
-            << int(FontFileResult::Loaded) << QList<int>{0, 1};
-        QTest::newRow("four blocks change characters 0-3 only")
-            << kHeader + block("0") + block("1") + block("2") + block("3") + "File End\r\n"
-            << int(FontFileResult::Loaded) << QList<int>{0, 1, 2, 3};
-        QTest::newRow("ends inside a block") << kHeader + block("0") + "1\r\n0000\r\n"
-                                             << int(FontFileResult::EndedEarly) << QList<int>{0};
-        QTest::newRow("lines before and between blocks are skipped")
-            << kHeader + "junk\r\n12\r\n9\r\n\r\n" + block("5") + "8\r\nFile End\r\n"
-            << int(FontFileResult::Loaded) << QList<int>{0};
-        QTest::newRow("LF-only and CR-only line ends")
-            << QByteArray("h\n0\n") + QByteArray("0000000000000000\n").repeated(16) + "1\r" +
-                   QByteArray("0000000000000000\r").repeated(16)
-            << int(FontFileResult::Loaded) << QList<int>{0, 1};
-        // Not a font file at all: refused, nothing changes.
-        QTest::newRow("empty file")
-            << QByteArray() << int(FontFileResult::NotFontFile) << QList<int>{};
-        QTest::newRow("random bytes")
-            << QByteArray::fromHex("9f3c0a0d7e11ff0a300a8a2f0d0a") + QByteArray(300, '\x81')
-            << int(FontFileResult::NotFontFile) << QList<int>{};
-        QTest::newRow("rows without a valid one")
-            << kHeader + "0\r\n" + QByteArray("0000000020000000\r\n").repeated(16)
-            << int(FontFileResult::NotFontFile) << QList<int>{};
+        const QByteArray zeros = QByteArray("0000000000000000\n").repeated(16);
+        const auto row = [](const char *tag, const QByteArray &text, FontFileResult result,
+                            const QList<int> &changed) {
+            QTest::newRow(tag) << text << int(result) << changed;
+        };
+        row("header digit not used: blocks fill 0, 1 in order",
+            kHeader + block("3", {ones}) + block("0") + "File End\r\n", FontFileResult::Loaded,
+            {0, 1});
+        row("four blocks change characters 0-3 only",
+            kHeader + block("0") + block("1") + block("2") + block("3") + "File End\r\n",
+            FontFileResult::Loaded, {0, 1, 2, 3});
+        row("ends inside a block", kHeader + block("0") + "1\r\n0000\r\n",
+            FontFileResult::EndedEarly, {0});
+        row("lines before and between blocks are skipped",
+            kHeader + "junk\r\n12\r\n9\r\n\r\n" + block("5") + "8\r\nFile End\r\n",
+            FontFileResult::Loaded, {0});
+        row("LF-only and CR-only line ends",
+            "h\n0\n" + zeros + "1\r" + QByteArray(zeros).replace('\n', '\r'),
+            FontFileResult::Loaded, {0, 1});
+        row("empty file", QByteArray(), FontFileResult::NotFontFile, {});
+        row("random bytes",
+            QByteArray::fromHex("9f3c0a0d7e11ff0a300a8a2f0d0a") + QByteArray(300, '\x81'),
+            FontFileResult::NotFontFile, {});
+        row("rows without a valid one",
+            kHeader + "0\r\n" + QByteArray("0000000020000000\r\n").repeated(16),
+            FontFileResult::NotFontFile, {});
     }
     void loadRules() {
         QFETCH(QByteArray, text);
@@ -146,17 +117,11 @@ private Q_SLOTS:
         FontImage font;
         for (int k = 0; k < 8; ++k)
             font.fillRect(k, 0, 0, 15, 15, 1); // everything set beforehand
-        FontImage before;
-        for (int k = 0; k < 8; ++k)
-            before.setGlyph(k, font.glyph(k));
-
+        const FontImage::Glyph full = font.glyph(0);
         QCOMPARE(int(readText(text, font)), result);
-        for (int k = 0; k < 8; ++k) {
-            if (changedGlyphs.contains(k))
-                QVERIFY2(font.glyph(k) != before.glyph(k), qPrintable(QString::number(k)));
-            else
-                QVERIFY2(font.glyph(k) == before.glyph(k), qPrintable(QString::number(k)));
-        }
+        for (int k = 0; k < 8; ++k)
+            QVERIFY2((font.glyph(k) == full) != changedGlyphs.contains(k),
+                     qPrintable(QString::number(k)));
     }
 
     void rowCharacters() {
@@ -170,14 +135,14 @@ private Q_SLOTS:
             kHeader + block("0", {"0129x 3456789-01", "0000", QByteArray(17, '0'),
                                   QByteArray("\x82\xa0") + QByteArray(15, '1')});
         QCOMPARE(readText(text, font), FontFileResult::Loaded);
-        const QList<int> expected = {0, 1, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1};
-        for (int c = 0; c < 16; ++c)
-            QVERIFY2(font.pixel(0, 0, c) == expected[c], qPrintable(QString::number(c)));
-        for (int c = 0; c < 16; ++c) {
-            QCOMPARE(font.pixel(0, 1, c), 1);
-            QCOMPARE(font.pixel(0, 2, c), 1);
-            QCOMPARE(font.pixel(0, 3, c), c == 0 ? 0 : 1);
-        }
+        QString rows;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 16; ++c)
+                rows += QChar('0' + font.pixel(0, r, c));
+        QCOMPARE(rows, QStringLiteral("0101001111111001"
+                                      "1111111111111111"
+                                      "1111111111111111"
+                                      "0111111111111111"));
     }
 
     void ninthBlock() {
@@ -190,64 +155,46 @@ private Q_SLOTS:
         QCOMPARE(readText(text + block("0") + "File End\r\n", font), FontFileResult::EndedEarly);
         for (int k = 0; k < 8; ++k)
             QCOMPARE(font.pixel(k, 0, 15), 1);
-
         // One with nothing to set (only "2".."9" and lines of the wrong length) does not.
-        FontImage again;
         const QByteArray harmless = block("0", {QByteArray(16, '5'), "1", "1"})
                                         .replace(QByteArray(16, '0'), QByteArray(16, '9'));
-        QCOMPARE(readText(text + harmless + "File End\r\n", again), FontFileResult::Loaded);
+        QCOMPARE(readText(text + harmless + "File End\r\n", font), FontFileResult::Loaded);
     }
 
-    void wrongExtension() {
+    void extensionAndMissingFile() {
         QTemporaryDir dir;
-        FontImage saved;
+        FontImage saved, font;
         saved.setPixel(3, 4, 5, 1);
-        const QString good = dir.filePath(QStringLiteral("a.fr5"));
-        QVERIFY(saveFontFile(saved, good));
-        const QString bad = dir.filePath(QStringLiteral("a.txt"));
-        QVERIFY(QFile::copy(good, bad));
-
-        FontImage font;
-        QCOMPARE(loadFontFile(bad, font), FontFileResult::WrongExtension);
-        for (int k = 0; k < 8; ++k)
-            QVERIFY(font.isEmpty(k));
-        QCOMPARE(loadFontFile(good, font), FontFileResult::Loaded); // lower case is fine
+        QVERIFY(saveFontFile(saved, dir.filePath("a.fr5")));
+        QVERIFY(QFile::copy(dir.filePath("a.fr5"), dir.filePath("a.txt")));
+        QCOMPARE(loadFontFile(dir.filePath("a.txt"), font), FontFileResult::WrongExtension);
+        QVERIFY(font.isEmpty(3));
+        QCOMPARE(loadFontFile(dir.filePath("a.fr5"), font), FontFileResult::Loaded);
         QCOMPARE(font.glyph(3), saved.glyph(3));
         QString error;
-        QCOMPARE(loadFontFile(dir.filePath(QStringLiteral("missing.FR5")), font, &error),
+        QCOMPARE(loadFontFile(dir.filePath("missing.FR5"), font, &error),
                  FontFileResult::CannotOpen);
         QVERIFY(!error.isEmpty());
     }
 
-    // --- the image --------------------------------------------------------------
+    // A rectangle dragged either way fills its corners; out of range is
+    // clipped or ignored, never written.
     void imageEdits() {
         FontImage font;
         QSignalSpy changed(&font, &FontImage::glyphChanged);
-        font.fillRect(2, 9, 12, 3, 4, 1); // corners in either order
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.at(0).at(0).toInt(), 2);
+        font.fillRect(2, 9, 12, 3, 4, 1);
+        font.togglePixel(2, 3, 4);
+        font.fillRect(0, -5, -5, 40, 40, 1);
+        font.setPixel(8, 0, 0, 1);
+        font.setPixel(0, 16, 0, 1);
+        font.togglePixel(0, 0, -1);
+        QCOMPARE(changed.count(), 3);
         int set = 0;
         for (int r = 0; r < 16; ++r)
             for (int c = 0; c < 16; ++c)
-                set += font.pixel(2, r, c);
-        QCOMPARE(set, 7 * 9);
-        QCOMPARE(font.pixel(2, 3, 4), 1);
-        QCOMPARE(font.pixel(2, 9, 12), 1);
-        font.togglePixel(2, 3, 4);
-        QCOMPARE(font.pixel(2, 3, 4), 0);
-        font.togglePixel(2, 3, 4);
-        QCOMPARE(font.pixel(2, 3, 4), 1);
-
-        // Out of range is ignored, never written.
-        changed.clear();
-        font.setPixel(8, 0, 0, 1);
-        font.setPixel(-1, 0, 0, 1);
-        font.setPixel(0, 16, 0, 1);
-        font.togglePixel(0, 0, -1);
-        font.fillRect(0, -5, -5, 40, 40, 1);
-        QCOMPARE(font.pixel(8, 0, 0), 0);
-        QCOMPARE(font.pixel(0, 15, 15), 1); // the clipped rectangle
-        QCOMPARE(changed.count(), 1);
+                set += font.pixel(2, r, c) + font.pixel(0, r, c);
+        QCOMPARE(set, 7 * 9 - 1 + 256);
+        QCOMPARE(font.pixel(2, 3, 4) + 2 * font.pixel(2, 9, 12) + 4 * font.pixel(8, 0, 0), 2);
     }
 };
 
