@@ -14,6 +14,7 @@
 
 using namespace kpr5;
 using namespace kpr5::test;
+using Col = ChannelTable::Column;
 
 class FileMenuTest : public QObject {
     Q_OBJECT
@@ -106,7 +107,7 @@ private Q_SLOTS:
         {
             test::OtherTransfer busy(w.link(), w);
             for (const char *action : {"TEST_CLICK", "FILE_EXPORT", "ReadFile", "FILE_INPORT"}) {
-                ui::setNextFileNames({QLatin1String(action).startsWith("FILE") ? csv : r5});
+                ui::setNextFileNames({QLatin1String(action).startsWith(QLatin1String("FILE")) ? csv : r5});
                 click(w, QLatin1String(action));
             }
         }
