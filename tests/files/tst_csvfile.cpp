@@ -121,14 +121,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("field"); // 1-based field of the line
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("cell"); // the row's cell afterwards; "-" = row emptied
-        const QString rows =
-            QString::fromUtf8(test::readFile(QFINDTESTDATA("../data/csv-fields.tsv")));
-        for (const QString &line : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList f = line.split(QLatin1Char('\t'));
-            if (!line.startsWith(QLatin1Char('#')))
-                QTest::addRow("field %s: %s", qPrintable(f[0]), qPrintable(f[1]))
-                    << f[0].toInt() << f[1] << f[2];
-        }
+        for (const QStringList &f : test::tableRows(QFINDTESTDATA("../data/csv-fields.tsv")))
+            QTest::addRow("field %s: %s", qPrintable(f[0]), qPrintable(f[1]))
+                << f[0].toInt() << f[1] << f[2];
         // A double-byte character of code page 932 outside the names' allowed set.
         QString notAllowed;
         for (quint16 code = 0x889F; notAllowed.isEmpty(); ++code)
@@ -184,13 +179,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("names"); // rows 1.. afterwards; "-" = emptied
         const QString folder = QFINDTESTDATA("../data/spreadsheet");
-        const QString rows = QString::fromUtf8(test::readFile(folder + "/names.tsv"));
-        for (const QString &line : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList f = line.split(QLatin1Char('\t'));
-            if (!line.startsWith(QLatin1Char('#')))
-                QTest::newRow(qPrintable(f[0]))
-                    << test::readFile(folder + '/' + f[0]) << f[1].split(QLatin1Char('|'));
-        }
+        for (const QStringList &f : test::tableRows(folder + "/names.tsv"))
+            QTest::newRow(qPrintable(f[0]))
+                << test::readFile(folder + '/' + f[0]) << f[1].split(QLatin1Char('|'));
     }
     void spreadsheetFiles() {
         QFETCH(QByteArray, bytes);

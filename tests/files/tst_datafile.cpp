@@ -112,13 +112,8 @@ private Q_SLOTS:
     void otherLines_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("taken");
-        const QString rows =
-            QString::fromUtf8(test::readFile(QFINDTESTDATA("../data/datafile-lines.tsv")));
-        for (const QString &row : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList f = row.split(QLatin1Char('\t'));
-            if (!row.startsWith(QLatin1Char('#')))
-                QTest::newRow(qPrintable(f[0])) << f[0] << (f[1] == QLatin1String("1"));
-        }
+        for (const QStringList &f : test::tableRows(QFINDTESTDATA("../data/datafile-lines.tsv")))
+            QTest::newRow(qPrintable(f[0])) << f[0] << (f[1] == QLatin1String("1"));
     }
     // A line the reader does not take is counted and changes nothing.
     void otherLines() {

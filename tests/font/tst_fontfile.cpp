@@ -16,22 +16,12 @@ using namespace kpr5;
 
 namespace {
 
-// A block: the header line and 16 rows, each row given or "0" * 16.
-QByteArray block(const QByteArray &header, const QList<QByteArray> &rows = {}) {
-    QByteArray out = header + "\r\n";
-    for (int r = 0; r < 16; ++r)
-        out += (r < rows.size() ? rows[r] : QByteArray(16, '0')) + "\r\n";
-    return out;
-}
-
 FontFileResult readText(const QByteArray &text, FontImage &font) {
     QBuffer buffer;
     buffer.setData(text);
     buffer.open(QIODevice::ReadOnly);
     return readFontFile(buffer, font);
 }
-
-const QByteArray kHeader = "Save Date and Time 2026-12-06 09:00:00\r\n";
 
 } // namespace
 
