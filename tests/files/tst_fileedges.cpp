@@ -91,15 +91,20 @@ private Q_SLOTS:
     void commandLineWarns() {
         const QString csv = m_dir.filePath(QStringLiteral("long.CSV"));
         const QString data = m_dir.filePath(QStringLiteral("long.R5"));
-        // One wiring for every command: the notes of the files it read.
         writeFile(csv, textfile::encodeLines({kCsvHeader, csvRow(QString(20, QLatin1Char('N'))),
                                               csvRow(QStringLiteral("X"), QStringLiteral("XM"))}));
-        const test::Kpr5Run run = test::runKpr5({"import-csv", csv, data});
+        test::Kpr5Run run = test::runKpr5({"import-csv", csv, data});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.contains(QLatin1String("warning: ") + csv +
                                   QLatin1String(": Rows emptied, their mode")) &&
                      run.err.contains(QLatin1String("Names cut to the 16 characters the radio "
                                                     "holds: rows 1")),
+                 qPrintable(run.err));
+        writeFile(data, textfile::encodeLines({QStringLiteral("h"),
+                                               channelFields(5) + QString(20, QLatin1Char('N'))}));
+        run = test::runKpr5({"export-csv", data, m_dir.filePath("x.CSV")});
+        QVERIFY2(run.exitCode == 0 && run.err.contains(QLatin1String("warning: ") + data +
+                                                       QLatin1String(": CH0005: the name was cut")),
                  qPrintable(run.err));
     }
 
