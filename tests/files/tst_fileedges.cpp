@@ -1,29 +1,18 @@
 // What the program makes of files from outside, and of targets that are not
-// files:
-// - names and titles from data files and CSV are measured in the radio's 16
-//   character slots; longer ones are cut and the result (and the command
-//   line) says so;
-// - rows of a CSV file that fail their checks are named;
-// - a font file that holds no font line is refused (exit 4);
-// - a pipe or character device is written directly, a folder refused;
-// - a save that fails (a device that fails, a path below a file, a disk that
-//   fills up) says so and leaves the old file as it was, for every kind of
-//   file.
+// files: names cut to the radio's 16 slots (and said so), font files that
+// are not, pipes and devices, failed saves.
 
 #include "FailDevice.h"
 #include "Files.h"
 #include "Kpr5Process.h"
 #include "cli/CommandLine.h"
-#include "core/channels/ChannelTable.h"
 #include "core/document/RadioDocument.h"
 #include "core/files/CsvFile.h"
 #include "core/files/DataFile.h"
 #include "core/files/FontFile.h"
 #include "core/files/TextLines.h"
-#include "core/text/Cp932.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,47 +54,37 @@ class FileEdgesTest : public QObject {
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void namesFromFiles_data() {
-        QTest::addColumn<QString>("source"); // "CH", "TITLE" or "CSV"
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
+    // Names and titles measured in the radio's 16 slots: longer ones are cut
+    // and the reader says so.
+    void namesFromFiles() {
         const QString users12 = QStringLiteral(":1~:2~:3~:4~:5~:6~:7~:8~:1~:2~:3~:4~");
         const QString kanji16 = QStringLiteral(u"愛圧以伊位囲易移井域育一茨隠右宇");
-        for (const char *source : {"CH", "TITLE", "CSV"}) {
-            QTest::addRow("%s: 12 user characters and ABCD, 52 bytes", source)
-                << source << users12 + "ABCD" << users12 + "ABCD";
-            QTest::addRow("%s: 16 kanji", source) << source << kanji16 << kanji16;
-            QTest::addRow("%s: 17 kanji", source) << source << kanji16 + "愛" << kanji16;
-            QTest::addRow("%s: 16 characters, then a token", source)
-                << source << QStringLiteral("ABCDEFGHIJKLMNOP:1~") << "ABCDEFGHIJKLMNOP";
+        const std::pair<QString, QString> names[] = {
+            {users12 + "ABCD", users12 + "ABCD"}, // 52 bytes
+            {kanji16, kanji16},
+            {kanji16 + "愛", kanji16},
+            {"ABCDEFGHIJKLMNOP:1~", "ABCDEFGHIJKLMNOP"}};
+        for (const QString source : {"CH", "TITLE", "CSV"}) {
+            for (const auto &[text, shown] : names) {
+                RadioDocument doc;
+                QStringList notes;
+                if (source == QLatin1String("CSV")) {
+                    notes =
+                        importCsv(doc.channels, textfile::encodeLines({kCsvHeader, csvRow(text)}))
+                            .notes;
+                } else {
+                    const QString line = source == QLatin1String("CH") ? channelFields(0) : "TITLE";
+                    notes = readDataFile(doc, textfile::encodeLines({"h", line + text})).notes;
+                }
+                const QString got = source == QLatin1String("TITLE")
+                                        ? doc.title.displayText()
+                                        : doc.channels.text(1, Col::NameCol);
+                QVERIFY2(
+                    got == shown && notes.size() == (shown != text ? 1 : 0) &&
+                        notes.join(QString()).contains(QLatin1String(shown != text ? "cut" : "")),
+                    qPrintable(source + ": " + text + " -> " + got + ", " + notes.join(", ")));
+            }
         }
-    }
-    void namesFromFiles() {
-        QFETCH(QString, source);
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        const bool cut = shown != text;
-        RadioDocument doc;
-        QStringList notes;
-        QString got;
-        if (source == QLatin1String("CSV")) {
-            const CsvImportResult r =
-                importCsv(doc.channels, textfile::encodeLines({kCsvHeader, csvRow(text)}));
-            notes = r.notes;
-            got = doc.channels.text(1, Col::NameCol);
-        } else {
-            const QString line =
-                source == QLatin1String("CH") ? channelFields(0) : QStringLiteral("TITLE");
-            const DataFileResult r =
-                readDataFile(doc, textfile::encodeLines({QStringLiteral("h"), line + text}));
-            QVERIFY(r.ok());
-            notes = r.notes;
-            got = source == QLatin1String("CH") ? doc.channels.text(1, Col::NameCol)
-                                                : doc.title.displayText();
-        }
-        QCOMPARE(got, shown);
-        QCOMPARE(notes.size(), cut ? 1 : 0);
-        if (cut) QVERIFY2(notes.first().contains(QLatin1String("cut")), qPrintable(notes.first()));
     }
 
     // ... and the command line warns of them.
@@ -124,24 +103,19 @@ private Q_SLOTS:
         writeFile(data, textfile::encodeLines({QStringLiteral("h"),
                                                channelFields(5) + QString(20, QLatin1Char('N'))}));
         run = test::runKpr5({"export-csv", data, m_dir.filePath("x.CSV")});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.err.contains(QLatin1String("warning: ") + data +
-                                  QLatin1String(": CH0005: the name was cut")),
+        QVERIFY2(run.exitCode == 0 && run.err.contains(QLatin1String("warning: ") + data +
+                                                       QLatin1String(": CH0005: the name was cut")),
                  qPrintable(run.err));
     }
 
-    // Nothing of the file reaches the radio or the font image.
-    void fontFilesThatAreNot() {
+    // A font file without a font line: refused before the radio is touched.
+    void fontFileThatIsNot() {
         const QString data = m_dir.filePath(QStringLiteral("any.R5"));
+        const QString font = m_dir.filePath(QStringLiteral("not.FR5"));
         writeFile(data, textfile::encodeLines({QStringLiteral("h"), QStringLiteral("TITLE")}));
-        for (const QByteArray &bytes :
-             {QByteArray(), QByteArray::fromHex("00ff10a4e2") + QByteArray(500, '\x93'),
-              QByteArray("Save Date and Time\r\nHello\r\nFile End\r\n")}) {
-            const QString font = m_dir.filePath(QStringLiteral("not.FR5"));
-            writeFile(font, bytes);
-            QCOMPARE(runCli({"write", "--port", "/dev/kpr5-never-used", "--font", font, data}),
-                     int(cli::ExitFile));
-        }
+        writeFile(font, "Save Date and Time\r\nHello\r\nFile End\r\n");
+        QCOMPARE(runCli({"write", "--port", "/dev/kpr5-never-used", "--font", font, data}),
+                 int(cli::ExitFile));
     }
 
     void targetsThatAreNotFiles() {
@@ -161,13 +135,11 @@ private Q_SLOTS:
         ::close(reader);
         QVERIFY2(got.contains("PIPE\r\n") && got.endsWith("File End\r\n"), got.constData());
         struct stat info {};
-        QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &info), 0);
-        QVERIFY(S_ISFIFO(info.st_mode));
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
 
         // A device that takes nothing: the error, and it stays a device.
         QCOMPARE(runCli({"export-csv", data, "/dev/full"}), int(cli::ExitFile));
-        QCOMPARE(::stat("/dev/full", &info), 0);
-        QVERIFY(S_ISCHR(info.st_mode));
+        QVERIFY(::stat("/dev/full", &info) == 0 && S_ISCHR(info.st_mode));
 
         // A folder is refused with the reason.
         QString error;
@@ -175,53 +147,39 @@ private Q_SLOTS:
         QVERIFY2(error.contains(QLatin1String("a folder")), qPrintable(error));
     }
 
-    void failedSaves_data() {
-        QTest::addColumn<QString>("kind");
-        for (const char *kind : {"R5", "FR5", "CSV"})
-            QTest::newRow(kind) << QString::fromLatin1(kind);
-    }
+    // Into a device that fails, to a path below a file, onto a disk that
+    // fills up: an error with its reason, and the old file as it was.
     void failedSaves() {
-        QFETCH(QString, kind);
-        RadioDocument doc;
-        const auto write = [&](QIODevice &device, QString *error) {
-            if (kind == QLatin1String("R5")) return writeDataFile(doc, 1, device, error);
-            if (kind == QLatin1String("FR5"))
-                return writeFontFile(doc.font, device, QDateTime::currentDateTime(), error);
-            return exportCsv(doc.channels, device, error);
-        };
-        const auto save = [&](const QString &path, QString *error) {
-            if (kind == QLatin1String("R5")) return saveDataFile(doc, 1, path, error);
-            if (kind == QLatin1String("FR5")) return saveFontFile(doc.font, path, error);
-            return saveCsv(doc.channels, path, error);
-        };
-        FailDevice device(200);
-        QVERIFY(device.open(QIODevice::WriteOnly));
-        QString error;
-        QVERIFY(!write(device, &error));
-        QVERIFY(!error.isEmpty());
-
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.") + kind);
-        writeFile(path, "old contents");
-        error.clear();
-        QVERIFY(!save(path + QStringLiteral("/new.") + kind, &error));
-        QVERIFY(!error.isEmpty());
-        error.clear();
-        bool saved = true;
-        {
-            DiskFullAfter full(1024);
-            saved = save(path, &error);
+        for (const QString kind : {"R5", "FR5", "CSV"}) {
+            RadioDocument doc;
+            FailDevice device(200);
+            QVERIFY(device.open(QIODevice::WriteOnly));
+            QString error;
+            QVERIFY(!(kind == QLatin1String("R5")    ? writeDataFile(doc, 1, device, &error)
+                      : kind == QLatin1String("FR5") ? writeFontFile(doc.font, device, {}, &error)
+                                                     : exportCsv(doc.channels, device, &error)));
+            QVERIFY(!error.isEmpty());
+            const auto saveError = [&](const QString &path) {
+                QString e;
+                const bool ok = kind == QLatin1String("R5")    ? saveDataFile(doc, 1, path, &e)
+                                : kind == QLatin1String("FR5") ? saveFontFile(doc.font, path, &e)
+                                                               : saveCsv(doc.channels, path, &e);
+                return ok ? QString() : e;
+            };
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("old.") + kind);
+            writeFile(path, "old contents");
+            QVERIFY(!saveError(path + QStringLiteral("/new.") + kind).isEmpty());
+            {
+                DiskFullAfter full(1024);
+                QVERIFY(!saveError(path).isEmpty());
+            }
+            QCOMPARE(test::readFile(path), QByteArray("old contents"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                     QStringList{QFileInfo(path).fileName()});
+            QVERIFY(saveError(path).isEmpty()); // with room, the file is replaced
+            QVERIFY(QFileInfo(path).size() > 1024);
         }
-        QVERIFY(!saved);
-        QVERIFY(!error.isEmpty());
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old contents"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
-        // With room, the file is replaced.
-        old.close();
-        QVERIFY(save(path, &error));
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.size() > 1024);
     }
 };
 

@@ -64,13 +64,10 @@ inline void fillDocument(RadioDocument &doc, quint32 seed) {
     doc.title.setDisplayText(title);
     doc.title.setOpeningMoving(int(rng.bounded(2)));
 
-    for (int f = 0; f < kFamilyCount; ++f) {
-        const auto family = Family(f);
-        for (int e = 0; e < settings::familySize(family); ++e) {
-            const int options = SettingsModel::optionCount(family, e);
-            if (options > 0) doc.settings.setPosition(family, e, int(rng.bounded(options)));
-        }
-    }
+    for (int f = 0; f < kFamilyCount; ++f)
+        for (int e = 0; e < settings::familySize(Family(f)); ++e)
+            if (const int options = SettingsModel::optionCount(Family(f), e); options > 0)
+                doc.settings.setPosition(Family(f), e, int(rng.bounded(options)));
     for (int m = 0; m < DtmfMemories::kMemoryCount; ++m) {
         QString digits;
         for (int n = int(rng.bounded(DtmfMemories::kMaxDigits + 1)); n > 0; --n)

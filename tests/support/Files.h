@@ -18,4 +18,12 @@ inline QByteArray readFile(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The rows of a tab-separated table (tests/data), its "#" lines left out.
+inline QList<QStringList> tableRows(const QString &path) {
+    QList<QStringList> rows;
+    for (const QString &line : QString::fromUtf8(readFile(path)).split(u'\n', Qt::SkipEmptyParts))
+        if (!line.startsWith(u'#')) rows << line.split(u'\t');
+    return rows;
+}
+
 } // namespace kpr5::test
