@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -45,21 +46,34 @@ QByteArray golden(const char *name) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Written with --quiet (nothing printed), read back without it, and
-    // nothing of the radio outside the regions the program writes. (Every
-    // value both ways: tst_roundtrip.)
+    // Written with --verify --quiet, the bank area changed once the read-back
+    // has begun: only the verdict naming it is printed, and nothing of the
+    // radio outside the regions the program writes changed. Read back without
+    // --quiet. Both keep backups (the read's holds what its file holds), and a
+    // read writes its file even without a backup folder. (Every value both
+    // ways: tst_roundtrip; which region verify names: tst_verifybackup.)
     void writeThenReadGivesTheSameFiles() {
         QTemporaryDir dir;
         const QString partial = dir.filePath(QStringLiteral("partial.R5"));
         const QString font = dir.filePath(QStringLiteral("chars.FR5"));
         writeFile(partial, golden("partial.R5"));
         writeFile(font, golden("crossed.FR5"));
+        const QStringList env{QStringLiteral("XDG_DATA_HOME=") + dir.filePath("data"),
+                              QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS=300")};
         sim::RadioSimulator radio;
         QVERIFY(radio.start());
-        const Run w =
-            runKpr5({"write", "--port", radio.portPath(), "--font", font, "--quiet", partial});
-        QVERIFY2(w.exitCode == 0, qPrintable(w.err));
-        QCOMPARE(w.err, QString());
+        bool changed = false;
+        const Run w = runKpr5(
+            {"write", "--port", radio.portPath(), "--font", font, "--verify", "--quiet", partial},
+            env, [&](QProcess &) {
+                if (!changed && radio.frames().contains("QX~F01200R")) {
+                    radio.write(0x200, QByteArray(2, char(0x77)));
+                    changed = true;
+                }
+            });
+        QVERIFY(changed);
+        QCOMPARE(w.exitCode, 1);
+        QCOMPARE(w.err, QStringLiteral("kpr5: Verify: banks differ (1 block)\n"));
         QCOMPARE(radio.read(0x1200, 7).toHex(), QByteArray("014086a4080207")); // 145 MHz, AM
         const QByteArray image = radio.image();
         QCOMPARE(image.mid(0x1A7C0, 0x1FE01 - 0x1A7C0), QByteArray(0x1FE01 - 0x1A7C0, '\0'));
@@ -67,13 +81,27 @@ private Q_SLOTS:
 
         const QString back = dir.filePath(QStringLiteral("back.R5"));
         const QString backFont = dir.filePath(QStringLiteral("back.FR5"));
-        const Run r =
-            runKpr5({"read", "--port", radio.portPath(), "--output", back, "--font", backFont});
+        const Run r = runKpr5(
+            {"read", "--port", radio.portPath(), "--output", back, "--font", backFont}, env);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QVERIFY2(r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
         QVERIFY(
             comparable(readFile(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
         QCOMPARE(comparable(readFile(backFont)), comparable(golden("crossed.FR5")));
+        const QDir backups(dir.filePath(QStringLiteral("data/kpr5/backups")));
+        QStringList kept = backups.entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.filter(QStringLiteral("-written.")).size(), 2);
+        kept =
+            kept.filter(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.F?R5$")));
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(comparable(readFile(back)), comparable(readFile(backups.filePath(kept.at(1)))));
+
+        const Run warned =
+            runKpr5({"read", "--port", radio.portPath(), "--output", back, "--quiet"},
+                    {QStringLiteral("XDG_DATA_HOME=") + partial, env.at(1)});
+        QCOMPARE(warned.exitCode, 0);
+        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")),
+                 qPrintable(warned.err));
     }
 
     // A silent radio: one verdict line, no success line, no file (how each

@@ -1,11 +1,10 @@
 // Nothing lost: verify after write finds and names a region the radio holds
 // differently from what was written; every complete whole-radio read is kept
-// as a timestamped backup. Against the simulated radio, in process and
-// through the command line.
+// as a timestamped backup. Against the simulated radio (through the command
+// line: tst_commandline).
 
 #include "Documents.h"
 #include "Files.h"
-#include "Kpr5Process.h"
 #include "SimFixture.h"
 
 #include "core/document/RadioDocument.h"
@@ -17,7 +16,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -142,7 +140,7 @@ private Q_SLOTS:
         QVERIFY(saveBackup(doc, 3, folder, when, &second, &error));
         QCOMPARE(QFileInfo(second.dataFile).fileName(), QStringLiteral("2026-12-06_081500_2.R5"));
         QCOMPARE(QFileInfo(second.fontFile).fileName(), QStringLiteral("2026-12-06_081500_2.FR5"));
-        // The font backup holds the characters (the data backup: commandLine).
+        // The font backup holds the characters (the data backup: tst_commandline).
         FontImage font;
         QCOMPARE(loadFontFile(first.fontFile, font), FontFileResult::Loaded);
         QCOMPARE(font.glyph(7), doc.font.glyph(7));
@@ -172,60 +170,6 @@ private Q_SLOTS:
                               QStringLiteral("2026-12-06_081600-written.R5"),
                               QStringLiteral("2026-12-06_081700.FR5"),
                               QStringLiteral("2026-12-06_081700.R5"), QStringLiteral("mine.R5")}));
-    }
-
-    // `kpr5 write --verify` fails on a difference made while it reads back and
-    // names it; it and `kpr5 read` keep backups, and a read writes the file
-    // asked for even without a backup folder.
-    void commandLine() {
-        QTemporaryDir dir;
-        const QString dataHome = QStringLiteral("XDG_DATA_HOME=") + dir.filePath("data");
-        const QString timeout = QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS=300");
-        sim::RadioSimulator radio;
-        QVERIFY(radio.start());
-        const QString file = dir.filePath(QStringLiteral("radio.R5"));
-        QString error;
-        QVERIFY2(saveDataFile(m_doc, 1, file, &error), qPrintable(error));
-
-        // The bank area changes once the read-back has begun with the channels.
-        bool changed = false;
-        const Kpr5Run differing =
-            runKpr5({"write", "--port", radio.portPath(), "--verify", "--quiet", file},
-                    {dataHome, timeout}, [&](QProcess &) {
-                        if (!changed && radio.frames().contains("QX~F01200R")) {
-                            radio.write(0x200, QByteArray(2, char(0x77)));
-                            changed = true;
-                        }
-                    });
-        QVERIFY(changed);
-        QCOMPARE(differing.exitCode, 1);
-        QVERIFY2(differing.err.contains(QStringLiteral("Verify: banks differ (1 block)")),
-                 qPrintable(differing.err));
-        QVERIFY(!differing.err.contains(QStringLiteral("channels differ")));
-
-        const QString out = dir.filePath(QStringLiteral("out.R5"));
-        const Kpr5Run read = runKpr5(
-            {"read", "--port", radio.portPath(), "--output", out, "--quiet"}, {dataHome, timeout});
-        QVERIFY2(read.exitCode == 0, qPrintable(read.err));
-        const QDir backups(dir.filePath(QStringLiteral("data/kpr5/backups")));
-        QStringList kept = backups.entryList(QDir::Files, QDir::Name);
-        // The write kept what it sent; the read keeps what it read.
-        QCOMPARE(kept.filter(QStringLiteral("-written.")).size(), 2);
-        kept =
-            kept.filter(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.F?R5$")));
-        QCOMPARE(kept.size(), 2);
-        // The backup holds what the output file holds.
-        QCOMPARE(readFile(out).split('\n').mid(1),
-                 readFile(backups.filePath(kept.at(1))).split('\n').mid(1));
-
-        // No backup folder to be had (a file where it would be): the file asked
-        // for is written all the same.
-        const Kpr5Run warned =
-            runKpr5({"read", "--port", radio.portPath(), "--output", out, "--quiet"},
-                    {QStringLiteral("XDG_DATA_HOME=") + file, timeout});
-        QCOMPARE(warned.exitCode, 0);
-        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")),
-                 qPrintable(warned.err));
     }
 };
 
