@@ -130,41 +130,36 @@ private Q_SLOTS:
     void backupFilesAreNamedByTimeAndNeverReplaced() {
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("deep/backups"));
-        const RadioDocument &doc = m_doc;
         const QDateTime when(QDate(2026, 12, 6), QTime(8, 15, 0));
         BackupFiles first, second;
         QString error;
-        QVERIFY2(saveBackup(doc, 3, folder, when, &first, &error), qPrintable(error));
+        QVERIFY2(saveBackup(m_doc, 3, folder, when, &first, &error), qPrintable(error));
         QCOMPARE(QFileInfo(first.dataFile).fileName(), QStringLiteral("2026-12-06_081500.R5"));
         QCOMPARE(QFileInfo(first.fontFile).fileName(), QStringLiteral("2026-12-06_081500.FR5"));
-        QVERIFY(saveBackup(doc, 3, folder, when, &second, &error));
+        QVERIFY(saveBackup(m_doc, 3, folder, when, &second, &error));
         QCOMPARE(QFileInfo(second.dataFile).fileName(), QStringLiteral("2026-12-06_081500_2.R5"));
         QCOMPARE(QFileInfo(second.fontFile).fileName(), QStringLiteral("2026-12-06_081500_2.FR5"));
         // The font backup holds the characters (the data backup: tst_commandline).
         FontImage font;
         QCOMPARE(loadFontFile(first.fontFile, font), FontFileResult::Loaded);
-        QCOMPARE(font.glyph(7), doc.font.glyph(7));
+        QCOMPARE(font.glyph(7), m_doc.font.glyph(7));
 
         // A folder that cannot be made: false with the reason.
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
+        writeFile(dir.filePath(QStringLiteral("file")), {});
+        QVERIFY(!saveBackup(m_doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
                             &error));
         QVERIFY(!error.isEmpty());
 
         // The folder keeps the newest sets only; what the program did not
         // name is left alone.
-        QFile mine(QDir(folder).filePath(QStringLiteral("mine.R5")));
-        QVERIFY(mine.open(QIODevice::WriteOnly));
-        mine.close();
+        writeFile(QDir(folder).filePath(QStringLiteral("mine.R5")), {});
         BackupFiles written, newest;
-        QVERIFY(saveBackup(doc, 3, folder, when.addSecs(60), &written, &error, BackupKind::Written,
-                           10));
+        QVERIFY(saveBackup(m_doc, 3, folder, when.addSecs(60), &written, &error,
+                           BackupKind::Written, 10));
         QCOMPARE(QFileInfo(written.dataFile).fileName(),
                  QStringLiteral("2026-12-06_081600-written.R5"));
         QVERIFY(
-            saveBackup(doc, 3, folder, when.addSecs(120), &newest, &error, BackupKind::Read, 2));
+            saveBackup(m_doc, 3, folder, when.addSecs(120), &newest, &error, BackupKind::Read, 2));
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("2026-12-06_081600-written.FR5"),
                               QStringLiteral("2026-12-06_081600-written.R5"),
