@@ -104,24 +104,6 @@ private Q_SLOTS:
                  qPrintable(warned.err));
     }
 
-    // A silent radio: one verdict line, no success line, no file (how each
-    // step ends is the fault matrix's).
-    void readWithoutRadioWritesNothing() {
-        QTemporaryDir dir;
-        sim::SimOptions o;
-        o.silent = true;
-        sim::RadioSimulator radio(o);
-        QVERIFY(radio.start());
-        const QString out = dir.filePath(QStringLiteral("out.R5"));
-        const Run r = runKpr5({"read", "--port", radio.portPath(), "--output", out},
-                              {"KPR5_TEST_REPLY_TIMEOUT_MS=100"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY(!QFile::exists(out));
-        QVERIFY2(r.err.contains(QLatin1String("groups: Error")), qPrintable(r.err));
-        QVERIFY2(!r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
-        QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
-    }
-
     // Ctrl+C stops a read between two blocks: exit 130, no file.
     void ctrlCStopsARead() {
         QTemporaryDir dir;
@@ -145,33 +127,44 @@ private Q_SLOTS:
         QVERIFY(radio.frameCount() < 60); // between two blocks, not at the end
     }
 
+    // Runs that fail (and help): the exit code, what they say, no file
+    // written. A silent radio: one verdict line and no success line (how each
+    // step ends is the fault matrix's).
     void usagePortAndFileErrors() {
         QTemporaryDir dir;
         const QString x = dir.filePath(QStringLiteral("x.R5"));
-        const Run missing = runKpr5({"read", "--port", "/dev/kpr5-none", "--output", x});
-        QCOMPARE(missing.exitCode, 3);
-        QVERIFY2(missing.err.contains(QStringLiteral("no such device")), qPrintable(missing.err));
-        QVERIFY(!QFile::exists(x));
-        QCOMPARE(runKpr5({"read"}).exitCode, 2);
-        QCOMPARE(runKpr5({"frobnicate"}).exitCode, 2);
-        const Run help = runKpr5({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.contains(QStringLiteral("Exit codes")));
-        writeFile(dir.filePath(QStringLiteral("bad.txt")), "CH0000");
-        const Run wrongExtension =
-            runKpr5({"write", "--port", "COM1", dir.filePath(QStringLiteral("bad.txt"))});
-        QCOMPARE(wrongExtension.exitCode, 4);
-        QVERIFY(wrongExtension.err.contains(QStringLiteral("This File don't Open")));
+        const QString bad = dir.filePath(QStringLiteral("bad.txt"));
+        const QString junk = dir.filePath(QStringLiteral("junk.CSV"));
+        writeFile(bad, "CH0000");
+        writeFile(junk, QByteArray(300, '\x01'));
+        sim::SimOptions o;
+        o.silent = true;
+        sim::RadioSimulator silent(o);
+        QVERIFY(silent.start());
+        const struct {
+            QStringList args;
+            int exitCode;
+            QString says;
+        } runs[] = {{{"read", "--port", "/dev/kpr5-none", "--output", x}, 3, "no such device"},
+                    {{"read"}, 2, ""},
+                    {{"frobnicate"}, 2, ""},
+                    {{"--help"}, 0, "Exit codes"},
+                    {{"write", "--port", "COM1", bad}, 4, "This File don't Open"},
+                    {{"import-csv", junk, x}, 4, "CSV File Error"},
+                    {{"read", "--port", silent.portPath(), "--output", x}, 1, "groups: Error"}};
+        Run r;
+        for (const auto &run : runs) {
+            r = runKpr5(run.args, {"KPR5_TEST_REPLY_TIMEOUT_MS=100"});
+            QVERIFY2(r.exitCode == run.exitCode && (r.out + r.err).contains(run.says),
+                     qPrintable(run.args.join(' ') + ": " + r.err));
+            QVERIFY(!QFile::exists(x) && !r.err.contains(QStringLiteral("Success")));
+        }
+        QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
         // A data file (an existing file, or any name ending in .R5) is for the window.
         const auto command = [](const QString &a) { return cli::isCommand({"kpr5", a}); };
         QVERIFY(command("read") && command("frobnicate") && command("--help"));
         QVERIFY(!command("radio.R5") && !command("old.r5") && !command("--no-splash"));
-        QVERIFY(!command(dir.filePath(QStringLiteral("bad.txt"))));
-        writeFile(dir.filePath(QStringLiteral("junk.CSV")), QByteArray(300, '\x01'));
-        const Run junk = runKpr5({"import-csv", dir.filePath(QStringLiteral("junk.CSV")), x});
-        QCOMPARE(junk.exitCode, 4);
-        QVERIFY(junk.err.contains(QStringLiteral("CSV File Error")));
-        QVERIFY(!QFile::exists(x));
+        QVERIFY(!command(bad));
     }
 };
 
