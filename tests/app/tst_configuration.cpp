@@ -124,10 +124,8 @@ private Q_SLOTS:
         QCOMPARE(config::readConfiguration(m_ini).comPort, 2);
         QVERIFY(config::readConfiguration(m_ini).devicePath.isEmpty());
         // A file that cannot be written: no message, nothing breaks.
-        QFile plain(m_dir.filePath(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        config::setConfigurationPath(plain.fileName() + QStringLiteral("/KPR5Writer.INI"));
+        writeFile(m_dir.filePath(QStringLiteral("plain")), {});
+        config::setConfigurationPath(m_dir.filePath(QStringLiteral("plain/KPR5Writer.INI")));
         {
             MainWindow w;
             QCOMPARE(w.link().portSettings().comPort, 1);

@@ -6,16 +6,13 @@
 #include "SimFixture.h"
 #include "cli/CommandLine.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <functional>
 
 using namespace kpr5;
 

@@ -205,29 +205,11 @@ QString firstDifference(const Regions &got, const Regions &want) {
 // --- the transfers ------------------------------------------------------------
 
 // Reads and writes alternate, named by kSubjectNames.
-enum class Subject {
-    ReadSelected,
-    WriteSelected,
-    ReadBanks,
-    WriteBanks,
-    ReadGroups,
-    WriteGroups,
-    ReadOneTouch,
-    WriteOneTouch,
-    ReadTitle,
-    WriteTitle,
-    ReadSettings,
-    WriteSettings,
-    ReadDtmf,
-    WriteDtmf,
-    ReadGlyph,
-    WriteGlyph,
-    ReadGlyphs,
-    WriteGlyphs,
-    ReadAll,
-    WriteAll,
-    ReadChannels
-};
+// clang-format off
+enum class Subject { ReadSelected, WriteSelected, ReadBanks, WriteBanks, ReadGroups, WriteGroups,
+    ReadOneTouch, WriteOneTouch, ReadTitle, WriteTitle, ReadSettings, WriteSettings, ReadDtmf,
+    WriteDtmf, ReadGlyph, WriteGlyph, ReadGlyphs, WriteGlyphs, ReadAll, WriteAll, ReadChannels };
+// clang-format on
 const char *const kSubjectNames[] = {"selected rows", "banks",       "groups",        "one-touch",
                                      "title",         "settings",    "DTMF memories", "glyph",
                                      "all glyphs",    "whole radio", "all channels"};

@@ -15,7 +15,6 @@
 #include "core/radio/WholeRadio.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
