@@ -59,25 +59,17 @@ private Q_SLOTS:
 
     // The radio's memory changed between the write and the read-back: the
     // region holding the change is named, and only that one.
+    // The cases of tests/data/tst_verifybackup-changes.tsv.
     void changedMemoryIsNamed_data() {
         QTest::addColumn<quint32>("address");
         QTest::addColumn<QString>("region");
-        QTest::newRow("channel of a dual-watch sub row")
-            << quint32(0x1200 + 64 * 1200 + 5) << "channels";
-        QTest::newRow("last channel record") << quint32(0x1A780 + 63) << "channels";
-        QTest::newRow("second bank block") << quint32(0x240 + 3) << "banks";
-        QTest::newRow("one-touch keys") << quint32(0x180 + 26) << "one-touch keys";
-        QTest::newRow("title setting") << quint32(0x1A0 + 33) << "title";
-        QTest::newRow("settings item") << quint32(0x00002) << "settings";
-        QTest::newRow("settings last block") << quint32(0x00080 + 19) << "settings";
-        QTest::newRow("DTMF") << quint32(0x1133 + 10) << "DTMF";
-        QTest::newRow("second group block") << quint32(0x130 + 39) << "groups";
-        QTest::newRow("last user character") << quint32(0x10E0 + 31) << "user characters";
-        // Not the program's bytes: nothing to report.
-        QTest::newRow("settings byte the radio keeps") << quint32(52) << "";
-        QTest::newRow("pass table (cannot be read)") << quint32(0xC00) << "";
-        QTest::newRow("past the one-touch keys") << quint32(0x180 + 27) << "";
-        QTest::newRow("past the settings blocks") << quint32(0x00080 + 20) << "";
+        const QString cases =
+            QString::fromUtf8(readFile(QFINDTESTDATA("../data/tst_verifybackup-changes.tsv")));
+        QVERIFY(!cases.isEmpty());
+        for (const QString &line : cases.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (!line.startsWith(QLatin1Char('#')))
+                QTest::newRow(qPrintable(line.section('\t', 0, 0)))
+                    << line.section('\t', 1, 1).toUInt(nullptr, 16) << line.section('\t', 2);
     }
     void changedMemoryIsNamed() {
         QFETCH(quint32, address);
