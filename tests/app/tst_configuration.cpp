@@ -31,27 +31,19 @@ private Q_SLOTS:
     }
     void cleanup() { config::setConfigurationPath(QString()); }
 
-    void portLine_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("port");
-        QTest::newRow("COMPORT3 is ignored") << QByteArray("x\r\nCOMPORT3\r\n") << 1;
-        QTest::newRow("COMPORT12") << QByteArray("x\r\nCOMPORT12\r\nFile End\r\n") << 12;
-        QTest::newRow("COMPORT01") << QByteArray("COMPORT01\r\n") << 1;
-        QTest::newRow("COMPORT16 LF") << QByteArray("h\nCOMPORT16\n") << 16;
-        QTest::newRow("COMPORT00") << QByteArray("COMPORT00\r\n") << 1;
-        QTest::newRow("COMPORT17") << QByteArray("COMPORT17\r\n") << 1;
-        QTest::newRow("COMPORT1x") << QByteArray("COMPORT1x\r\n") << 1;
-        QTest::newRow("COMPORT012") << QByteArray("COMPORT012\r\n") << 1;
-        QTest::newRow("first CO line counts") << QByteArray("COMMENT12\r\nCOMPORT05\r\n") << 12;
-        QTest::newRow("no port line") << QByteArray("File End\r\n") << 1;
-        QTest::newRow("empty") << QByteArray() << 1;
-    }
+    // The first line that starts with "CO" holds the port, 1 to 16 in two digits.
     void portLine() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, port);
-        QCOMPARE(config::parseConfiguration(bytes).comPort, port);
-        writeFile(m_ini, bytes);
-        QCOMPARE(config::readConfiguration(m_ini).comPort, port);
+        // The port read, then the file.
+        for (const char *c :
+             {"1 x\r\nCOMPORT3\r\n", "12 x\r\nCOMPORT12\r\nFile End\r\n", "1 COMPORT01\r\n",
+              "16 h\nCOMPORT16\n", "1 COMPORT00\r\n", "1 COMPORT17\r\n", "1 COMPORT1x\r\n",
+              "1 COMPORT012\r\n", "12 COMMENT12\r\nCOMPORT05\r\n", "1 File End\r\n", "1 "}) {
+            const QByteArray bytes = QByteArray(c).mid(QByteArray(c).indexOf(' ') + 1);
+            const int port = atoi(c);
+            QVERIFY2(config::parseConfiguration(bytes).comPort == port, c);
+            writeFile(m_ini, bytes);
+            QVERIFY2(config::readConfiguration(m_ini).comPort == port, c);
+        }
     }
 
     // The file holds the port, the device, the backup count and the image,
@@ -100,48 +92,44 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(program).absolutePath() == QCoreApplication::applicationDirPath());
     }
 
+    // The window writes the file when a port is chosen and reads it at start-up.
     void choosingAPortWritesTheFile() {
         MessageRecorder messages;
+        const auto comAction = [](MainWindow &w, int n) {
+            return w.findChild<QAction *>(QStringLiteral("MenuSetCom(%1)").arg(n));
+        };
         {
             MainWindow w;
             w.document().channels.setText(7, 12, QStringLiteral("SEEN"));
             w.document().channels.setText(7, 1, QStringLiteral("430.00000MHz"));
             w.document().channels.setInUse(6, 1);
-            w.findChild<QAction *>(QStringLiteral("MenuSetCom(5)"))->trigger();
+            comAction(w, 5)->trigger();
             const QStringList lines = textfile::decodeLines(readFile(m_ini));
             QVERIFY(lines.contains(QStringLiteral("COMPORT05")));
             QCOMPARE(lines.filter(QStringLiteral("SEEN")).size(), 1);
-            QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^DEVICE"))).size(), 0);
         }
         {
-            MainWindow w; // reads the port at start-up
+            MainWindow w;
             QCOMPARE(w.link().portSettings().comPort, 5);
-            QVERIFY(w.findChild<QAction *>(QStringLiteral("MenuSetCom(5)"))->isChecked());
-            QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(1)"))->isChecked());
+            QVERIFY(comAction(w, 5)->isChecked() && !comAction(w, 1)->isChecked());
             QVERIFY(w.link().portSettings().devicePath.isEmpty());
             w.selectDevicePath(QStringLiteral("/dev/ttyUSB7"));
         }
         {
             MainWindow w;
-            QCOMPARE(w.link().portSettings().devicePath, QStringLiteral("/dev/ttyUSB7"));
             QCOMPARE(w.link().portName(), QStringLiteral("/dev/ttyUSB7"));
-            QVERIFY(!w.findChild<QAction *>(QStringLiteral("MenuSetCom(5)"))->isChecked());
-            w.findChild<QAction *>(QStringLiteral("MenuSetCom(2)"))->trigger();
+            QVERIFY(!comAction(w, 5)->isChecked());
+            comAction(w, 2)->trigger();
         }
-        {
-            MainWindow w;
-            QCOMPARE(w.link().portSettings().comPort, 2);
-            QVERIFY(w.link().portSettings().devicePath.isEmpty());
-        }
+        QCOMPARE(config::readConfiguration(m_ini).comPort, 2);
+        QVERIFY(config::readConfiguration(m_ini).devicePath.isEmpty());
         // A file that cannot be written: no message, nothing breaks.
-        QFile plain(m_dir.filePath(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        config::setConfigurationPath(plain.fileName() + QStringLiteral("/KPR5Writer.INI"));
+        writeFile(m_dir.filePath(QStringLiteral("plain")), {});
+        config::setConfigurationPath(m_dir.filePath(QStringLiteral("plain/KPR5Writer.INI")));
         {
             MainWindow w;
             QCOMPARE(w.link().portSettings().comPort, 1);
-            w.findChild<QAction *>(QStringLiteral("MenuSetCom(9)"))->trigger();
+            comAction(w, 9)->trigger();
             QCOMPARE(w.link().portSettings().comPort, 9);
         }
         QVERIFY(messages.records.isEmpty());

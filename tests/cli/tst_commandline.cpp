@@ -6,15 +6,13 @@
 #include "SimFixture.h"
 #include "cli/CommandLine.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <functional>
 
 using namespace kpr5;
 
@@ -45,21 +43,34 @@ QByteArray golden(const char *name) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Written with --quiet (nothing printed), read back without it, and
-    // nothing of the radio outside the regions the program writes. (Every
-    // value both ways: tst_roundtrip.)
+    // Written with --verify --quiet, the bank area changed once the read-back
+    // has begun: only the verdict naming it is printed, and nothing of the
+    // radio outside the regions the program writes changed. Read back without
+    // --quiet. Both keep backups (the read's holds what its file holds), and a
+    // read writes its file even without a backup folder. (Every value both
+    // ways: tst_roundtrip; which region verify names: tst_verifybackup.)
     void writeThenReadGivesTheSameFiles() {
         QTemporaryDir dir;
         const QString partial = dir.filePath(QStringLiteral("partial.R5"));
         const QString font = dir.filePath(QStringLiteral("chars.FR5"));
         writeFile(partial, golden("partial.R5"));
         writeFile(font, golden("crossed.FR5"));
+        const QStringList env{QStringLiteral("XDG_DATA_HOME=") + dir.filePath("data"),
+                              QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS=300")};
         sim::RadioSimulator radio;
         QVERIFY(radio.start());
-        const Run w =
-            runKpr5({"write", "--port", radio.portPath(), "--font", font, "--quiet", partial});
-        QVERIFY2(w.exitCode == 0, qPrintable(w.err));
-        QCOMPARE(w.err, QString());
+        bool changed = false;
+        const Run w = runKpr5(
+            {"write", "--port", radio.portPath(), "--font", font, "--verify", "--quiet", partial},
+            env, [&](QProcess &) {
+                if (!changed && radio.frames().contains("QX~F01200R")) {
+                    radio.write(0x200, QByteArray(2, char(0x77)));
+                    changed = true;
+                }
+            });
+        QVERIFY(changed);
+        QCOMPARE(w.exitCode, 1);
+        QCOMPARE(w.err, QStringLiteral("kpr5: Verify: banks differ (1 block)\n"));
         QCOMPARE(radio.read(0x1200, 7).toHex(), QByteArray("014086a4080207")); // 145 MHz, AM
         const QByteArray image = radio.image();
         QCOMPARE(image.mid(0x1A7C0, 0x1FE01 - 0x1A7C0), QByteArray(0x1FE01 - 0x1A7C0, '\0'));
@@ -67,31 +78,27 @@ private Q_SLOTS:
 
         const QString back = dir.filePath(QStringLiteral("back.R5"));
         const QString backFont = dir.filePath(QStringLiteral("back.FR5"));
-        const Run r =
-            runKpr5({"read", "--port", radio.portPath(), "--output", back, "--font", backFont});
+        const Run r = runKpr5(
+            {"read", "--port", radio.portPath(), "--output", back, "--font", backFont}, env);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QVERIFY2(r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
         QVERIFY(
             comparable(readFile(back)).contains("CH00120433.0000020720208080002005.0001TOWER\r"));
         QCOMPARE(comparable(readFile(backFont)), comparable(golden("crossed.FR5")));
-    }
+        const QDir backups(dir.filePath(QStringLiteral("data/kpr5/backups")));
+        QStringList kept = backups.entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.filter(QStringLiteral("-written.")).size(), 2);
+        kept =
+            kept.filter(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.F?R5$")));
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(comparable(readFile(back)), comparable(readFile(backups.filePath(kept.at(1)))));
 
-    // A silent radio: one verdict line, no success line, no file (how each
-    // step ends is the fault matrix's).
-    void readWithoutRadioWritesNothing() {
-        QTemporaryDir dir;
-        sim::SimOptions o;
-        o.silent = true;
-        sim::RadioSimulator radio(o);
-        QVERIFY(radio.start());
-        const QString out = dir.filePath(QStringLiteral("out.R5"));
-        const Run r = runKpr5({"read", "--port", radio.portPath(), "--output", out},
-                              {"KPR5_TEST_REPLY_TIMEOUT_MS=100"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY(!QFile::exists(out));
-        QVERIFY2(r.err.contains(QLatin1String("groups: Error")), qPrintable(r.err));
-        QVERIFY2(!r.err.contains(QStringLiteral("Success")), qPrintable(r.err));
-        QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
+        const Run warned =
+            runKpr5({"read", "--port", radio.portPath(), "--output", back, "--quiet"},
+                    {QStringLiteral("XDG_DATA_HOME=") + partial, env.at(1)});
+        QCOMPARE(warned.exitCode, 0);
+        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")),
+                 qPrintable(warned.err));
     }
 
     // Ctrl+C stops a read between two blocks: exit 130, no file.
@@ -117,33 +124,44 @@ private Q_SLOTS:
         QVERIFY(radio.frameCount() < 60); // between two blocks, not at the end
     }
 
+    // Runs that fail (and help): the exit code, what they say, no file
+    // written. A silent radio: one verdict line and no success line (how each
+    // step ends is the fault matrix's).
     void usagePortAndFileErrors() {
         QTemporaryDir dir;
         const QString x = dir.filePath(QStringLiteral("x.R5"));
-        const Run missing = runKpr5({"read", "--port", "/dev/kpr5-none", "--output", x});
-        QCOMPARE(missing.exitCode, 3);
-        QVERIFY2(missing.err.contains(QStringLiteral("no such device")), qPrintable(missing.err));
-        QVERIFY(!QFile::exists(x));
-        QCOMPARE(runKpr5({"read"}).exitCode, 2);
-        QCOMPARE(runKpr5({"frobnicate"}).exitCode, 2);
-        const Run help = runKpr5({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.contains(QStringLiteral("Exit codes")));
-        writeFile(dir.filePath(QStringLiteral("bad.txt")), "CH0000");
-        const Run wrongExtension =
-            runKpr5({"write", "--port", "COM1", dir.filePath(QStringLiteral("bad.txt"))});
-        QCOMPARE(wrongExtension.exitCode, 4);
-        QVERIFY(wrongExtension.err.contains(QStringLiteral("This File don't Open")));
+        const QString bad = dir.filePath(QStringLiteral("bad.txt"));
+        const QString junk = dir.filePath(QStringLiteral("junk.CSV"));
+        writeFile(bad, "CH0000");
+        writeFile(junk, QByteArray(300, '\x01'));
+        sim::SimOptions o;
+        o.silent = true;
+        sim::RadioSimulator silent(o);
+        QVERIFY(silent.start());
+        const struct {
+            QStringList args;
+            int exitCode;
+            QString says;
+        } runs[] = {{{"read", "--port", "/dev/kpr5-none", "--output", x}, 3, "no such device"},
+                    {{"read"}, 2, ""},
+                    {{"frobnicate"}, 2, ""},
+                    {{"--help"}, 0, "Exit codes"},
+                    {{"write", "--port", "COM1", bad}, 4, "This File don't Open"},
+                    {{"import-csv", junk, x}, 4, "CSV File Error"},
+                    {{"read", "--port", silent.portPath(), "--output", x}, 1, "groups: Error"}};
+        Run r;
+        for (const auto &run : runs) {
+            r = runKpr5(run.args, {"KPR5_TEST_REPLY_TIMEOUT_MS=100"});
+            QVERIFY2(r.exitCode == run.exitCode && (r.out + r.err).contains(run.says),
+                     qPrintable(run.args.join(' ') + ": " + r.err));
+            QVERIFY(!QFile::exists(x) && !r.err.contains(QStringLiteral("Success")));
+        }
+        QCOMPARE(r.err.count(QStringLiteral("did not complete")), 1);
         // A data file (an existing file, or any name ending in .R5) is for the window.
         const auto command = [](const QString &a) { return cli::isCommand({"kpr5", a}); };
         QVERIFY(command("read") && command("frobnicate") && command("--help"));
         QVERIFY(!command("radio.R5") && !command("old.r5") && !command("--no-splash"));
-        QVERIFY(!command(dir.filePath(QStringLiteral("bad.txt"))));
-        writeFile(dir.filePath(QStringLiteral("junk.CSV")), QByteArray(300, '\x01'));
-        const Run junk = runKpr5({"import-csv", dir.filePath(QStringLiteral("junk.CSV")), x});
-        QCOMPARE(junk.exitCode, 4);
-        QVERIFY(junk.err.contains(QStringLiteral("CSV File Error")));
-        QVERIFY(!QFile::exists(x));
+        QVERIFY(!command(bad));
     }
 };
 

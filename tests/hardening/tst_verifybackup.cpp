@@ -1,11 +1,10 @@
 // Nothing lost: verify after write finds and names a region the radio holds
 // differently from what was written; every complete whole-radio read is kept
-// as a timestamped backup. Against the simulated radio, in process and
-// through the command line.
+// as a timestamped backup. Against the simulated radio (through the command
+// line: tst_commandline).
 
 #include "Documents.h"
 #include "Files.h"
-#include "Kpr5Process.h"
 #include "SimFixture.h"
 
 #include "core/document/RadioDocument.h"
@@ -16,8 +15,6 @@
 #include "core/radio/WholeRadio.h"
 
 #include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -62,25 +59,17 @@ private Q_SLOTS:
 
     // The radio's memory changed between the write and the read-back: the
     // region holding the change is named, and only that one.
+    // The cases of tests/data/tst_verifybackup-changes.tsv.
     void changedMemoryIsNamed_data() {
         QTest::addColumn<quint32>("address");
         QTest::addColumn<QString>("region");
-        QTest::newRow("channel of a dual-watch sub row")
-            << quint32(0x1200 + 64 * 1200 + 5) << "channels";
-        QTest::newRow("last channel record") << quint32(0x1A780 + 63) << "channels";
-        QTest::newRow("second bank block") << quint32(0x240 + 3) << "banks";
-        QTest::newRow("one-touch keys") << quint32(0x180 + 26) << "one-touch keys";
-        QTest::newRow("title setting") << quint32(0x1A0 + 33) << "title";
-        QTest::newRow("settings item") << quint32(0x00002) << "settings";
-        QTest::newRow("settings last block") << quint32(0x00080 + 19) << "settings";
-        QTest::newRow("DTMF") << quint32(0x1133 + 10) << "DTMF";
-        QTest::newRow("second group block") << quint32(0x130 + 39) << "groups";
-        QTest::newRow("last user character") << quint32(0x10E0 + 31) << "user characters";
-        // Not the program's bytes: nothing to report.
-        QTest::newRow("settings byte the radio keeps") << quint32(52) << "";
-        QTest::newRow("pass table (cannot be read)") << quint32(0xC00) << "";
-        QTest::newRow("past the one-touch keys") << quint32(0x180 + 27) << "";
-        QTest::newRow("past the settings blocks") << quint32(0x00080 + 20) << "";
+        const QString cases =
+            QString::fromUtf8(readFile(QFINDTESTDATA("../data/tst_verifybackup-changes.tsv")));
+        QVERIFY(!cases.isEmpty());
+        for (const QString &line : cases.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (!line.startsWith(QLatin1Char('#')))
+                QTest::newRow(qPrintable(line.section('\t', 0, 0)))
+                    << line.section('\t', 1, 1).toUInt(nullptr, 16) << line.section('\t', 2);
     }
     void changedMemoryIsNamed() {
         QFETCH(quint32, address);
@@ -132,100 +121,41 @@ private Q_SLOTS:
     void backupFilesAreNamedByTimeAndNeverReplaced() {
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("deep/backups"));
-        const RadioDocument &doc = m_doc;
         const QDateTime when(QDate(2026, 12, 6), QTime(8, 15, 0));
         BackupFiles first, second;
         QString error;
-        QVERIFY2(saveBackup(doc, 3, folder, when, &first, &error), qPrintable(error));
+        QVERIFY2(saveBackup(m_doc, 3, folder, when, &first, &error), qPrintable(error));
         QCOMPARE(QFileInfo(first.dataFile).fileName(), QStringLiteral("2026-12-06_081500.R5"));
         QCOMPARE(QFileInfo(first.fontFile).fileName(), QStringLiteral("2026-12-06_081500.FR5"));
-        QVERIFY(saveBackup(doc, 3, folder, when, &second, &error));
+        QVERIFY(saveBackup(m_doc, 3, folder, when, &second, &error));
         QCOMPARE(QFileInfo(second.dataFile).fileName(), QStringLiteral("2026-12-06_081500_2.R5"));
         QCOMPARE(QFileInfo(second.fontFile).fileName(), QStringLiteral("2026-12-06_081500_2.FR5"));
-        // The font backup holds the characters (the data backup: commandLine).
+        // The font backup holds the characters (the data backup: tst_commandline).
         FontImage font;
         QCOMPARE(loadFontFile(first.fontFile, font), FontFileResult::Loaded);
-        QCOMPARE(font.glyph(7), doc.font.glyph(7));
+        QCOMPARE(font.glyph(7), m_doc.font.glyph(7));
 
         // A folder that cannot be made: false with the reason.
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!saveBackup(doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
+        writeFile(dir.filePath(QStringLiteral("file")), {});
+        QVERIFY(!saveBackup(m_doc, 3, dir.filePath(QStringLiteral("file/backups")), when, nullptr,
                             &error));
         QVERIFY(!error.isEmpty());
 
         // The folder keeps the newest sets only; what the program did not
         // name is left alone.
-        QFile mine(QDir(folder).filePath(QStringLiteral("mine.R5")));
-        QVERIFY(mine.open(QIODevice::WriteOnly));
-        mine.close();
+        writeFile(QDir(folder).filePath(QStringLiteral("mine.R5")), {});
         BackupFiles written, newest;
-        QVERIFY(saveBackup(doc, 3, folder, when.addSecs(60), &written, &error, BackupKind::Written,
-                           10));
+        QVERIFY(saveBackup(m_doc, 3, folder, when.addSecs(60), &written, &error,
+                           BackupKind::Written, 10));
         QCOMPARE(QFileInfo(written.dataFile).fileName(),
                  QStringLiteral("2026-12-06_081600-written.R5"));
         QVERIFY(
-            saveBackup(doc, 3, folder, when.addSecs(120), &newest, &error, BackupKind::Read, 2));
+            saveBackup(m_doc, 3, folder, when.addSecs(120), &newest, &error, BackupKind::Read, 2));
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("2026-12-06_081600-written.FR5"),
                               QStringLiteral("2026-12-06_081600-written.R5"),
                               QStringLiteral("2026-12-06_081700.FR5"),
                               QStringLiteral("2026-12-06_081700.R5"), QStringLiteral("mine.R5")}));
-    }
-
-    // `kpr5 write --verify` fails on a difference made while it reads back and
-    // names it; it and `kpr5 read` keep backups, and a read writes the file
-    // asked for even without a backup folder.
-    void commandLine() {
-        QTemporaryDir dir;
-        const QString dataHome = QStringLiteral("XDG_DATA_HOME=") + dir.filePath("data");
-        const QString timeout = QStringLiteral("KPR5_TEST_REPLY_TIMEOUT_MS=300");
-        sim::RadioSimulator radio;
-        QVERIFY(radio.start());
-        const QString file = dir.filePath(QStringLiteral("radio.R5"));
-        QString error;
-        QVERIFY2(saveDataFile(m_doc, 1, file, &error), qPrintable(error));
-
-        // The bank area changes once the read-back has begun with the channels.
-        bool changed = false;
-        const Kpr5Run differing =
-            runKpr5({"write", "--port", radio.portPath(), "--verify", "--quiet", file},
-                    {dataHome, timeout}, [&](QProcess &) {
-                        if (!changed && radio.frames().contains("QX~F01200R")) {
-                            radio.write(0x200, QByteArray(2, char(0x77)));
-                            changed = true;
-                        }
-                    });
-        QVERIFY(changed);
-        QCOMPARE(differing.exitCode, 1);
-        QVERIFY2(differing.err.contains(QStringLiteral("Verify: banks differ (1 block)")),
-                 qPrintable(differing.err));
-        QVERIFY(!differing.err.contains(QStringLiteral("channels differ")));
-
-        const QString out = dir.filePath(QStringLiteral("out.R5"));
-        const Kpr5Run read = runKpr5(
-            {"read", "--port", radio.portPath(), "--output", out, "--quiet"}, {dataHome, timeout});
-        QVERIFY2(read.exitCode == 0, qPrintable(read.err));
-        const QDir backups(dir.filePath(QStringLiteral("data/kpr5/backups")));
-        QStringList kept = backups.entryList(QDir::Files, QDir::Name);
-        // The write kept what it sent; the read keeps what it read.
-        QCOMPARE(kept.filter(QStringLiteral("-written.")).size(), 2);
-        kept =
-            kept.filter(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.F?R5$")));
-        QCOMPARE(kept.size(), 2);
-        // The backup holds what the output file holds.
-        QCOMPARE(readFile(out).split('\n').mid(1),
-                 readFile(backups.filePath(kept.at(1))).split('\n').mid(1));
-
-        // No backup folder to be had (a file where it would be): the file asked
-        // for is written all the same.
-        const Kpr5Run warned =
-            runKpr5({"read", "--port", radio.portPath(), "--output", out, "--quiet"},
-                    {QStringLiteral("XDG_DATA_HOME=") + file, timeout});
-        QCOMPARE(warned.exitCode, 0);
-        QVERIFY2(warned.err.contains(QStringLiteral("warning: no backup kept")),
-                 qPrintable(warned.err));
     }
 };
 
