@@ -1,5 +1,6 @@
 // The bank table and the bank-link groups: their rules, their radio bytes,
-// and their transfers against the simulated radio.
+// and their transfers against the simulated radio (the blocks each button
+// moves: tst_mainwindow transferButtons).
 
 #include "SimFixture.h"
 #include "core/banks/BankTable.h"
@@ -117,7 +118,6 @@ private Q_SLOTS:
         c[49] = 7;
         banks.setCounts(c);
         QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.maximum, 100);
         const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
                                 hex("6400C80064000300640064001400") + QByteArray(14, '\0');
@@ -130,16 +130,13 @@ private Q_SLOTS:
         // 49 banks of 20 and a last bank of 19: 999 channels.
         rig.radio.write(0x200, hex("14F0").repeated(49) + hex("13A0"));
         expected = rig.radio.image();
-        rig.radio.clearFrames();
         rig.host = test::RecordingHost();
         QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
         for (int b = 0; b < 50; ++b)
             QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
         QCOMPARE(banks.shownTotal(), 1000);
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.maximum, 100);
         QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
         QCOMPARE(rig.radio.image(), expected);
     }
 
@@ -169,7 +166,6 @@ private Q_SLOTS:
         area.replace(80, 8, hex("1000000000010000")); // GroupB: 3, 47
         rig.radio.write(0x100, area);
         expected = rig.radio.image();
-        rig.radio.clearFrames();
         rig.host = test::RecordingHost();
         groups.setLinked(5, 5, true); // overwritten by the radio's group 5
         BankTable banks;              // banks 0-9 hold channels
@@ -180,7 +176,6 @@ private Q_SLOTS:
         want.replace(80, 8, hex("1000000000000000"));
         QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("OK| Finish")});
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
         QCOMPARE(rig.radio.image(), expected);
     }
 };

@@ -1,6 +1,6 @@
 // The DTMF memories, the one-touch keys and the opening title: what may be
 // typed, their radio bytes, and the one-touch and title transfers against the
-// simulated radio.
+// simulated radio (the blocks each button moves: tst_mainwindow transferButtons).
 
 #include "SimFixture.h"
 #include "core/banks/BankTable.h"
@@ -171,8 +171,6 @@ private Q_SLOTS:
         b.assign(0, 0, 5);
         b.assign(3, 1, 200);
         QVERIFY(succeeded(writeOneTouch(b.t, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-        QCOMPARE(rig.host.progressValues, (QList<int>{50, 100}));
         QByteArray area = keys("030500");
         area.replace(9, 3, hex("07C800"));
         QCOMPARE(rig.radio.frames().last(), "QX~F00180W" + area.toHex().toUpper());
@@ -182,7 +180,6 @@ private Q_SLOTS:
         // The radio's bank numbers are looked up among the banks as they are now.
         OneTouchTable back;
         QVERIFY(succeeded(readOneTouch(back, b.banks, rig.link, rig.host)));
-        QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F00180R"));
         QCOMPARE(back.encodeArea(), area);
     }
 
@@ -201,15 +198,12 @@ private Q_SLOTS:
             t.setDisplayText(display);
             t.setOpeningMoving(moving);
             QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
-            QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-            QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
             QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
             image.replace(0x1A0, 34, bytes);
             QCOMPARE(rig.radio.image(), image);
 
             OpeningTitle back;
             QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
-            QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
             QCOMPARE(back.displayText(), display);
             QCOMPARE(back.openingMoving(), moving);
         }
