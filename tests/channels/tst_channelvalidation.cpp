@@ -43,11 +43,12 @@ QList<QStringList> table(const char *name) {
     return rows;
 }
 
-CommitResult commit(C &t, int slot, const EditSet &b, int action = SetSingle) {
+// A single slot's commit, its action as the editor chooses it.
+CommitResult commit(C &t, int slot, const EditSet &b) {
     EditState s;
     s.slot = slot;
     s.buffer[0] = b;
-    s.editAction = action;
+    s.editAction = editActionFor(false, b.frequency, QString());
     const CommitResult r = commitEdit(t, s);
     if (s.busy || s.editAction != NoEdit) QTest::qFail("the hand-over is not cleared", "", 0);
     return r;
@@ -84,19 +85,6 @@ private Q_SLOTS:
         }
     }
 
-    // Single slot or pair, the two frequencies given: what a commit does.
-    void editActions() {
-        const struct {
-            bool pair;
-            const char *main, *sub;
-            int action;
-        } cases[] = {{false, "145.0", "", SetSingle},   {false, "", "", ClearEdited},
-                     {true, "145.0", "433.0", SetBoth}, {true, "145.0", "", SetEdited},
-                     {true, "", "433.0", ClearEdited},  {true, "", "", ClearBoth}};
-        for (const auto &c : cases)
-            QCOMPARE(editActionFor(c.pair, QLatin1String(c.main), QLatin1String(c.sub)), c.action);
-    }
-
     void commitWritesTheRow() {
         C t;
         QCOMPARE(commit(t, 4, channel(QStringLiteral("145.50000"), QStringLiteral("AB:1~C"))),
@@ -109,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(t.storedName(4), QStringLiteral("AB\u2460C"));
         // A single slot confirmed without a frequency is emptied as a whole
         // (Cancel: tst_detaildialog clearAndCancel).
-        QCOMPARE(commit(t, 4, channel(QString()), ClearEdited), CommitResult::Applied);
+        QCOMPARE(commit(t, 4, channel(QString())), CommitResult::Applied);
         QCOMPARE(rowTexts(t, 5) + t.storedName(4) + QString::number(t.inUse(4)),
                  QStringLiteral("|||||||||||0"));
     }
@@ -126,11 +114,11 @@ private Q_SLOTS:
         QCOMPARE(t.keptModeByte(0), 9);
     }
 
-    // The four ways a commit sets or clears the two slots of a dual-watch pair.
+    // A dual-watch pair: each slot given a frequency is set, each without one
+    // cleared, the action as the editor chooses it.
     void pairActions() {
-        for (const auto &[action, mainSet, subSet] :
-             {std::tuple{ClearEdited, false, true}, std::tuple{SetEdited, true, false},
-              std::tuple{SetBoth, true, true}, std::tuple{ClearBoth, false, false}}) {
+        for (int given = 0; given < 4; ++given) {
+            const bool mainSet = given & 1, subSet = given & 2;
             C t;
             EditState s;
             s.slot = 1100;
@@ -140,7 +128,7 @@ private Q_SLOTS:
             commitEdit(t, s);
             s.buffer[0] = channel(mainSet ? QStringLiteral("146.00000") : QString(), "M");
             s.buffer[1] = channel(subSet ? QStringLiteral("434.00000") : QString(), "S");
-            s.editAction = action;
+            s.editAction = editActionFor(true, s.buffer[0].frequency, s.buffer[1].frequency);
             QCOMPARE(commitEdit(t, s), CommitResult::Applied);
             QCOMPARE(t.text(1101, C::FreqCol), mainSet ? u"146.00000MHz"_s : QString());
             QCOMPARE(t.text(1102, C::FreqCol) + t.text(1102, C::NameCol),
