@@ -132,7 +132,8 @@ private Q_SLOTS:
         }
     }
 
-    // The read shows every item and the DTMF area (the blocks each button
+    // The read shows the items (each one's coding: tst_roundtrip and the
+    // table above) and the DTMF area (the blocks each button
     // moves: tst_mainwindow transferButtons). The write reads the three
     // blocks again: the bytes the program does not edit go back as the radio
     // holds them then; the constants as the radio expects them; every other
@@ -160,14 +161,8 @@ private Q_SLOTS:
         SettingsModel settings;
         DtmfMemories dtmf;
         QVERIFY(succeeded(readSettings(settings, dtmf, rig.link, rig.host)));
-        for (const SettingItem &it : settings::catalogue()) {
-            if (!it.hasList() || it.family == F::Mem || (it.family == F::Key && it.element == 12))
-                continue;
-            QVERIFY2(settings.position(it.family, it.element) ==
-                         radioSide.position(it.family, it.element),
-                     qPrintable(settings::controlName(it.family, it.element)));
-        }
-        QCOMPARE(settings.position(F::Mem, 0), 1);
+        QCOMPARE(settings.position(F::Display, 3), radioSide.position(F::Display, 3));
+        QCOMPARE(settings.position(F::Mem, 0), 1); // from its own byte
         QCOMPARE(settings.image(), area);
         QCOMPARE(dtmfArea(dtmf), dtmfArea(radioDtmf));
 
