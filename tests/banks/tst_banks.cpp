@@ -102,8 +102,6 @@ private Q_SLOTS:
         for (int g = 0; g < 11; ++g)
             QVERIFY(!groups.isLinked(g, 3) && !groups.isLinked(g, 12) && groups.isLinked(g, 4));
         QVERIFY(groups.bankFlag(3));
-        groups.clear();
-        QCOMPARE(groups.encodeArea(), QByteArray(88, '\0'));
     }
 
     // The write: 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF

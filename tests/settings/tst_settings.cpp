@@ -209,10 +209,6 @@ private Q_SLOTS:
         QCOMPARE(rig.radio.image(), image);
         QCOMPARE(rig.radio.frames().mid(1, 1),
                  QList<QByteArray>{"QX~F01100W" + area.left(51).toHex().toUpper()});
-
-        DtmfMemories back;
-        QVERIFY(succeeded(readDtmf(back, rig.link, rig.host)));
-        QCOMPARE(dtmfArea(back), area);
     }
 };
 
