@@ -62,17 +62,14 @@ class ChannelValidationTest : public QObject {
 private Q_SLOTS:
     // What was typed on a slot, the frequency accepted and the two fields
     // afterwards (tests/data/tst_channelvalidation-frequencies.tsv).
-    void acceptFrequency_data() {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &c : table("frequencies"))
-            QTest::newRow(qPrintable(c.value(4))) << c;
-    }
     void acceptFrequency() {
-        QFETCH(QStringList, c);
-        const int slot = c[0].toInt();
-        FrequencyFields f{c[1].section(QLatin1Char('|'), 0, 0), c[1].section(QLatin1Char('|'), 1)};
-        QCOMPARE(edit::acceptFrequency(f, slot, isDualWatchSlot(slot)), c[2]);
-        QCOMPARE(f.integer + QLatin1Char('|') + f.decimals, c[3]);
+        for (const QStringList &c : table("frequencies")) {
+            const int slot = c[0].toInt();
+            FrequencyFields f{c[1].section('|', 0, 0), c[1].section('|', 1)};
+            const QString got = edit::acceptFrequency(f, slot, isDualWatchSlot(slot)) + ' ' +
+                                f.integer + '|' + f.decimals;
+            QVERIFY2(got == c[2] + ' ' + c[3], qPrintable(c[4] + ": " + got));
+        }
     }
 
     // The shift amount typed and as corrected (tst_channelvalidation-shifts.tsv).
@@ -140,34 +137,28 @@ private Q_SLOTS:
 
     // Pass channels within the same kHz are refused; the refused channel
     // keeps everything it had (tst_channelvalidation-overlaps.tsv).
-    void passOverlap_data() {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &c : table("overlaps"))
-            QTest::newRow(qPrintable(c.value(3))) << c;
-    }
     void passOverlap() {
-        QFETCH(QStringList, c);
-        const int slot = c[0].toInt();
-        const QString frequency = c[1];
-        const bool overlap = c[2] == "1";
-        C t;
-        commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
-        commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));
-        commit(t, 1405, channel(QStringLiteral("1295.12000"), "C"));
-        commit(t, 1406, channel(QStringLiteral("50.00000"), "D"));
-        commit(t, 1407, channel(QStringLiteral("146.50000"), "E"));
-        t.setInUse(1407, 0); // its texts remain, it does not count
-        auto state = [&] {
-            return rowTexts(t, slot + 1) + t.storedName(slot) + QString::number(t.inUse(slot));
-        };
-        const QString before = state();
-        QCOMPARE(commit(t, slot, channel(frequency, "NEW")),
-                 overlap ? CommitResult::Overlap : CommitResult::Applied);
-        if (overlap)
-            QCOMPARE(state(), before);
-        else
-            QCOMPARE(t.text(slot + 1, C::FreqCol) + QString::number(t.inUse(slot)),
-                     frequency + "MHz1");
+        for (const QStringList &c : table("overlaps")) {
+            const int slot = c[0].toInt();
+            const bool overlap = c[2] == "1";
+            C t;
+            commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
+            commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));
+            commit(t, 1405, channel(QStringLiteral("1295.12000"), "C"));
+            commit(t, 1406, channel(QStringLiteral("50.00000"), "D"));
+            commit(t, 1407, channel(QStringLiteral("146.50000"), "E"));
+            t.setInUse(1407, 0); // its texts remain, it does not count
+            auto state = [&] {
+                return rowTexts(t, slot + 1) + t.storedName(slot) + QString::number(t.inUse(slot));
+            };
+            const QString before = state();
+            const CommitResult r = commit(t, slot, channel(c[1], "NEW"));
+            const QString after =
+                overlap ? state() : t.text(slot + 1, C::FreqCol) + QString::number(t.inUse(slot));
+            QVERIFY2(r == (overlap ? CommitResult::Overlap : CommitResult::Applied) &&
+                         after == (overlap ? before : c[1] + "MHz1"),
+                     qPrintable(c[3]));
+        }
     }
 };
 
