@@ -1,5 +1,6 @@
 // The bank table and the bank-link groups: their rules, their radio bytes,
-// and their transfers against the simulated radio.
+// and their transfers against the simulated radio (the blocks each button
+// moves: tst_mainwindow transferButtons).
 
 #include "SimFixture.h"
 #include "core/banks/BankTable.h"
@@ -101,12 +102,10 @@ private Q_SLOTS:
         for (int g = 0; g < 11; ++g)
             QVERIFY(!groups.isLinked(g, 3) && !groups.isLinked(g, 12) && groups.isLinked(g, 4));
         QVERIFY(groups.bankFlag(3));
-        groups.clear();
-        QCOMPARE(groups.encodeArea(), QByteArray(88, '\0'));
     }
 
     // The write: 50 counts, then the sizes of PRG, Dual, PRIO, CALL, PASS, TSF
-    // and BUG. The read: the high byte's upper nibble carries nothing.
+    // and BUG.
     void bankTransfers() {
         SimRig rig;
         fillWithNoise(rig.radio);
@@ -117,35 +116,27 @@ private Q_SLOTS:
         c[49] = 7;
         banks.setCounts(c);
         QVERIFY(succeeded(writeBanks(banks, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
         QCOMPARE(rig.host.maximum, 100);
         const QByteArray area = hex("E803") + QByteArray(96, '\0') + hex("0700") +
                                 hex("6400C80064000300640064001400") + QByteArray(14, '\0');
         expected.replace(0x200, 128, area);
         QCOMPARE(rig.radio.image(), expected);
-        QCOMPARE(rig.radio.frames(),
-                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00200W" + area.left(64).toHex().toUpper(),
-                                    "QX~F00240W" + area.mid(64).toHex().toUpper()}));
 
-        // 49 banks of 20 and a last bank of 19: 999 channels.
-        rig.radio.write(0x200, hex("14F0").repeated(49) + hex("13A0"));
-        expected = rig.radio.image();
-        rig.radio.clearFrames();
+        // Read back (the upper nibble of a count: countsDecode).
         rig.host = test::RecordingHost();
-        QVERIFY(succeeded(readBanks(banks, rig.link, rig.host)));
+        BankTable back;
+        QVERIFY(succeeded(readBanks(back, rig.link, rig.host)));
         for (int b = 0; b < 50; ++b)
-            QCOMPARE(banks.count(b), b < 49 ? 20 : 19);
-        QCOMPARE(banks.shownTotal(), 1000);
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success| Finish")});
+            QCOMPARE(back.count(b), c[b]);
+        QCOMPARE(back.shownTotal(), 1000);
         QCOMPARE(rig.host.maximum, 100);
         QCOMPARE(rig.host.percents, (QList<int>{20, 60, 100, 0}));
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00200R", "QX~F00240R"}));
         QCOMPARE(rig.radio.image(), expected);
     }
 
     // The write: block 1 ends right after its 80 digits, not padded to block
-    // 0's length. The read drops the flags of empty banks (the whole-radio
-    // read's own ending: tst_wholeradiogui).
+    // 0's length (the noise around shows it). The read drops the flags of
+    // empty banks (the whole-radio read's own ending: tst_wholeradiogui).
     void groupTransfers() {
         SimRig rig(200);
         fillWithNoise(rig.radio);
@@ -155,21 +146,16 @@ private Q_SLOTS:
             groups.setLinked(0, b, true);
         groups.setLinked(10, 49, true);
         QVERIFY(succeeded(writeGroups(groups, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("Success Group Data Write| Finish")});
         QByteArray area(88, '\0');
         area.replace(0, 8, hex("818000000000C000"));
         area.replace(80, 8, hex("0000000000004000"));
         expected.replace(0x100, 88, area);
         QCOMPARE(rig.radio.image(), expected);
-        QCOMPARE(rig.radio.frames(),
-                 (QList<QByteArray>{"QX~KP-R5T", "QX~F00100W" + area.left(48).toHex().toUpper(),
-                                    "QX~F00130W" + area.mid(48).toHex().toUpper()}));
 
         area.replace(0, 8, hex("8181000000000000"));  // group 0: 0, 7, 8, 15
         area.replace(80, 8, hex("1000000000010000")); // GroupB: 3, 47
         rig.radio.write(0x100, area);
         expected = rig.radio.image();
-        rig.radio.clearFrames();
         rig.host = test::RecordingHost();
         groups.setLinked(5, 5, true); // overwritten by the radio's group 5
         BankTable banks;              // banks 0-9 hold channels
@@ -180,7 +166,6 @@ private Q_SLOTS:
         want.replace(80, 8, hex("1000000000000000"));
         QCOMPARE(groups.encodeArea().toHex(' '), want.toHex(' '));
         QCOMPARE(rig.host.texts(), QStringList{QStringLiteral("OK| Finish")});
-        QCOMPARE(rig.radio.frames(), (QList<QByteArray>{"QX~KP-R5T", "QX~F00100R", "QX~F00130R"}));
         QCOMPARE(rig.radio.image(), expected);
     }
 };

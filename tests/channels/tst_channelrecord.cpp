@@ -60,7 +60,7 @@ private Q_SLOTS:
         clean.mode(1).step(10).shift(2, 5000000).toneMode(5).tones(0, 38).dcs(5).carrier(0);
         clean.skip().nameField(QByteArray("\xB1\x00", 2));
         const QByteArray nibbles =
-            Record(clean).set(0, 0x11).set(5, 0x21).set(6, 0x3A).set(11, 0x12).set(19, 0x31);
+            Record(clean).set(0, 0x18).set(5, 0x21).set(6, 0x3A).set(11, 0x12).set(19, 0x31);
         C t;
         decodeChannel(nibbles, t, 1102);
         QCOMPARE(rowTexts(t, 1102), QStringLiteral("433.50000MHz|FM|100KHz|300Hz|DCS|67.0Hz|"
@@ -71,25 +71,15 @@ private Q_SLOTS:
         QCOMPARE(encodeChannel(t, 1102).toByteArray(), clean.bytes());
     }
 
-    // An empty slot is written as zeros, so that writing deletes the radio's channel.
+    // An empty slot is written as zeros, so that writing deletes the radio's
+    // channel; a high nibble alone in the in-use byte is an empty slot.
     void emptySlotAndOutsideRowsEncodeAsZeros() {
         C t;
         decodeChannel(Record(), t, 500);
-        t.setInUse(499, 0); // texts stay, the slot is empty
+        decodeChannel(Record().set(0, 0x10), t, 500); // texts stay, the slot is empty
+        QCOMPARE(t.text(500, C::FreqCol), QStringLiteral("145.00000MHz"));
         for (int row : {500, 0, 1625})
             QCOMPARE(encodeChannel(t, row).toByteArray(), QByteArray(64, '\0'));
-    }
-
-    // Row 1401 holds the VHF call channel: its texts stay when it reads as empty.
-    void inUseIsTheLowNibble() {
-        for (const auto &[byte0, inUse] :
-             {std::pair{0x00, false}, {0x10, false}, {0x11, true}, {0x08, true}}) {
-            C t;
-            const QString before = rowTexts(t, 1401);
-            decodeChannel(Record(146000000).carrier(3).set(0, byte0), t, 1401);
-            QCOMPARE(t.inUse(1400), quint8(inUse));
-            QCOMPARE(rowTexts(t, 1401) == before, !inUse);
-        }
     }
 
     // Index bytes outside their tables show "ERROR" and go back to the radio

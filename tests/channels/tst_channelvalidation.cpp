@@ -43,11 +43,12 @@ QList<QStringList> table(const char *name) {
     return rows;
 }
 
-CommitResult commit(C &t, int slot, const EditSet &b, int action = SetSingle) {
+// A single slot's commit, its action as the editor chooses it.
+CommitResult commit(C &t, int slot, const EditSet &b) {
     EditState s;
     s.slot = slot;
     s.buffer[0] = b;
-    s.editAction = action;
+    s.editAction = editActionFor(false, b.frequency, QString());
     const CommitResult r = commitEdit(t, s);
     if (s.busy || s.editAction != NoEdit) QTest::qFail("the hand-over is not cleared", "", 0);
     return r;
@@ -61,17 +62,14 @@ class ChannelValidationTest : public QObject {
 private Q_SLOTS:
     // What was typed on a slot, the frequency accepted and the two fields
     // afterwards (tests/data/tst_channelvalidation-frequencies.tsv).
-    void acceptFrequency_data() {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &c : table("frequencies"))
-            QTest::newRow(qPrintable(c.value(4))) << c;
-    }
     void acceptFrequency() {
-        QFETCH(QStringList, c);
-        const int slot = c[0].toInt();
-        FrequencyFields f{c[1].section(QLatin1Char('|'), 0, 0), c[1].section(QLatin1Char('|'), 1)};
-        QCOMPARE(edit::acceptFrequency(f, slot, isDualWatchSlot(slot)), c[2]);
-        QCOMPARE(f.integer + QLatin1Char('|') + f.decimals, c[3]);
+        for (const QStringList &c : table("frequencies")) {
+            const int slot = c[0].toInt();
+            FrequencyFields f{c[1].section('|', 0, 0), c[1].section('|', 1)};
+            const QString got = edit::acceptFrequency(f, slot, isDualWatchSlot(slot)) + ' ' +
+                                f.integer + '|' + f.decimals;
+            QVERIFY2(got == c[2] + ' ' + c[3], qPrintable(c[4] + ": " + got));
+        }
     }
 
     // The shift amount typed and as corrected (tst_channelvalidation-shifts.tsv).
@@ -82,19 +80,6 @@ private Q_SLOTS:
                          correctShiftDecimals(integer, c[0].section(QLatin1Char('|'), 1)),
                      c[1]);
         }
-    }
-
-    // Single slot or pair, the two frequencies given: what a commit does.
-    void editActions() {
-        const struct {
-            bool pair;
-            const char *main, *sub;
-            int action;
-        } cases[] = {{false, "145.0", "", SetSingle},   {false, "", "", ClearEdited},
-                     {true, "145.0", "433.0", SetBoth}, {true, "145.0", "", SetEdited},
-                     {true, "", "433.0", ClearEdited},  {true, "", "", ClearBoth}};
-        for (const auto &c : cases)
-            QCOMPARE(editActionFor(c.pair, QLatin1String(c.main), QLatin1String(c.sub)), c.action);
     }
 
     void commitWritesTheRow() {
@@ -109,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(t.storedName(4), QStringLiteral("AB\u2460C"));
         // A single slot confirmed without a frequency is emptied as a whole
         // (Cancel: tst_detaildialog clearAndCancel).
-        QCOMPARE(commit(t, 4, channel(QString()), ClearEdited), CommitResult::Applied);
+        QCOMPARE(commit(t, 4, channel(QString())), CommitResult::Applied);
         QCOMPARE(rowTexts(t, 5) + t.storedName(4) + QString::number(t.inUse(4)),
                  QStringLiteral("|||||||||||0"));
     }
@@ -126,11 +111,11 @@ private Q_SLOTS:
         QCOMPARE(t.keptModeByte(0), 9);
     }
 
-    // The four ways a commit sets or clears the two slots of a dual-watch pair.
+    // A dual-watch pair: each slot given a frequency is set, each without one
+    // cleared, the action as the editor chooses it.
     void pairActions() {
-        for (const auto &[action, mainSet, subSet] :
-             {std::tuple{ClearEdited, false, true}, std::tuple{SetEdited, true, false},
-              std::tuple{SetBoth, true, true}, std::tuple{ClearBoth, false, false}}) {
+        for (int given = 0; given < 4; ++given) {
+            const bool mainSet = given & 1, subSet = given & 2;
             C t;
             EditState s;
             s.slot = 1100;
@@ -140,7 +125,7 @@ private Q_SLOTS:
             commitEdit(t, s);
             s.buffer[0] = channel(mainSet ? QStringLiteral("146.00000") : QString(), "M");
             s.buffer[1] = channel(subSet ? QStringLiteral("434.00000") : QString(), "S");
-            s.editAction = action;
+            s.editAction = editActionFor(true, s.buffer[0].frequency, s.buffer[1].frequency);
             QCOMPARE(commitEdit(t, s), CommitResult::Applied);
             QCOMPARE(t.text(1101, C::FreqCol), mainSet ? u"146.00000MHz"_s : QString());
             QCOMPARE(t.text(1102, C::FreqCol) + t.text(1102, C::NameCol),
@@ -152,34 +137,28 @@ private Q_SLOTS:
 
     // Pass channels within the same kHz are refused; the refused channel
     // keeps everything it had (tst_channelvalidation-overlaps.tsv).
-    void passOverlap_data() {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &c : table("overlaps"))
-            QTest::newRow(qPrintable(c.value(3))) << c;
-    }
     void passOverlap() {
-        QFETCH(QStringList, c);
-        const int slot = c[0].toInt();
-        const QString frequency = c[1];
-        const bool overlap = c[2] == "1";
-        C t;
-        commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
-        commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));
-        commit(t, 1405, channel(QStringLiteral("1295.12000"), "C"));
-        commit(t, 1406, channel(QStringLiteral("50.00000"), "D"));
-        commit(t, 1407, channel(QStringLiteral("146.50000"), "E"));
-        t.setInUse(1407, 0); // its texts remain, it does not count
-        auto state = [&] {
-            return rowTexts(t, slot + 1) + t.storedName(slot) + QString::number(t.inUse(slot));
-        };
-        const QString before = state();
-        QCOMPARE(commit(t, slot, channel(frequency, "NEW")),
-                 overlap ? CommitResult::Overlap : CommitResult::Applied);
-        if (overlap)
-            QCOMPARE(state(), before);
-        else
-            QCOMPARE(t.text(slot + 1, C::FreqCol) + QString::number(t.inUse(slot)),
-                     frequency + "MHz1");
+        for (const QStringList &c : table("overlaps")) {
+            const int slot = c[0].toInt();
+            const bool overlap = c[2] == "1";
+            C t;
+            commit(t, 1403, channel(QStringLiteral("145.12000"), "A"));
+            commit(t, 1404, channel(QStringLiteral("430.00000"), "B"));
+            commit(t, 1405, channel(QStringLiteral("1295.12000"), "C"));
+            commit(t, 1406, channel(QStringLiteral("50.00000"), "D"));
+            commit(t, 1407, channel(QStringLiteral("146.50000"), "E"));
+            t.setInUse(1407, 0); // its texts remain, it does not count
+            auto state = [&] {
+                return rowTexts(t, slot + 1) + t.storedName(slot) + QString::number(t.inUse(slot));
+            };
+            const QString before = state();
+            const CommitResult r = commit(t, slot, channel(c[1], "NEW"));
+            const QString after =
+                overlap ? state() : t.text(slot + 1, C::FreqCol) + QString::number(t.inUse(slot));
+            QVERIFY2(r == (overlap ? CommitResult::Overlap : CommitResult::Applied) &&
+                         after == (overlap ? before : c[1] + "MHz1"),
+                     qPrintable(c[3]));
+        }
     }
 };
 

@@ -1,6 +1,6 @@
 // The DTMF memories, the one-touch keys and the opening title: what may be
 // typed, their radio bytes, and the one-touch and title transfers against the
-// simulated radio.
+// simulated radio (the blocks each button moves: tst_mainwindow transferButtons).
 
 #include "SimFixture.h"
 #include "core/banks/BankTable.h"
@@ -86,8 +86,6 @@ private Q_SLOTS:
                          .arg(b.t.bankPosition(0))
                          .arg(b.t.channelPosition(0)),
                      c[2]);
-            for (int k = 1; k < OneTouchTable::kKeyCount; ++k)
-                QVERIFY(b.t.isUnassigned(k));
             if (c[3] == "1") QCOMPARE(b.t.encodeArea(), bytes);
         } else if (c[0] == "timing") { // a short block or another block changes nothing
             D d;
@@ -171,48 +169,34 @@ private Q_SLOTS:
         b.assign(0, 0, 5);
         b.assign(3, 1, 200);
         QVERIFY(succeeded(writeOneTouch(b.t, rig.link, rig.host)));
-        QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-        QCOMPARE(rig.host.progressValues, (QList<int>{50, 100}));
         QByteArray area = keys("030500");
         area.replace(9, 3, hex("07C800"));
-        QCOMPARE(rig.radio.frames().last(), "QX~F00180W" + area.toHex().toUpper());
         image.replace(0x180, 27, area);
         QCOMPARE(rig.radio.image(), image);
 
         // The radio's bank numbers are looked up among the banks as they are now.
         OneTouchTable back;
         QVERIFY(succeeded(readOneTouch(back, b.banks, rig.link, rig.host)));
-        QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F00180R"));
         QCOMPARE(back.encodeArea(), area);
     }
 
     // The title and its setting as the radio holds them (34 bytes), written
-    // and read back.
+    // and read back (a title that does not move: tst_roundtrip).
     void titleTransfers() {
         const QString display = u"ABCDEFGHIJKLMNO:8~"_s; // 16 characters, a token last
-        for (int moving : {0, 1}) {
-            const QByteArray bytes =
-                hex("4100420043004400450046004700480049004A004B004C004D004E004F004787") +
-                QByteArray(2, char(0x11 * moving));
-            SimRig rig;
-            QByteArray image(sim::kImageSize, '\x5A');
-            rig.radio.setImage(image);
-            OpeningTitle t;
-            t.setDisplayText(display);
-            t.setOpeningMoving(moving);
-            QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
-            QCOMPARE(rig.host.texts(), QStringList{u"Success| Finish"_s});
-            QCOMPARE(rig.host.percents, (QList<int>{50, 100, 0}));
-            QCOMPARE(rig.radio.frames().last(), "QX~F001A0W" + bytes.toHex().toUpper());
-            image.replace(0x1A0, 34, bytes);
-            QCOMPARE(rig.radio.image(), image);
-
-            OpeningTitle back;
-            QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
-            QCOMPARE(rig.radio.frames().last(), QByteArray("QX~F001A0R"));
-            QCOMPARE(back.displayText(), display);
-            QCOMPARE(back.openingMoving(), moving);
-        }
+        SimRig rig;
+        QByteArray image(sim::kImageSize, '\x5A');
+        rig.radio.setImage(image);
+        OpeningTitle t;
+        t.setDisplayText(display);
+        t.setOpeningMoving(1);
+        QVERIFY(succeeded(writeTitle(t, rig.link, rig.host)));
+        image.replace(0x1A0, 34,
+                      hex("4100420043004400450046004700480049004A004B004C004D004E004F0047871111"));
+        QCOMPARE(rig.radio.image(), image);
+        OpeningTitle back;
+        QVERIFY(succeeded(readTitle(back, rig.link, rig.host)));
+        QCOMPARE(back.displayText() + QString::number(back.openingMoving()), display + "1");
     }
 };
 
