@@ -60,24 +60,17 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // While a transfer runs, the pages, the file and port menus and the
-    // version window are out of reach and the port stays; afterwards all is back.
+    // While a transfer runs, the pages and the port menu are out of reach
+    // and the port stays; afterwards all is back.
     void duringATransfer() {
         MainWindow w;
         w.show();
         const int port = w.link().portSettings().comPort;
         const QString other = QStringLiteral("MenuSetCom(%1)").arg(port % 16 + 1);
-        auto shown = onModal(w);
-        click(w, QStringLiteral("MenuVersion"));
-        QVERIFY(shown->seen);
         test::OtherTransfer busy(w.link(), w);
         QVERIFY(!find(w, QStringLiteral("TabStrip1"))->isEnabled());
         click(w, other);
         QVERIFY(w.link().portSettings().comPort == port && !find<QAction>(w, other)->isChecked());
-        shown = onModal(w);
-        click(w, QStringLiteral("MenuVersion"));
-        QTRY_VERIFY(shown->done);
-        QVERIFY(!shown->seen);
         w.setPercent(37);
         busy.end();
         QCOMPARE(w.progressText()->text(), QStringLiteral("0%"));
@@ -115,27 +108,22 @@ private Q_SLOTS:
 
     // Closed while a transfer waits for the radio, a window ends it without a
     // message and closes; nothing more is sent.
-    void closingDuringATransfer_data() {
-        QTest::addColumn<QString>("button");
-        QTest::newRow("main") << "READ_Botton";
-        QTest::newRow("font") << "READ_ALL";
-        QTest::newRow("group") << "GROUP_WRITE";
-    }
     void closingDuringATransfer() {
-        QFETCH(QString, button);
-        sim::SimOptions silent;
-        silent.silent = true;
-        sim::RadioSimulator radio(silent);
-        MessageRecorder messages;
-        WindowRig rig(QString::fromLatin1(QTest::currentDataTag()));
-        connectLink(*rig.link, radio, 5000);
-        QWidget *w = rig.window.get();
-        w->show();
-        QTimer::singleShot(150, w, [w] { w->close(); });
-        click(*w, button);
-        QTRY_VERIFY(!w->isVisible() && !rig.link->busy());
-        QVERIFY(messages.records.isEmpty());
-        QCOMPARE(radio.frameCount(), 1);
+        for (const auto &[kind, button] :
+             {std::pair{"main", "READ_Botton"}, {"font", "READ_ALL"}, {"group", "GROUP_WRITE"}}) {
+            sim::SimOptions silent;
+            silent.silent = true;
+            sim::RadioSimulator radio(silent);
+            MessageRecorder messages;
+            WindowRig rig{QLatin1String(kind)};
+            connectLink(*rig.link, radio, 5000);
+            QWidget *w = rig.window.get();
+            w->show();
+            QTimer::singleShot(150, w, [w] { w->close(); });
+            click(*w, QLatin1String(button));
+            QTRY_VERIFY2(!w->isVisible() && !rig.link->busy(), kind);
+            QVERIFY2(messages.records.isEmpty() && radio.frameCount() == 1, kind);
+        }
     }
 
     // The splash goes on a key or when its time is up.

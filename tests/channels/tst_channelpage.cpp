@@ -26,7 +26,7 @@ class ChannelPageTest : public QObject {
 private Q_SLOTS:
     // Delete, Clear and Reset empty what they cover but the call channels and
     // the bug-detector presets; the current cell and the selection stay.
-    void rowCommandsAndSelection() {
+    void rowCommandsSelectionAndEditor() {
         MainWindow w;
         w.show();
         C &t = w.document().channels;
@@ -73,17 +73,8 @@ private Q_SLOTS:
         QCOMPARE(step(1623, "LIST_SET(1)"), 1623);
         QCOMPARE(step(1623, "LIST_SET(0)"), 1622);
         QVERIFY(g->visualRect(g->currentIndex()).intersects(g->viewport()->rect()));
-        test::OtherTransfer busy(w.link(), w);
-        QCOMPARE(step(1622, "LIST_SET(0)"), 1622);
-    }
-
-    // Enter on a "(Sub)" row opens the pair at its main row; a double-click
-    // edits the row; a bug-detector row opens no editor.
-    void openingTheEditor() {
-        MainWindow w;
-        w.show();
-        C &t = w.document().channels;
-        ChannelGridView *g = grid(w);
+        // Enter on a "(Sub)" row opens the pair at its main row; a double-click
+        // edits the row; a bug-detector row opens no editor.
         putChannel(t, 1101, 145000000, "MAIN");
         putChannel(t, 1102, 433000000, "SUB");
         QString pair;
@@ -120,6 +111,8 @@ private Q_SLOTS:
         });
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Overlaps in Frequency| Error")});
         QCOMPARE(t.text(1405, C::FreqCol), QStringLiteral("430.00000MHz"));
+        test::OtherTransfer busy(w.link(), w);
+        QCOMPARE(step(1622, "LIST_SET(0)"), 1622);
     }
 
     // A full read: the window keeps running events, the progress moves, the

@@ -136,10 +136,13 @@ private Q_SLOTS:
         QVERIFY(!checked(0) && checked(2));
     }
 
-    // Clear on a call channel leaves only Cancel; on an ordinary slot Enter
-    // empties it. The close box is Cancel.
+    // Call channels and pairs offer no wide mode. Clear on a call channel
+    // leaves only Cancel; on an ordinary slot Enter empties it. The close box
+    // is Cancel.
     void clearAndCancel() {
         C t;
+        for (int slot : {1401, 1100})
+            QVERIFY(!find(*Editor(t, slot).dialog, QStringLiteral("DETAIL_MODE(1)"))->isEnabled());
         {
             Editor e(t, 1401);
             click(*e.dialog, QStringLiteral("DETAIL_CLEAR"));

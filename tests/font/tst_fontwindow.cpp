@@ -5,9 +5,6 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QTableWidget>
-#include <QtTest>
-
 #include <algorithm>
 
 using namespace kpr5;
@@ -39,10 +36,18 @@ class FontWindowTest : public QObject {
 
 private Q_SLOTS:
     // BACK and NEXT stop at the ends; typed keys are discarded ("5" would
-    // choose the fifth character), the arrow keys choose.
-    void characterList() {
+    // choose the fifth character), the arrow keys choose. A drag only
+    // selects; Select Setting fills the selection; a click toggles a cell and
+    // selects it, Select Delete clears the selection; Clear empties the
+    // character, All Clear every one.
+    void editing() {
         FontImage font;
+        font.setPixel(0, 0, 0, 1);
+        font.setPixel(4, 0, 0, 1);
         FontWindow w(font, std::make_shared<PortSettings>());
+        MessageRecorder messages;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::keyClicks(list(w), QStringLiteral("5"));
         QTest::keyClick(list(w), Qt::Key_Down);
         for (const char *button : {"FONT_BACK", "FONT_BACK", "FONT_NEXT"})
@@ -52,19 +57,6 @@ private Q_SLOTS:
         for (const char *button : {"FONT_NEXT", "FONT_BACK"})
             click(w, QLatin1String(button));
         QCOMPARE(w.currentCharacter(), 6);
-    }
-
-    // A drag only selects; Select Setting fills the
-    // selection; a click toggles a cell and selects it, Select Delete clears
-    // the selection; Clear empties the character, All Clear every one.
-    void editing() {
-        FontImage font;
-        font.setPixel(0, 0, 0, 1);
-        font.setPixel(4, 0, 0, 1);
-        FontWindow w(font, std::make_shared<PortSettings>());
-        MessageRecorder messages;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
         list(w)->setCurrentIndex(2);
         drag(grid(w), {9, 12}, {3, 4});
         QCOMPARE(countSet(font, 2), 0);
@@ -122,7 +114,7 @@ private Q_SLOTS:
 
     // The "FONT" button's window is modal, on the document's font image and
     // the main window's port. While its transfer runs the file menu does
-    // nothing. It does not open while the main window transfers.
+    // nothing.
     void openedFromMainWindow() {
         sim::RadioSimulator radio;
         MainWindow main;
@@ -147,12 +139,6 @@ private Q_SLOTS:
         QCOMPARE(countSet(main.document().font, 1), 256);
         QCOMPARE(messages.records.size(), 2); // the write's and the read's, not the save's
         QCOMPARE(messages.texts().last(), QStringLiteral("Success Font Read| Finish"));
-
-        test::OtherTransfer busy(main.link(), main);
-        shown = onModal<FontWindow>(main);
-        openFontWindow(main.workspace(), false);
-        QTRY_VERIFY(shown->done);
-        QVERIFY(!shown->seen);
     }
 
 private:

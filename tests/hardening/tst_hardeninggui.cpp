@@ -6,10 +6,6 @@
 #include "core/files/Backups.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QDesktopServices>
-#include <QDir>
-#include <QMessageBox>
-
 using namespace kpr5;
 using namespace kpr5::test;
 
@@ -27,29 +23,25 @@ class HardeningGuiTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { usePrivateStandardPaths(); }
 
-    // "Backups" opens the folder, made first if it is not there yet.
-    void backupsItemOpensTheFolder() {
-        MainWindow w;
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-        click(w, QStringLiteral("MenuBackups"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls.size(), 1);
-        QCOMPARE(catcher.urls.first().toLocalFile(), backupDirectory());
-        QVERIFY(QDir(backupDirectory()).exists());
-    }
-
-    // The backup folder is empty until "Read All Data" keeps the set it read.
+    // "Backups" opens the folder, made first if it is not there yet; it is
+    // empty until "Read All Data" keeps the set it read.
     void readAllKeepsABackup() {
         sim::RadioSimulator radio;
         radio.write(0x1A0, QByteArray::fromHex("48004900")); // title "HI"
         MessageRecorder messages;
         MainWindow w;
         w.show();
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+        click(w, QStringLiteral("MenuBackups"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(catcher.urls.size() == 1 &&
+                catcher.urls.first().toLocalFile() == backupDirectory());
+        const QDir dir(backupDirectory());
+        QVERIFY(dir.exists() && dir.isEmpty());
         connectLink(w.link(), radio);
         click(w, QStringLiteral("ALL_READ"));
         QCOMPARE(messages.texts(), QStringList{QStringLiteral("Success ALL DATA READ| Finish")});
-        const QDir dir(backupDirectory());
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY2(files.size() == 2 && files[0].endsWith(QStringLiteral(".FR5")) &&
                      files[1].endsWith(QStringLiteral(".R5")),

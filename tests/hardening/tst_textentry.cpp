@@ -16,12 +16,6 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QClipboard>
-#include <QInputMethodEvent>
-#include <QMimeData>
-#include <QProcess>
-#include <QTest>
-
 using namespace kpr5;
 using namespace kpr5::test;
 

@@ -98,8 +98,8 @@ private Q_SLOTS:
     }
 
     // An edit, Clear, a paste and a setting undone and redone give back the
-    // data file byte for byte, step by step.
-    void undoAndRedoAreExact() {
+    // data file byte for byte, step by step. Then, in the same window:
+    void undoRedoFindAndPaste() {
         MessageRecorder messages;
         MainWindow w;
         w.show();
@@ -129,17 +129,12 @@ private Q_SLOTS:
             trigger(w, "MenuRedo");
             QCOMPARE(fileBytes(w), states[i]);
         }
-    }
-
-    // Find moves the current row to the next row matching the frequency or
-    // the name, and wraps around; typing in the grid moves nothing. Copy
-    // rows, paste them elsewhere: the data file shows the copies; the call
-    // channels stay as Clear leaves them; Cut empties what it copies. A block
-    // with one bad row is refused whole, naming the row.
-    void findCopyAndPaste() {
-        MessageRecorder messages;
-        MainWindow w;
-        w.show();
+        w.selectPage(MainWindow::MemoryPage);
+        // Find moves the current row to the next row matching the frequency or
+        // the name, and wraps around; typing in the grid moves nothing. Copy
+        // rows, paste them elsewhere: the data file shows the copies; the call
+        // channels stay as Clear leaves them; Cut empties what it copies. A block
+        // with one bad row is refused whole, naming the row.
         C &t = w.document().channels;
         const auto rowText = [&](int row) { return encodeChannel(t, row).toByteArray(); };
         putChannel(t, 10, 145500000, "Home");
