@@ -8,11 +8,6 @@
 #include "core/files/TextLines.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace kpr5;
 using namespace kpr5::test;

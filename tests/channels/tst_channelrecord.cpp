@@ -1,6 +1,7 @@
 // The channel record: the frequency and shift texts, a row decoded from and
 // encoded to the radio's 64 bytes, and the bytes the program keeps or rewrites.
 
+#include "Files.h"
 #include "Records.h"
 #include "core/channels/ChannelRecord.h"
 #include "core/channels/ChannelTable.h"
@@ -20,15 +21,7 @@ class ChannelRecordTest : public QObject {
 
 private Q_SLOTS:
     // The cases of tests/data/tst_channelrecord-cases.tsv, by their first column.
-    void cases_data() {
-        QTest::addColumn<QStringList>("c");
-        QFile file(QFINDTESTDATA("../data/tst_channelrecord-cases.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
-            if (!line.isEmpty() && !line.startsWith('#'))
-                QTest::newRow(qPrintable(line.section('\t', 0, 0) + ": " + line.section('\t', -1)))
-                    << line.split('\t');
-    }
+    void cases_data() { test::tableData(QFINDTESTDATA("../data/tst_channelrecord-cases.tsv")); }
     void cases() {
         QFETCH(QStringList, c);
         if (c[0] == "frequency") {

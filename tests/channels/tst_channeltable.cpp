@@ -1,6 +1,7 @@
 // The channel table: the row labels, and the grid's item model on top of
 // it with cell access and the change signals.
 
+#include "Files.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelTableModel.h"
 #include "core/channels/RowLabels.h"
@@ -22,11 +23,8 @@ private Q_SLOTS:
     // A row's label for the bank sizes (tests/data/tst_channeltable-labels.tsv);
     // a sum below 1000 leaves the rest of the memory rows without a label.
     void rowLabels() {
-        QFile file(QFINDTESTDATA("../data/tst_channeltable-labels.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
-            if (line.isEmpty() || line.startsWith('#')) continue;
-            const QStringList c = line.split('\t');
+        for (const QStringList &c :
+             test::tableRows(QFINDTESTDATA("../data/tst_channeltable-labels.tsv"))) {
             BankSizes sizes = defaultBankCounts();
             if (c[0] != "default") {
                 sizes = {};
@@ -35,7 +33,7 @@ private Q_SLOTS:
             }
             const QStringList labels = channelRowLabels(sizes);
             QCOMPARE(labels.size(), 1623);
-            QVERIFY2(labels.at(c[1].toInt() - 1) == c[2], qPrintable(line));
+            QVERIFY2(labels.at(c[1].toInt() - 1) == c[2], qPrintable(c.join(u' ')));
         }
         QCOMPARE(C().rowLabel(1623), QStringLiteral("BUG - 19"));
     }

@@ -1,6 +1,7 @@
 // Acceptance rules, shift corrections, edit actions and the commit of an edit
 // into the channel table, with the pass-channel overlap check.
 
+#include "Files.h"
 #include "Records.h"
 #include "core/channels/ChannelTable.h"
 #include "core/channels/ChannelValidation.h"
@@ -35,12 +36,8 @@ EditSet channel(const QString &frequency, const QString &name = QString()) {
 
 // A golden table: tab-separated columns, '#' starts a comment line.
 QList<QStringList> table(const char *name) {
-    QFile file(QFINDTESTDATA(QStringLiteral("../data/tst_channelvalidation-%1.tsv").arg(name)));
-    if (!file.open(QIODevice::ReadOnly)) qFatal("no table %s", name);
-    QList<QStringList> rows;
-    for (const QByteArray &line : file.readAll().split('\n'))
-        if (!line.isEmpty() && !line.startsWith('#')) rows << QString::fromUtf8(line).split('\t');
-    return rows;
+    return test::tableRows(
+        QFINDTESTDATA(QStringLiteral("../data/tst_channelvalidation-%1.tsv").arg(name)));
 }
 
 // A single slot's commit, its action as the editor chooses it.

@@ -2,6 +2,7 @@
 // over every code a channel name or the title can hold, plus the text
 // conversions built on the table.
 
+#include "Files.h"
 #include "core/text/Cp932.h"
 #include "core/text/NameCodec.h"
 
@@ -101,13 +102,7 @@ private Q_SLOTS:
 
     // tests/data/tst_cp932-text.tsv: text, bytes, which way.
     void encodeAndDecodeText() {
-        QFile file(QFINDTESTDATA("../data/tst_cp932-text.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
-            if (line.isEmpty() || line.startsWith('#')) continue;
-            QStringList c = line.split('\t');
-            for (int i = c[0].indexOf("\\u"); i >= 0; i = c[0].indexOf("\\u", i + 1))
-                c[0].replace(i, 6, QChar(c[0].mid(i + 2, 4).toUShort(nullptr, 16)));
+        for (const QStringList &c : test::tableRows(QFINDTESTDATA("../data/tst_cp932-text.tsv"))) {
             const QByteArray bytes = QByteArray::fromHex(c[1].toLatin1());
             QVERIFY2(!c[2].endsWith('>') ||
                          (cp932::encode(c[0]) == bytes && cp932::byteLength(c[0]) == bytes.size()),

@@ -1,6 +1,7 @@
 // Names and the title in their three forms, the measure, the allowed set and
 // the key filter (these from tests/data/tst_namecodec-cases.tsv).
 
+#include "Files.h"
 #include "core/text/NameCodec.h"
 
 #include <QFile>
@@ -14,19 +15,7 @@ class NameCodecTest : public QObject {
 
 private Q_SLOTS:
     // The cases of tests/data/tst_namecodec-cases.tsv, by their first column.
-    void cases_data() {
-        QTest::addColumn<QStringList>("c");
-        QFile file(QFINDTESTDATA("../data/tst_namecodec-cases.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
-            if (line.isEmpty() || line.startsWith('#')) continue;
-            QStringList c = line.split('\t');
-            for (QString &field : c)
-                for (int i = field.indexOf("\\u"); i >= 0; i = field.indexOf("\\u", i + 1))
-                    field.replace(i, 6, QChar(field.mid(i + 2, 4).toUShort(nullptr, 16)));
-            QTest::newRow(qPrintable(c[0] + ": " + c.last())) << c;
-        }
-    }
+    void cases_data() { test::tableData(QFINDTESTDATA("../data/tst_namecodec-cases.tsv")); }
     void cases() {
         QFETCH(QStringList, c);
         if (c[0] == "radio") { // the radio's bytes and the display form

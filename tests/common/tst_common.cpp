@@ -2,6 +2,7 @@
 // typed, their radio bytes, and the one-touch and title transfers against the
 // simulated radio (the blocks each button moves: tst_mainwindow transferButtons).
 
+#include "Files.h"
 #include "SimFixture.h"
 #include "core/banks/BankTable.h"
 #include "core/common/DtmfMemories.h"
@@ -53,15 +54,7 @@ class CommonTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // The cases of tests/data/tst_common-cases.tsv, by their first column.
-    void cases_data() {
-        QTest::addColumn<QStringList>("c");
-        QFile file(QFINDTESTDATA("../data/tst_common-cases.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
-            if (!line.isEmpty() && !line.startsWith('#'))
-                QTest::newRow(qPrintable(line.section('\t', 0, 0) + ": " + line.section('\t', -1)))
-                    << line.split('\t');
-    }
+    void cases_data() { test::tableData(QFINDTESTDATA("../data/tst_common-cases.tsv")); }
     void cases() {
         QFETCH(QStringList, c);
         if (c[0] == "dtmfkey") {

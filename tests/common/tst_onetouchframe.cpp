@@ -7,8 +7,6 @@
 #include "core/common/OneTouchTable.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QCheckBox>
-#include <QtTest>
 
 using namespace kpr5;
 using namespace kpr5::test;

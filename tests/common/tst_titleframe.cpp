@@ -7,8 +7,6 @@
 #include "core/settings/SettingsCatalogue.h"
 #include "gui/shell/MainWindow.h"
 
-#include <QLabel>
-#include <QtTest>
 
 using namespace kpr5;
 using namespace kpr5::test;

@@ -9,8 +9,6 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-#include <QFileDialog>
-#include <QProgressBar>
 
 using namespace kpr5;
 using namespace kpr5::test;

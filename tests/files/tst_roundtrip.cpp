@@ -308,11 +308,6 @@ int runCli(const QStringList &arguments) {
     return cli::run(QStringList{QStringLiteral("kpr5")} + arguments);
 }
 
-// A crash (a corrupted heap) ends the run at once: QtTest's stack dump forks
-// in its signal handler and waits for ever on the heap's lock. Read when the
-// handler is installed, so before the test starts.
-[[maybe_unused]] const bool kNoStackDump = qputenv("QTEST_DISABLE_STACK_DUMP", "1");
-
 } // namespace
 
 class RoundTripTest : public QObject {

@@ -63,13 +63,9 @@ private Q_SLOTS:
     void changedMemoryIsNamed_data() {
         QTest::addColumn<quint32>("address");
         QTest::addColumn<QString>("region");
-        const QString cases =
-            QString::fromUtf8(readFile(QFINDTESTDATA("../data/tst_verifybackup-changes.tsv")));
-        QVERIFY(!cases.isEmpty());
-        for (const QString &line : cases.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            if (!line.startsWith(QLatin1Char('#')))
-                QTest::newRow(qPrintable(line.section('\t', 0, 0)))
-                    << line.section('\t', 1, 1).toUInt(nullptr, 16) << line.section('\t', 2);
+        for (const QStringList &c :
+             tableRows(QFINDTESTDATA("../data/tst_verifybackup-changes.tsv")))
+            QTest::newRow(qPrintable(c[0])) << c[1].toUInt(nullptr, 16) << c.value(2);
     }
     void changedMemoryIsNamed() {
         QFETCH(quint32, address);

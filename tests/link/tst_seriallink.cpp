@@ -30,6 +30,14 @@ sim::SimOptions silentRadio() {
 // What a transfer does on a link to a started radio, through the engine.
 using Script = std::function<void(sim::RadioSimulator &, SerialLink &, RecordingHost &)>;
 
+// What the transfer leaves: messages, frames sent, busy, and how long it took.
+struct Ending {
+    QStringList messages;
+    int frames = 0;
+    bool busy = false;
+    int minMs = 0, maxMs = 0;
+};
+
 void identifyAndSucceed(SerialLink &link, RecordingHost &host) {
     Operation op(link, host);
     if (op.begin() && op.identify()) op.succeed();
@@ -38,6 +46,7 @@ void identifyAndSucceed(SerialLink &link, RecordingHost &host) {
 } // namespace
 
 Q_DECLARE_METATYPE(Script)
+Q_DECLARE_METATYPE(Ending)
 
 class SerialLinkTest : public QObject {
     Q_OBJECT
@@ -79,11 +88,7 @@ private Q_SLOTS:
     // no wait spins the CPU.
     void endings_data() {
         QTest::addColumn<Script>("script");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("frames");
-        QTest::addColumn<bool>("busy");
-        QTest::addColumn<int>("minMs");
-        QTest::addColumn<int>("maxMs");
+        QTest::addColumn<Ending>("want");
         const QString error = QStringLiteral("Error| Error");
         const QString success = QStringLiteral("Success| Finish");
 
@@ -94,7 +99,7 @@ private Q_SLOTS:
                    QVERIFY(op.begin() && !op.identify());
                    QCOMPARE(link.completion(), Completion::StepFailed);
                })
-            << QStringList{error} << 3 << false << 2900 << 4500;
+            << Ending{{error}, 3, false, 2900, 4500};
         QTest::newRow("one failure is retried")
             << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
                    sim::SimOptions o;
@@ -106,7 +111,7 @@ private Q_SLOTS:
                    QVERIFY(op.retry(3, [&] { return link.writeBlock(0x200, "xy"); }));
                    op.succeed();
                })
-            << QStringList{success} << 3 << false << 0 << 1500;
+            << Ending{{success}, 3, false, 0, 1500};
         QTest::newRow("a quiet step shows no Success")
             << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
                    Sequence wholeRadio(link, host);
@@ -116,7 +121,7 @@ private Q_SLOTS:
                    });
                    QCOMPARE(link.completion(), Completion::Announce);
                })
-            << QStringList() << 1 << false << 0 << 1000;
+            << Ending{{}, 1, false, 0, 1000};
         QTest::newRow("a failure does not silence the next success")
             << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
                    Operation failed(link, host);
@@ -124,14 +129,14 @@ private Q_SLOTS:
                    failed.fail();
                    identifyAndSucceed(link, host);
                })
-            << QStringList{error, success} << 1 << false << 0 << 1000;
+            << Ending{{error, success}, 1, false, 0, 1000};
         QTest::newRow("busy refuses a second transfer")
             << Script([](sim::RadioSimulator &, SerialLink &link, RecordingHost &host) {
                    Operation first(link, host);
                    QVERIFY(first.begin());
                    identifyAndSucceed(link, host);
                })
-            << QStringList() << 0 << true << 0 << 1000;
+            << Ending{{}, 0, true, 0, 1000};
         QTest::newRow("closing during a wait ends without a message")
             << Script([](sim::RadioSimulator &radio, SerialLink &link, RecordingHost &host) {
                    radio.setOptions(silentRadio());
@@ -143,15 +148,11 @@ private Q_SLOTS:
                    QCOMPARE(host.closed, 1);
                    QVERIFY2(!Operation(link, host).begin(), "nothing starts once closing");
                })
-            << QStringList() << 1 << false << 0 << 2000;
+            << Ending{{}, 1, false, 0, 2000};
     }
     void endings() {
         QFETCH(Script, script);
-        QFETCH(QStringList, messages);
-        QFETCH(int, frames);
-        QFETCH(bool, busy);
-        QFETCH(int, minMs);
-        QFETCH(int, maxMs);
+        QFETCH(Ending, want);
         sim::RadioSimulator radio;
         SerialLink link;
         connectLink(link, radio);
@@ -162,12 +163,12 @@ private Q_SLOTS:
         script(radio, link, host);
         const qint64 ms = clock.elapsed();
         QVERIFY2(cpuSeconds() - cpu0 < 0.3, "a wait must not spin");
-        QVERIFY2(ms >= minMs && ms < maxMs, qPrintable(QString::number(ms)));
-        QCOMPARE(host.texts(), messages);
-        QCOMPARE(radio.frameCount(), frames);
-        QCOMPARE(link.busy(), busy);
+        QVERIFY2(ms >= want.minMs && ms < want.maxMs, qPrintable(QString::number(ms)));
+        QCOMPARE(host.texts(), want.messages);
+        QCOMPARE(radio.frameCount(), want.frames);
+        QCOMPARE(link.busy(), want.busy);
         QVERIFY2(!link.isOpen(), "the port is closed once a reply has arrived");
-        if (!busy && host.started > 0 && host.closed == 0) {
+        if (!want.busy && host.started > 0 && host.closed == 0) {
             QCOMPARE(host.finished, host.started);
             QCOMPARE(host.percents.last(), 0);
         }

@@ -2,6 +2,7 @@
 // coding of the radio's settings area, and the settings and DTMF transfers
 // against the simulated radio.
 
+#include "Files.h"
 #include "SimFixture.h"
 #include "core/common/DtmfMemories.h"
 #include "core/settings/SettingsCatalogue.h"
@@ -92,14 +93,7 @@ private Q_SLOTS:
 
     // An item at a position is written as a byte at its offset; a byte read
     // gives a position (tests/data/tst_settings-coding.tsv).
-    void itemCoding_data() {
-        QTest::addColumn<QStringList>("c");
-        QFile file(QFINDTESTDATA("../data/tst_settings-coding.tsv"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n'))
-            if (!line.isEmpty() && !line.startsWith('#'))
-                QTest::newRow(qPrintable(line.section('\t', -1))) << line.split('\t');
-    }
+    void itemCoding_data() { test::tableData(QFINDTESTDATA("../data/tst_settings-coding.tsv")); }
     void itemCoding() {
         QFETCH(QStringList, c);
         const auto item = std::find_if(
