@@ -8,7 +8,6 @@
 #include "core/files/TextLines.h"
 #include "gui/shell/MainWindow.h"
 
-
 using namespace kpr5;
 using namespace kpr5::test;
 

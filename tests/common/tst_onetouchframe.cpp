@@ -7,7 +7,6 @@
 #include "core/common/OneTouchTable.h"
 #include "gui/shell/MainWindow.h"
 
-
 using namespace kpr5;
 using namespace kpr5::test;
 

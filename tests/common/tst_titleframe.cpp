@@ -7,7 +7,6 @@
 #include "core/settings/SettingsCatalogue.h"
 #include "gui/shell/MainWindow.h"
 
-
 using namespace kpr5;
 using namespace kpr5::test;
 

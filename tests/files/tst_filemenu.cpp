@@ -9,7 +9,6 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/widgets/FileDialog.h"
 
-
 using namespace kpr5;
 using namespace kpr5::test;
 using Col = ChannelTable::Column;
